@@ -1,0 +1,3 @@
+#include "KORVEXLIB.h"
+
+int KORVEX_Init(void) { return 0; }

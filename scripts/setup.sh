@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs every Debian package that building, running and testing the programmer needs.
+# Idempotent: when everything is present already, it changes nothing and needs no network.
+set -euo pipefail
+
+PACKAGES=(
+  g++ cmake ninja-build pkg-config make
+  qtbase5-dev
+  libusb-1.0-0-dev
+  libgtest-dev libgmock-dev googletest
+  umockdev libumockdev-dev libglib2.0-dev
+  binutils srecord
+  clang libclang-rt-14-dev
+)
+
+missing=()
+for pkg in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$pkg")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+SUDO=""
+[ "$(id -u)" -ne 0 ] && SUDO="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update
+$SUDO apt-get install -y --no-install-recommends "${missing[@]}"
