@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ConnectState.h"
+#include "DeviceCatalogue.h"
 #include "McuSeries.h"
 #include "MemoryMap.h"
 
@@ -12,9 +13,6 @@
 #include <vector>
 
 struct FileInfo; // the image model owns it; CheckFileInMemoPos lives beside it
-
-// Number of part-name lists of the -device catalogue.
-constexpr int DEVICE_LIST_COUNT = 25;
 
 // Everything one run has learnt or been told; one instance, g_shareParameter.
 class ShareParameter {

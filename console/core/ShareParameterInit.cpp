@@ -5,12 +5,12 @@ ShareParameter::ShareParameter()
     InitDevicePartNoList();
 }
 
-void ShareParameter::GetBootMemoryInfo(MCUSERIALS, uint32_t& address, uint32_t& size)
-{
-    address = 0;
-    size = 0;
-}
-
 void ShareParameter::InitDevicePartNoList()
 {
+    DevicePartNoList.clear();
+    const auto& catalogue = DeviceCatalogue();
+    for (size_t i = 0; i < catalogue.size(); ++i) {
+        SerialsIDList[i] = static_cast<uint8_t>(catalogue[i].series);
+        DevicePartNoList.emplace_back(catalogue[i].names, catalogue[i].names + catalogue[i].count);
+    }
 }
