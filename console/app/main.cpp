@@ -1,7 +1,17 @@
+#include "banner.h"
+#include "dispatcher.h"
+
 #include <QCoreApplication>
 
-int main(int argc, char *argv[])
+#include <vector>
+
+int main(int argc, char* argv[])
 {
-    QCoreApplication app(argc, argv);
-    return 0;
+    // Qt may take arguments it knows out of the vector it is given; the walk sees them all.
+    int qtArgc = argc;
+    std::vector<char*> qtArgv(argv, argv + argc + 1);
+    QCoreApplication application(qtArgc, qtArgv.data());
+    PrintBanner();
+    ResetRunValues();
+    return RunCommandLine(argc, argv);
 }

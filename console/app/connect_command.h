@@ -1,0 +1,13 @@
+#pragma once
+
+// The open probe handle; null when no probe is open.
+extern void* m_handle;
+
+// Finds, opens and describes the one probe.
+bool KorvexConnect();
+// Connects and identifies the target MCU.
+bool DeviceConnect();
+// Connects the BLE module when the probe and the target allow it.
+void Korvex_BLEConnect();
+// Closes the probe and releases the library; nothing to do when no probe is open.
+void KorvexDisConnect();

@@ -1,0 +1,103 @@
+#include "dispatcher.h"
+
+#include "connect_command.h"
+#include "console_output.h"
+#include "exit_codes.h"
+#include "help_text.h"
+#include "ShareParameter.h"
+
+#include <cstring>
+
+namespace {
+const OptionRow kOptionTable[] = {
+    {"-?", ShowHelp, EraseRecord::None},
+    {"-device", SetDevice, EraseRecord::None},
+    {"-connect", Connect, EraseRecord::None},
+    {"-e", Erase, EraseRecord::Mcu},
+    {"-eble", EraseBLE, EraseRecord::Ble},
+    {"-d", Download, EraseRecord::None},
+    {"-u", Upload, EraseRecord::None},
+    {"-uble", UploadBLE, EraseRecord::None},
+    {"-usd", ProgramUserSystemData, EraseRecord::None},
+    {"-p", Protection, EraseRecord::None},
+    {"-enspim", EnableSPIM, EraseRecord::None},
+    {"-bmapm", BootMemoryAPMode, EraseRecord::None},
+    {"-wsn", WriteSN, EraseRecord::None},
+    {"-otp", DownLoadOTPData, EraseRecord::None},
+    {"-mem32", DebugRead, EraseRecord::None},
+    {"-mem16", DebugRead, EraseRecord::None},
+    {"-w4", DebugWrite, EraseRecord::None},
+    {"-w2", DebugWrite, EraseRecord::None},
+    {"-r", ResetAndRun, EraseRecord::None},
+};
+
+// A later -d skips the erase that an earlier -e or -eble of the run already did.
+void RecordErase(EraseRecord record)
+{
+    if (record == EraseRecord::Mcu)
+        g_shareParameter.m_eraseMCUFlag = true;
+    else if (record == EraseRecord::Ble)
+        g_shareParameter.m_eraseBLEFlag = true;
+}
+
+int EndRun(int exitCode)
+{
+    KorvexDisConnect();
+    return exitCode;
+}
+} // namespace
+
+const OptionRow* FindOption(const char* text)
+{
+    for (const OptionRow& row : kOptionTable) {
+        if (std::strcmp(row.option, text) == 0)
+            return &row;
+    }
+    return nullptr;
+}
+
+void ResetRunValues()
+{
+    ShareParameter& shared = g_shareParameter;
+    shared.ZR32DeviceSerial = ZR32ErrorMCU2;
+    m_handle = nullptr;
+    shared.c_address = ZRCHIP_FLASH_BASE_ADDRESS;
+    shared.m_ConnectFlag = DISCONNECTED;
+    shared.m_eraseMCUFlag = false;
+    shared.m_eraseBLEFlag = false;
+    shared.c_SPIMEnabled = false;
+    shared.c_SPIMSize = 0;
+    shared.c_bRemapFlag = false;
+    shared.c_SPIMType = 0;
+    shared.c_SPIMDA = 0;
+}
+
+int RunCommandLine(int argc, char* argv[])
+{
+    const int count = argc - 1;
+    char** arguments = argv + 1;
+    if (count <= 0) {
+        man();
+        WriteInforAndWaitInput("\r\nDone!");
+        return EndRun(OP_SUCCESS);
+    }
+    int index = 0;
+    while (index < count) {
+        const char* argument = arguments[index];
+        const OptionRow* row = FindOption(argument);
+        if (row == nullptr) {
+            KorvexDisConnect();
+            WriteInforAndWaitInput(std::string("Error. bad parameter ") + argument);
+            return OP_BAD_PARAM;
+        }
+        const int started = index;
+        const int result = row->handler(count, arguments, index);
+        if (result != OP_SUCCESS)
+            return EndRun(result);
+        RecordErase(row->recordsErase);
+        if (index <= started) // a handler that did not move on would repeat forever
+            index = started + 1;
+    }
+    WriteInforAndWaitInput("\r\nDone!");
+    return EndRun(OP_SUCCESS);
+}

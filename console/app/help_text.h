@@ -1,0 +1,4 @@
+#pragma once
+
+// Prints the help text.
+void man();

@@ -1,0 +1,20 @@
+#include "command_handlers.h"
+#include "connection_check.h"
+#include "exit_codes.h"
+
+// The connection is checked before any sub-option is read. The work itself goes through the link
+// interface, which this build does not have yet: a target is never connected, and should one be,
+// the command fails with its own code rather than pretend to succeed.
+int Upload(int, char*[], int&)
+{
+    if (!HasConnection(ConnectionNeed::Target))
+        return OP_CONNECT_FAILD;
+    return OP_MCU_UPLOAD_FAILD;
+}
+
+int UploadBLE(int, char*[], int&)
+{
+    if (!HasConnection(ConnectionNeed::Ble))
+        return OP_CONNECT_FAILD;
+    return OP_BL_UPLOAD_FAILD;
+}
