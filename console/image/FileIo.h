@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QSaveFile>
+
+#include <cstddef>
+#include <functional>
+#include <string>
+
+// The file-system edge of the image readers and writers; everything else works on bytes.
+
+// True when something exists at the path (a dangling link does not count).
+bool FileExists(const std::string& path);
+
+enum class FileReadResult {
+    Complete,   // every byte was handed on
+    Stopped,    // the consumer stopped early
+    CannotOpen, // missing, a directory, no permission
+    ReadFailed, // an I/O error, or fewer bytes than the file held when opened
+};
+
+// Hands the bytes of a file to consume in order, in chunks of at most chunkSize bytes.
+FileReadResult ReadFileInChunks(const std::string& path, size_t chunkSize,
+                                const std::function<bool(const char*, size_t)>& consume);
+
+// Writes a file so that it either appears complete under its name or not at all: the bytes go to
+// a temporary file beside it that replaces the named file only on Commit. A writer destroyed
+// without a successful Commit leaves the named file as it was.
+class SafeFileWriter {
+public:
+    explicit SafeFileWriter(const std::string& path);
+    SafeFileWriter(const SafeFileWriter&) = delete;
+    SafeFileWriter& operator=(const SafeFileWriter&) = delete;
+
+    bool Open();                           // false: the file cannot be created
+    bool Write(const void* data, size_t size);
+    bool Commit();
+
+private:
+    QSaveFile file_;
+    bool failed_ = false;
+};
+
+// Qt's name for a path given as bytes in the local encoding.
+QString ToQtPath(const std::string& path);

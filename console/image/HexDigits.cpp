@@ -1,0 +1,74 @@
+#include "HexDigits.h"
+
+#include <array>
+
+namespace {
+
+constexpr std::array<int8_t, 256> MakeDigitTable()
+{
+    std::array<int8_t, 256> table{};
+    for (auto& entry : table)
+        entry = -1;
+    for (int i = 0; i < 10; ++i)
+        table['0' + i] = static_cast<int8_t>(i);
+    for (int i = 0; i < 6; ++i) {
+        table['A' + i] = static_cast<int8_t>(10 + i);
+        table['a' + i] = static_cast<int8_t>(10 + i);
+    }
+    return table;
+}
+
+constexpr std::array<int8_t, 256> kDigitTable = MakeDigitTable();
+constexpr char kUpperDigits[] = "0123456789ABCDEF";
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+} // namespace
+
+int HexDigitValue(char c)
+{
+    return kDigitTable[static_cast<unsigned char>(c)];
+}
+
+bool DecodeHexByte(const char* text, uint8_t& value)
+{
+    const int high = HexDigitValue(text[0]);
+    const int low = HexDigitValue(text[1]);
+    if (high < 0 || low < 0)
+        return false;
+    value = static_cast<uint8_t>(high << 4 | low);
+    return true;
+}
+
+int64_t LenientHexValue(const char* text, size_t size)
+{
+    size_t i = 0;
+    while (i < size && IsBlank(text[i]))
+        ++i;
+    bool negative = false;
+    if (i < size && (text[i] == '+' || text[i] == '-'))
+        negative = text[i++] == '-';
+    if (i + 2 < size && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')
+        && HexDigitValue(text[i + 2]) >= 0)
+        i += 2;
+    int64_t value = 0;
+    constexpr int64_t kSaturation = INT64_C(1) << 56; // far above any field this program reads
+    for (; i < size && HexDigitValue(text[i]) >= 0; ++i)
+        value = value < kSaturation ? value * 16 + HexDigitValue(text[i]) : value;
+    return negative ? -value : value;
+}
+
+void AppendHexByte(std::string& out, uint8_t value)
+{
+    out.push_back(kUpperDigits[value >> 4]);
+    out.push_back(kUpperDigits[value & 0x0F]);
+}
+
+void AppendHexWord(std::string& out, uint16_t value)
+{
+    AppendHexByte(out, static_cast<uint8_t>(value >> 8));
+    AppendHexByte(out, static_cast<uint8_t>(value & 0xFF));
+}
