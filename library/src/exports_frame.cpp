@@ -1,3 +1,131 @@
-#include "KORVEXLIB.h"
+// Initialisation, enumeration, opening and closing, timestamps.
+#include "handle_table.h"
 
-int KORVEX_Init(void) { return 0; }
+#include <algorithm>
+#include <cstring>
+
+using namespace korvex;
+
+namespace {
+
+constexpr size_t kRowSize = KORVEX_SERIAL_ROW_SIZE;
+
+void closeRecord(KorvexControlInfo &record) {
+    std::lock_guard<std::mutex> lock(*record.mutex);
+    record.deviceControl->KorvexDevice_Close();
+}
+
+// Copies a serial number into one row, cut short rather than overrunning it.
+void copySerialRow(const std::string &serial, char *row) {
+    const size_t n = std::min(serial.size(), kRowSize - 1);
+    std::memcpy(row, serial.data(), n);
+    row[n] = '\0';
+}
+
+int getTime(uint64_t handle, int64_t *out, std::atomic<int64_t> KorvexControlInfo::*field) {
+    if (handle == KORVEX_INVALID_HANDLE) return TRANS_INVALID_HANDLE_VALUE;
+    if (!out) return INPUT_PARAMS_ERROR;
+    const KorvexControlInfo *record = findRecord(handle);
+    if (!record) return TRANS_HANDLE_NO_DEVICE_ERROR;
+    *out = (record->*field).load();
+    return kSuccess;
+}
+
+}  // namespace
+
+extern "C" {
+
+KORVEX_API int KORVEX_Init(void) {
+    libusb_context *created = nullptr;
+    if (libusb_init(&created) != 0) return TRANS_INIT_FAIL_ERROR;
+    ctx = created;
+    return kSuccess;
+}
+
+KORVEX_API void KORVEX_Exit(void) {
+    // Handles still open would otherwise outlive the context they were opened on.
+    for (const std::unique_ptr<KorvexControlInfo> &record : KORVEXlist) closeRecord(*record);
+    KORVEXlist.clear();
+    g_KorvexListControl.FreeKorvexDeviceList();
+    if (ctx) {
+        libusb_exit(ctx);
+        ctx = nullptr;
+    }
+}
+
+KORVEX_API void KORVEX_SetTransTypeRule(uint8_t rule) { g_KorvexListControl.SetTransTypeRule(rule); }
+
+KORVEX_API int KORVEX_GetKorvexDeviceList(uint8_t *count, char *buffer) {
+    if (!count) return INPUT_PARAMS_ERROR;
+    if (!buffer && *count > 0) return INPUT_PARAMS_MEMORY_ALLOCATION_ERROR;
+    try {
+        g_KorvexListControl.FreeKorvexDeviceList();
+        // Without a context there is nothing to enumerate (libusb would fall back to a default one).
+        if (ctx) g_KorvexListControl.GetKorvexDeviceList(KORVEX_USB_VID, KORVEX_USB_PID, ctx);
+    } catch (const std::bad_alloc &) {
+        g_KorvexListControl.FreeKorvexDeviceList();
+    }
+    const uint8_t capacity = *count;
+    *count = 0;
+    uint8_t copied = 0;
+    for (const KorvexDeviceEntry &entry : g_KorvexListControl.entries()) {
+        if (copied == capacity) return kSuccess;  // more probes than rows: the count stays 0
+        copySerialRow(entry.serialNumber, buffer + copied * kRowSize);
+        ++copied;
+    }
+    *count = copied;
+    return kSuccess;
+}
+
+KORVEX_API KORVEX_HANDLE KORVEX_Open(const char *serial) {
+    try {
+        const auto &entries = g_KorvexListControl.entries();
+        auto entry = serial ? std::find_if(entries.begin(), entries.end(),
+                                           [&](const KorvexDeviceEntry &e) { return e.serialNumber == serial; })
+                            : entries.begin();
+        if (entry == entries.end()) return KORVEX_INVALID_HANDLE;
+        auto device = std::make_unique<ZRDeviceControl>();
+        device->setEntry(*entry);
+        if (!device->KorvexDevice_Open()) return KORVEX_INVALID_HANDLE;
+        auto record = std::make_unique<KorvexControlInfo>();
+        record->deviceControl = std::move(device);
+        record->mutex = std::make_unique<std::mutex>();
+        const int64_t now = GetCurrentTimeSeconds();
+        record->lastLinkCommTime = record->lastTargetCommTime = record->lastBLECommTime = now;
+        const uint64_t handle = handleOf(*record->deviceControl);
+        KORVEXlist.push_back(std::move(record));
+        return handle;
+    } catch (const std::bad_alloc &) {
+        return KORVEX_INVALID_HANDLE;
+    }
+}
+
+KORVEX_API void KORVEX_Close(KORVEX_HANDLE handle) {
+    if (handle == KORVEX_INVALID_HANDLE) return;
+    auto it = std::find_if(KORVEXlist.begin(), KORVEXlist.end(), [&](const std::unique_ptr<KorvexControlInfo> &r) {
+        return handleOf(*r->deviceControl) == handle;
+    });
+    if (it == KORVEXlist.end()) return;
+    closeRecord(**it);
+    KORVEXlist.erase(it);
+}
+
+KORVEX_API int KORVEX_GetCurrentTimeSeconds(int64_t *seconds) {
+    if (!seconds) return INPUT_PARAMS_ERROR;
+    *seconds = GetCurrentTimeSeconds();
+    return kSuccess;
+}
+
+KORVEX_API int KORVEX_GetLastKorvexCommunicationTimes(KORVEX_HANDLE handle, int64_t *seconds) {
+    return getTime(handle, seconds, &KorvexControlInfo::lastLinkCommTime);
+}
+
+KORVEX_API int KORVEX_GetLastTargetCommunicationTimes(KORVEX_HANDLE handle, int64_t *seconds) {
+    return getTime(handle, seconds, &KorvexControlInfo::lastTargetCommTime);
+}
+
+KORVEX_API int KORVEX_GetLastBLECommunicationTimes(KORVEX_HANDLE handle, int64_t *seconds) {
+    return getTime(handle, seconds, &KorvexControlInfo::lastBLECommTime);
+}
+
+}  // extern "C"

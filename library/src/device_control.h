@@ -1,0 +1,165 @@
+// One opened probe: its USB channel and every command it understands. Each command method
+// returns 0, a KORVEX_RESULT code or the probe's status byte.
+#pragma once
+
+#include "byte_view.h"
+#include "device_entry.h"
+
+#include <cstdint>
+#include <optional>
+
+namespace korvex {
+
+struct Command;
+struct RequestArgs;
+class Reply;
+
+class ZRDeviceControl {
+public:
+    ZRDeviceControl() = default;
+    ~ZRDeviceControl() { KorvexDevice_Close(); }
+    ZRDeviceControl(const ZRDeviceControl &) = delete;
+    ZRDeviceControl &operator=(const ZRDeviceControl &) = delete;
+
+    // ---- USB channel (device_control_usb.cpp) ----
+    // Keeps its own copy of the entry, so a later enumeration cannot pull it away.
+    void setEntry(const KorvexDeviceEntry &entry) { entry_ = entry; }
+    // Opens and claims the entry's interface and drains stale input; the handle or nullptr.
+    libusb_device_handle *KorvexDevice_Open();
+    void KorvexDevice_Close();
+    libusb_device_handle *usbHandle() const { return usbHandle_; }
+    // Sends one request packet; the number of bytes sent, or -1.
+    int trans_write(ByteView packet);
+    // Receives one packet of at most `length` bytes; the number of bytes copied, or -1.
+    int trans_read_timeout(uint8_t *buffer, int length, unsigned timeoutMs);
+    uint32_t outPacketSize() const { return entry_ ? entry_->outPacketSize : 0; }
+    uint32_t inPacketSize() const { return entry_ ? entry_->inPacketSize : 0; }
+
+    int KORVEXDevice_GetSerialNumber(char *buf, int size) const;
+    int KORVEXDevice_GetManufacturer(char *buf, int size) const;
+    int KORVEXDevice_GetProduct(char *buf, int size) const;
+    int KORVEXDevice_GetTransType(uint8_t *out) const;
+    int KORVEXDevice_SetNonblocking(int mode) const;
+
+    // ---- Probe information and link settings (probe_commands.cpp) ----
+    int KORVEXDevice_GetVersion(int len, uint8_t *buf);
+    int KORVEXDevice_GetAPPState(uint8_t *out);
+    int KORVEXDevice_GetEncKey(int len, uint8_t *buf);
+    int KORVEXDevice_SetEncKey(int len, const uint8_t *buf);
+    int KORVEXDevice_GetSWDSpeed(int *out);
+    int KORVEXDevice_SetSWDSpeed(int speed);
+    int KORVEXDevice_GetRsetMode(uint8_t *out);
+    int KORVEXDevice_SetRsetMode(uint8_t mode);
+    int KORVEXDevice_GetLinkUID(int len, uint8_t *buf);
+    int KORVEXDevice_GetButtonFreeState(uint8_t *out);
+    int KORVEXDevice_SetButtonFreeState(uint8_t state);
+    int KORVEXDevice_GetOfflineStepState(uint8_t *out);
+    int KORVEXDevice_SetSWDAutoDetect();
+    int KORVEXDevice_SetVKPVersion(uint32_t version);
+    int KORVEXDevice_EncryptionTrans();
+    int KORVEXDevice_DisEncryptionTrans();
+
+    // ---- Target identity, state, protection, security areas (target_commands.cpp) ----
+    int KORVEXDevice_GetStatus_Target(uint8_t *valid, uint8_t *isProtected, uint8_t *third);
+    int KORVEXDevice_GetDeviceID_Target(uint8_t *buf);
+    int KORVEXDevice_SetDeviceID_Target(uint8_t series, int pid);
+    int KORVEXDevice_GetFlashSize_Target(int *out);
+    int KORVEXDevice_SetState_Target(uint8_t state);
+    int KORVEXDevice_GetTargetConnectState(uint8_t *out);
+    int KORVEXDevice_AccessProtect_Target(uint8_t level);
+    int KORVEXDevice_UnAccessProtect_Target();
+    int KORVEXDevice_EraseWriteProtect_Target(int count, const int *sectors);
+    int KORVEXDevice_UnEraseWriteProtect_Target();
+    int KORVEXDevice_LockFlash_Target(uint8_t kind);
+    int KORVEXDevice_UnLockFlash_Target(uint8_t kind);
+    int KORVEXDevice_EnableSPIM_Target(uint8_t remap, uint8_t spimType, uint32_t size, uint32_t limit);
+    int KORVEXDevice_EncryptionTrans_Target();
+    int KORVEXDevice_DisEncryptionTrans_Target();
+    int KORVEXDevice_GetSlibState_Target(uint8_t *state, uint16_t *a, uint16_t *b, uint16_t *c, uint16_t *d);
+    int KORVEXDevice_EnableSlib_Target(uint32_t password, uint16_t a, uint16_t b, uint16_t c);
+    int KORVEXDevice_DisableSlib_Target(uint32_t password);
+    int KORVEXDevice_GetCRCValue_Target(uint16_t start, uint16_t count, uint32_t *out);
+    int KORVEXDevice_GetSectorCRCValue_Target(uint16_t sector, uint32_t *out);
+    int KORVEXDevice_GetSysSlibState_Target(uint8_t *state, uint16_t *value);
+    int KORVEXDevice_EnableSysSlib_Target(uint32_t password, uint16_t value);
+    int KORVEXDevice_DisableSysSlib_Target(uint32_t password);
+    int KORVEXDevice_GetSysAPMode_Target(uint8_t *out);
+    int KORVEXDevice_SetSysAPMode_Target(uint32_t key);
+
+    // ---- Target memory, brackets, erase (target_memory.cpp) ----
+    int KORVEXDevice_ReadMemory_Target(uint8_t type, uint32_t addr, int len, uint8_t *buf);
+    int KORVEXDevice_WriteMemory_Target(uint8_t type, uint32_t addr, int len, const uint8_t *data);
+    int KORVEXDevice_WriteOTPMemory_Target(uint8_t type, uint32_t addr, int len, const uint8_t *data);
+    int KORVEXDevice_UPLoad_Target(uint32_t addr, int len, uint8_t *buf);
+    int KORVEXDevice_DownLoad_Target(uint32_t addr, int len, const uint8_t *data);
+    int KORVEXDevice_ReadUserSystemData_Target(int len, uint8_t *buf);
+    int KORVEXDevice_WriteUserSystemData_Target(int len, const uint8_t *data);
+    int KORVEXDevice_ReadOTPData_Target(uint32_t addr, int len, uint8_t *buf, uint8_t area);
+    int KORVEXDevice_DownloadOTPData_Target(uint32_t addr, int len, const uint8_t *data, uint8_t area);
+    int KORVEXDevice_WriteBeginEnd_Target(uint8_t kind, uint8_t phase);
+    int KORVEXDevice_WriteMainFlashBegin_Target();
+    int KORVEXDevice_WriteMainFlashEnd_Target();
+    int KORVEXDevice_WriteSPIMBegin_Target();
+    int KORVEXDevice_WriteSPIMEnd_Target();
+    int KORVEXDevice_WriteUserSystemDataBegin_Target();
+    int KORVEXDevice_WriteUserSystemDataEnd_Target();
+    int KORVEXDevice_DownloadOTPDataBegin_Target();
+    int KORVEXDevice_DownloadOTPDataEnd_Target();
+    int KORVEXDevice_Erase_Target(uint8_t type, uint32_t addr, uint16_t count);
+    int KORVEXDevice_SectorErase_Target(uint32_t addr, uint16_t count);
+    int KORVEXDevice_BlockErase_Target(uint32_t addr, uint16_t count);
+    int KORVEXDevice_Bank1AllErase_Target();
+    int KORVEXDevice_Bank2AllErase_Target();
+    int KORVEXDevice_SPIMAllErase_Target();
+    int KORVEXDevice_MainFlashAllErase_Target();
+    int KORVEXDevice_OTP3AllErase_Target();
+
+    // ---- Debug access (debug_commands.cpp) ----
+    int KORVEXDevice_DebugReadMemory_Target_Sub(uint32_t addr, int len, uint8_t *buf, uint8_t width);
+    int KORVEXDevice_DebugWriteMemory_Target_Sub(uint32_t addr, int len, const uint8_t *data, uint8_t width);
+    int KORVEXDevice_DebugReadMemory_Target(uint32_t addr, int len, uint8_t *buf, uint8_t width);
+    int KORVEXDevice_DebugWriteMemory_Target(uint32_t addr, int len, const uint8_t *data, uint8_t width);
+    int KORVEXDevice_DebugReadRegister_Target(uint32_t addr, uint32_t *out);
+    int KORVEXDevice_DebugWriteRegister_Target(uint32_t addr, uint32_t value);
+
+    // ---- BLE module (ble_commands.cpp) ----
+    int KORVEXDevice_BLECHIP_ConnectOperation(uint8_t code);
+    int KORVEXDevice_BLECHIP_S17_Connect() { return KORVEXDevice_BLECHIP_ConnectOperation(0); }
+    int KORVEXDevice_BLECHIP_S17_DisConnect() { return KORVEXDevice_BLECHIP_ConnectOperation(1); }
+    int KORVEXDevice_BLECHIP_SelectFlashSpace(uint8_t space);
+    int KORVEXDevice_BLECHIP_SetCRCValue(int index, uint32_t crc);
+    int KORVEXDevice_BLECHIP_FlashSendData(uint32_t addr, int len, const uint8_t *data);
+    int KORVEXDevice_BLECHIP_FlashReadData(uint32_t addr, int len, uint8_t *buf);
+    int KORVEXDevice_BLECHIP_EraseOperation(uint8_t type, uint32_t addr, int count);
+    int KORVEXDevice_BLECHIP_WriteReg(uint8_t reg, uint8_t value);
+    int KORVEXDevice_BLECHIP_ReadReg(uint8_t reg, uint8_t *out);
+    int KORVEXDevice_BLECHIP_SPICommand(uint8_t cmd);
+    int KORVEXDevice_BLECHIP_GetFlashSpace(uint8_t *out);
+    int KORVEXDevice_BLECHIP_ProtectOperation(uint8_t code);
+    int KORVEXDevice_BLECHIP_EnableProtect() { return KORVEXDevice_BLECHIP_ProtectOperation(0xFF); }
+    int KORVEXDevice_BLECHIP_DisableProtect() { return KORVEXDevice_BLECHIP_ProtectOperation(0xA5); }
+    int KORVEXDevice_BLECHIP_GetProtectStatus(uint8_t *out);
+    int KORVEXDevice_BLECHIP_CheckCRC(uint8_t *out);
+    int KORVEXDevice_BLECHIP_WriteFlash(uint32_t addr, int len, const uint8_t *data);
+    int KORVEXDevice_BLECHIP_ReadFlash(uint32_t addr, int len, uint8_t *buf);
+    int KORVEXDevice_BLECHIP_SectorErase(uint32_t addr, int count);
+    int KORVEXDevice_BLECHIP_BlockErase(uint32_t addr, int count);
+    int KORVEXDevice_BLECHIP_EraseMainFlash();
+    int KORVEXDevice_BLECHIP_EraseNVRFlash();
+    int KORVEXDevice_BLECHIP_EraseRDNFlash();
+    int KORVEXDevice_BLECHIP_EraseAllFlash();
+    int KORVEXDevice_GetBLESPIRate(uint8_t *out);
+    int KORVEXDevice_SetBLESPIRate(uint8_t rate);
+
+private:
+    int hid_send_data(ByteView packet);
+    int hid_receive_data(uint8_t *buffer, int length, unsigned timeoutMs);
+    int winusb_send_data(ByteView packet);
+    int winusb_receive_data(uint8_t *buffer, int length, unsigned timeoutMs);
+    int copyString(const std::string &text, char *buf, int size) const;
+
+    libusb_device_handle *usbHandle_ = nullptr;  // owned: released and closed by KorvexDevice_Close
+    std::optional<KorvexDeviceEntry> entry_;
+};
+
+}  // namespace korvex
