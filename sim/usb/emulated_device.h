@@ -1,0 +1,93 @@
+// One emulated probe on the bus as usbfs sees it: claims, URBs, endpoint 0, and the IN queues
+// fed by the firmware. Knows nothing of the firmware beyond the request handler it is given.
+//
+// Threading: every method runs with the testbed's lock held, on umockdev's worker thread
+// (ioctls, timers) or on the thread that owns the testbed (unplug, teardown). Nothing here blocks.
+#pragma once
+
+#include "probe/virtual_probe.h"
+#include "usb/gobject_ref.h"
+#include "usb/reap_signal.h"
+#include "usb/urb.h"
+#include "usb/usb_descriptors.h"
+
+#include <umockdev.h>
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <set>
+#include <vector>
+
+namespace ksim {
+
+// What the device does with one request from its OUT endpoint (see VirtualProbe::handleRequest).
+using RequestHandler = std::function<FirmwareAction(const std::vector<uint8_t> &packet, bool viaHid)>;
+
+class EmulatedDevice {
+public:
+    // onUnplug runs once, when the firmware or the owner unplugs the device, to take it off the bus.
+    EmulatedDevice(const UsbIdentity &identity, RequestHandler handler, const std::string &fifoPath,
+                   std::function<void()> onUnplug);
+    ~EmulatedDevice();
+    EmulatedDevice(const EmulatedDevice &) = delete;
+    EmulatedDevice &operator=(const EmulatedDevice &) = delete;
+
+    const UsbDescriptors &descriptors() const { return descriptors_; }
+    bool nodeReady() const { return signal_.ok(); }
+    bool unplugged() const { return unplugged_; }
+
+    // Answers one usbfs ioctl of a client: completes it now, or (a blocking reap) later.
+    void handleIoctl(UMockdevIoctlClient *client);
+    // The device leaves the bus: pending transfers fail with -ENODEV, new ones are refused.
+    void unplug();
+    // Forgets clients whose connection has closed, with their URBs and claims.
+    void dropVanishedClients();
+
+private:
+    struct Client {
+        GObjectRef<UMockdevIoctlClient> connection;
+        std::set<unsigned> claimed;
+        std::deque<Urb> reapable;
+        bool waitingToReap = false;  // a blocking REAPURB is outstanding
+    };
+    struct PendingIn {
+        Client *owner;
+        Urb urb;
+    };
+    struct Timer;
+
+    Client &clientOf(UMockdevIoctlClient *connection);
+    void dispatch(Client &client, gulong request, UMockdevIoctlData *argument);
+    int claim(Client &client, unsigned interface);
+    int release(Client &client, unsigned interface);
+    int submit(Client &client, UMockdevIoctlData *argument);
+    int submitControl(Urb &urb);
+    int submitOut(Urb &urb, const ChannelLayout &channel);
+    void submitIn(Client &client, Urb urb);
+    bool reap(Client &client, bool blocking);
+    int discard(Client &client, gulong address);
+
+    void applyAction(const FirmwareAction &action, const ChannelLayout &channel);
+    void scheduleAction(const FirmwareAction &action, const ChannelLayout &channel);
+    static gboolean onTimer(gpointer data);
+    void queueReply(uint8_t endpoint, bool viaHid, const std::vector<uint8_t> &reply);
+    void deliverQueuedReplies(uint8_t endpoint);
+    void completeIn(PendingIn pending, std::deque<std::vector<uint8_t>> &queue);
+    void makeReapable(Client &client, Urb urb);
+    void refreshSignal();
+
+    UsbDescriptors descriptors_;
+    RequestHandler handler_;
+    ReapSignal signal_;
+    std::function<void()> onUnplug_;
+    bool unplugged_ = false;
+    GMainContext *workerContext_ = nullptr;  // where delayed replies are scheduled (umockdev's worker)
+    std::map<UMockdevIoctlClient *, std::unique_ptr<Client>> clients_;
+    std::deque<PendingIn> pendingIn_;                               // IN URBs the device NAKs, oldest first
+    std::map<uint8_t, std::deque<std::vector<uint8_t>>> replies_;  // queued on each IN endpoint
+    std::vector<GSource *> timers_;
+};
+
+}  // namespace ksim

@@ -1,0 +1,216 @@
+#include "usb/testbed.h"
+
+#include <glib.h>
+#include <glib/gstdio.h>
+#include <umockdev.h>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace ksim {
+namespace {
+
+constexpr int kBusNumber = 1;
+constexpr int kUsbDeviceMajor = 189;
+
+std::string formatted(const char *format, int a, int b = 0)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, format, a, b);
+    return text;
+}
+
+std::string takeString(gchar *owned)
+{
+    std::string text = owned ? owned : "";
+    g_free(owned);
+    return text;
+}
+
+}  // namespace
+
+// The umockdev testbed object; unreferencing it stops its worker thread.
+struct Testbed::UmockdevTestbed {
+    GObjectRef<UMockdevTestbed> testbed;
+};
+
+struct Testbed::Slot {
+    int deviceNumber = 0;
+    std::string sysPath;
+    std::string devNode;
+    std::string devNumbers;  // major:minor
+    std::unique_ptr<VirtualProbe> probe;
+    std::unique_ptr<EmulatedDevice> device;
+    GObjectRef<UMockdevIoctlBase> handler;
+    bool onBus = false;
+};
+
+namespace {
+
+gboolean onIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer data)
+{
+    auto *context = static_cast<std::pair<std::mutex *, EmulatedDevice *> *>(data);
+    std::lock_guard<std::mutex> lock(*context->first);
+    context->second->handleIoctl(client);
+    return TRUE;
+}
+
+}  // namespace
+
+Testbed::Testbed() : umockdev_(std::make_unique<UmockdevTestbed>())
+{
+    umockdev_->testbed = GObjectRef<UMockdevTestbed>::adopt(umockdev_testbed_new());
+    if (!umockdev_->testbed) throw std::runtime_error("cannot create the umockdev testbed");
+    rootDir_ = takeString(umockdev_testbed_get_root_dir(umockdev_->testbed.get()));
+}
+
+Testbed::~Testbed()
+{
+    // Stop the worker first so that no ioctl or timer runs while the devices go away.
+    std::vector<GObjectRef<UMockdevIoctlBase>> handlers;
+    for (auto &s : slots_) handlers.push_back(std::move(s->handler));
+    umockdev_.reset();
+    for (auto &handler : handlers) g_signal_handlers_disconnect_matched(handler.get(), G_SIGNAL_MATCH_FUNC, 0, 0,
+                                                                        nullptr, reinterpret_cast<gpointer>(onIoctl),
+                                                                        nullptr);
+}
+
+size_t Testbed::deviceCount() const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return slots_.size();
+}
+
+Testbed::Slot &Testbed::slot(size_t index)
+{
+    if (index >= slots_.size()) throw std::out_of_range("no device " + std::to_string(index) + " on the bench");
+    return *slots_[index];
+}
+
+const Testbed::Slot &Testbed::slot(size_t index) const
+{
+    if (index >= slots_.size()) throw std::out_of_range("no device " + std::to_string(index) + " on the bench");
+    return *slots_[index];
+}
+
+VirtualProbe &Testbed::probeUnlocked(size_t index)
+{
+    Slot &s = slot(index);
+    if (!s.probe) throw std::out_of_range("device " + std::to_string(index) + " is not a probe");
+    return *s.probe;
+}
+
+VirtualProbe &Testbed::probe(size_t index)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return probeUnlocked(index);
+}
+
+std::string Testbed::devNode(size_t index) const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return slot(index).devNode;
+}
+
+bool Testbed::isPlugged(size_t index) const
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    return slot(index).onBus;
+}
+
+VirtualProbe &Testbed::addProbe(const Settings &settings)
+{
+    auto probe = std::make_unique<VirtualProbe>();
+    for (const auto &setting : settings) {
+        std::string error;
+        if (!probe->configure(setting.first, setting.second, error))
+            throw std::invalid_argument(setting.first + "=" + setting.second + ": " + error);
+    }
+    VirtualProbe &result = *probe;
+    const UsbIdentity identity = probe->usbIdentity();
+    RequestHandler handler = [&result](const std::vector<uint8_t> &packet, bool viaHid) {
+        return result.handleRequest(packet, viaHid);
+    };
+    plugIn(identity, std::move(handler), std::move(probe));
+    return result;
+}
+
+size_t Testbed::addDevice(const UsbIdentity &identity, RequestHandler handler)
+{
+    return plugIn(identity, std::move(handler), nullptr);
+}
+
+size_t Testbed::plugIn(const UsbIdentity &identity, RequestHandler handler, std::unique_ptr<VirtualProbe> probe)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    UMockdevTestbed *testbed = umockdev_->testbed.get();
+    auto s = std::make_unique<Slot>();
+    Slot &slot = *s;
+    slot.deviceNumber = static_cast<int>(slots_.size()) + 1;
+    slot.devNode = formatted("/dev/bus/usb/%03d/%03d", kBusNumber, slot.deviceNumber);
+    slot.devNumbers = formatted("%d:%d", kUsbDeviceMajor, (kBusNumber - 1) * 128 + slot.deviceNumber - 1);
+    slot.probe = std::move(probe);
+
+    const std::string nodePath = rootDir_ + slot.devNode;
+    const std::string nodeDir = takeString(g_path_get_dirname(nodePath.c_str()));
+    if (g_mkdir_with_parents(nodeDir.c_str(), 0755) != 0) throw std::runtime_error("cannot create " + nodeDir);
+    slot.device = std::make_unique<EmulatedDevice>(identity, std::move(handler), nodePath,
+                                                   [this, &slot] { takeOffBus(slot); });
+    if (!slot.device->nodeReady()) throw std::runtime_error("cannot create the device node " + nodePath);
+
+    // The handler must be in place before the device can be enumerated and opened.
+    slot.handler = GObjectRef<UMockdevIoctlBase>::adopt(umockdev_ioctl_base_new());
+    auto *context = new std::pair<std::mutex *, EmulatedDevice *>(&mutex_, slot.device.get());
+    g_signal_connect_data(slot.handler.get(), "handle-ioctl", G_CALLBACK(onIoctl), context,
+                          [](gpointer data, GClosure *) { delete static_cast<std::pair<std::mutex *, EmulatedDevice *> *>(data); },
+                          GConnectFlags(0));
+    GError *error = nullptr;
+    if (!umockdev_testbed_attach_ioctl(testbed, slot.devNode.c_str(), slot.handler.get(), &error)) {
+        const std::string message = error ? error->message : "unknown error";
+        g_clear_error(&error);
+        throw std::runtime_error("cannot attach the ioctl handler of " + slot.devNode + ": " + message);
+    }
+
+    const std::string number = std::to_string(slot.deviceNumber);
+    const std::string name = "usb" + std::to_string(kBusNumber) + "/" + std::to_string(kBusNumber) + "-" + number;
+    const std::string busText = formatted("%03d", kBusNumber);
+    const std::string deviceText = formatted("%03d", slot.deviceNumber);
+    const std::string minor = std::to_string((kBusNumber - 1) * 128 + slot.deviceNumber - 1);
+    // "dev" goes in without a newline first: umockdev derives the node's major:minor links from it.
+    slot.sysPath = takeString(umockdev_testbed_add_device(
+        testbed, "usb", name.c_str(), nullptr,
+        "busnum", (std::to_string(kBusNumber) + "\n").c_str(), "devnum", (number + "\n").c_str(), "speed", "12\n",
+        "bConfigurationValue", "1\n", "dev", slot.devNumbers.c_str(), nullptr,
+        "DEVNAME", slot.devNode.c_str(), "DEVTYPE", "usb_device", "DRIVER", "usb", "BUSNUM", busText.c_str(),
+        "DEVNUM", deviceText.c_str(), "MAJOR", std::to_string(kUsbDeviceMajor).c_str(), "MINOR", minor.c_str(),
+        "PRODUCT", "4b56/f000/100", nullptr));
+    if (slot.sysPath.empty()) throw std::runtime_error("cannot add " + name + " to the testbed");
+    umockdev_testbed_set_attribute(testbed, slot.sysPath.c_str(), "dev", (slot.devNumbers + "\n").c_str());
+    std::vector<uint8_t> descriptors = slot.device->descriptors().sysfsDescriptors();
+    umockdev_testbed_set_attribute_binary(testbed, slot.sysPath.c_str(), "descriptors", descriptors.data(),
+                                          static_cast<gint>(descriptors.size()));
+    slot.onBus = true;
+    umockdev_testbed_uevent(testbed, slot.sysPath.c_str(), "add");
+    slots_.push_back(std::move(s));
+    return slots_.size() - 1;
+}
+
+void Testbed::unplug(size_t index)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    slot(index).device->unplug();
+}
+
+void Testbed::takeOffBus(Slot &slot)
+{
+    if (!slot.onBus) return;
+    slot.onBus = false;
+    UMockdevTestbed *testbed = umockdev_->testbed.get();
+    umockdev_testbed_uevent(testbed, slot.sysPath.c_str(), "remove");
+    umockdev_testbed_detach_ioctl(testbed, slot.devNode.c_str(), nullptr);
+    umockdev_testbed_remove_device(testbed, slot.sysPath.c_str());
+    // umockdev removes /sys/dev/char/<dev> by the attribute's text, which carries a newline here.
+    g_unlink((rootDir_ + "/sys/dev/char/" + slot.devNumbers).c_str());
+}
+
+}  // namespace ksim
