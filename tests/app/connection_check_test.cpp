@@ -1,0 +1,48 @@
+#include "connection_check.h"
+#include "console_output.h"
+#include "ShareParameter.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+struct NeedCase {
+    ConnectionNeed need;
+    bool metIn[5]; // by DeviceConnectStatus 0 to 4
+    const char* missingLine;
+};
+
+const NeedCase kNeeds[] = {
+    {ConnectionNeed::Mcu, {false, false, true, false, true}, "Error. Don't connect MCU!\n"},
+    {ConnectionNeed::Ble, {false, false, false, true, true}, "Error. Don't connect BLE module!\n"},
+    {ConnectionNeed::Target, {false, false, true, true, true}, "Error. Don't connect device!\n"},
+};
+} // namespace
+
+TEST(ConnectionCheck, EachNeedIsMetOnlyInItsStatesAndNamesWhatIsMissing)
+{
+    for (const NeedCase& c : kNeeds) {
+        for (int state = 0; state < 5; ++state) {
+            g_shareParameter.m_ConnectFlag = static_cast<DeviceConnectStatus>(state);
+            testing::internal::CaptureStdout();
+            const bool met = HasConnection(c.need);
+            const std::string out = testing::internal::GetCapturedStdout();
+            EXPECT_EQ(met, c.metIn[state]) << "state " << state;
+            EXPECT_EQ(out, met ? "" : c.missingLine) << "state " << state;
+        }
+    }
+    g_shareParameter.m_ConnectFlag = DISCONNECTED;
+}
+
+TEST(LinePrinter, BadParameterQuotesTheArgumentAndShowsAMissingOneAsEmpty)
+{
+    char option[] = "-e";
+    char value[] = "foo";
+    char* arguments[] = {option, value, nullptr};
+    testing::internal::CaptureStdout();
+    WriteBadParameterInfor(arguments, 1);
+    WriteBadParameterInfor(arguments, 2);
+    WriteInforAndWaitInput("");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "bad parameter \"foo\"\nbad parameter \"\"\n\n");
+}

@@ -1,0 +1,67 @@
+#include "dispatcher.h"
+#include "option_test.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+const char* const kOptions[] = {
+    "-?", "-device", "-connect", "-e", "-eble", "-d", "-u", "-uble", "-usd", "-p",
+    "-enspim", "-bmapm", "-wsn", "-otp", "-mem32", "-mem16", "-w4", "-w2", "-r",
+};
+const char* const kSubOptions[] = {
+    "--all", "--sec", "--efap1", "--efap2", "--dfap", "--depp", "--eepp", "--ebfap", "--dbfap",
+    "--a", "--addr", "--fn", "--v", "--set", "--get", "--ft", "--fs", "--fda", "--remap",
+    "--flash", "--spim", "--main", "--nvr", "--rdn", "--key", "--bootm", "--ne",
+};
+} // namespace
+
+TEST(OptionTest, AcceptsExactlyTheNineteenOptions)
+{
+    for (const char* option : kOptions) {
+        EXPECT_TRUE(Is_Option(option)) << option;
+        EXPECT_FALSE(Is_SubOption(option)) << option;
+        ASSERT_NE(FindOption(option), nullptr) << option;
+        EXPECT_STREQ(FindOption(option)->option, option);
+    }
+}
+
+TEST(OptionTest, IsCaseSensitiveAndExact)
+{
+    for (const char* text : {"-D", "-Connect", "-CONNECT", "-connect ", " -r", "-", "", "--all", "-e1", "-?-?",
+                             "-mem8", "-w8", "connect", "-y", "--y"}) {
+        EXPECT_FALSE(Is_Option(text)) << '"' << text << '"';
+    }
+    EXPECT_FALSE(Is_Option(nullptr));
+}
+
+TEST(SubOptionTest, AcceptsTheTwentySevenSubOptionsInAnyCase)
+{
+    for (const char* subOption : kSubOptions) {
+        EXPECT_TRUE(Is_SubOption(subOption)) << subOption;
+        EXPECT_FALSE(Is_Option(subOption)) << subOption;
+        std::string upper = subOption;
+        for (char& c : upper)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        EXPECT_TRUE(Is_SubOption(upper.c_str())) << upper;
+    }
+    EXPECT_TRUE(Is_SubOption("--Fn"));
+}
+
+TEST(SubOptionTest, RejectsValuesOptionsAndTheConfirmationWord)
+{
+    for (const char* text : {"--y", "--Y", "-fn", "---fn", "--fn ", "fn", "0-20", "app.hex", "", "-e", "--"})
+        EXPECT_FALSE(Is_SubOption(text)) << '"' << text << '"';
+    EXPECT_FALSE(Is_SubOption(nullptr));
+}
+
+TEST(OptionTable, OnlyEraseCommandsRecordAnErase)
+{
+    for (const char* option : kOptions) {
+        const EraseRecord expected = std::string(option) == "-e"      ? EraseRecord::Mcu
+                                     : std::string(option) == "-eble" ? EraseRecord::Ble
+                                                                      : EraseRecord::None;
+        EXPECT_EQ(FindOption(option)->recordsErase, expected) << option;
+    }
+}
