@@ -1,0 +1,184 @@
+// Loading files: the binary reader, the file-system cases of both readers, the extension rules
+// and the lines OpenFile prints.
+#include "FileIo.h"
+#include "FileOperation.h"
+#include "OpenImageFile.h"
+#include "ShareParameter.h"
+#include "image_test_support.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+
+using namespace image_test;
+
+namespace {
+
+const std::string kSmallHex = ":020000040800F2\n:0400000001020304F2\n:00000001FF";
+
+int LoadBinary(const std::string& path, uint32_t loadAddress, FileInfo& info)
+{
+    info.FilePath = path;
+    info.StartAddress = loadAddress;
+    return FileOperation().OpenFile(info);
+}
+
+// What OpenFile prints and returns for a path.
+std::pair<bool, std::string> OpenAndCapture(const std::string& path, FileInfo& info)
+{
+    testing::internal::CaptureStdout();
+    const bool opened = OpenFile(path, info);
+    return {opened, testing::internal::GetCapturedStdout()};
+}
+
+} // namespace
+
+TEST(BinaryReader, PartsAreCutEvery64KiBFromTheLoadAddress)
+{
+    ScratchDir dir;
+    const Bytes exact = RandomBytes(0x10000, 21);
+    WriteFile(dir.Path("exact.bin"), exact);
+    FileInfo one;
+    ASSERT_EQ(LoadBinary(dir.Path("exact.bin"), 0x08000000, one), FILE_OPERATION_SUCCESS);
+    ASSERT_EQ(one.partInfo.size(), 1);
+    EXPECT_EQ(one.partInfo[0].PartSize, 0x10000u);
+    EXPECT_EQ(one.partInfo[0].PartEndAddress, 0x0800FFFFu);
+
+    const Bytes longer = RandomBytes(0x10001, 22);
+    WriteFile(dir.Path("longer.bin"), longer);
+    FileInfo two;
+    ASSERT_EQ(LoadBinary(dir.Path("longer.bin"), 0x08000100, two), FILE_OPERATION_SUCCESS);
+    ASSERT_EQ(two.partInfo.size(), 2);
+    EXPECT_EQ(two.partInfo[0].PartStartAddress, 0x08000100u);
+    EXPECT_EQ(two.partInfo[1].PartStartAddress, 0x08010100u);
+    EXPECT_EQ(two.partInfo[1].PartEndAddress, 0x08010100u);
+    EXPECT_EQ(PartBytes(two.partInfo[1]), Bytes{longer.back()});
+    EXPECT_EQ(two.partInfo[0].PartChecksum + two.partInfo[1].PartChecksum, SumOf(longer));
+    EXPECT_EQ(two.FileSize, 0x10001);
+    EXPECT_EQ(static_cast<uint32_t>(two.Filechecksum), SumOf(longer));
+    EXPECT_EQ(two.StartAddress, 0x08000100u);
+    EXPECT_EQ(two.LoadFileType, "longer.bin");
+}
+
+TEST(BinaryReader, OneByteFileIsOnePartOfOneByte)
+{
+    ScratchDir dir;
+    WriteFile(dir.Path("one.bin"), Bytes{0xC3});
+    FileInfo info;
+    ASSERT_EQ(LoadBinary(dir.Path("one.bin"), 0x08004000, info), FILE_OPERATION_SUCCESS);
+    ASSERT_EQ(info.partInfo.size(), 1);
+    EXPECT_EQ(info.partInfo[0].PartStartAddress, 0x08004000u);
+    EXPECT_EQ(info.partInfo[0].PartEndAddress, 0x08004000u);
+    EXPECT_EQ(info.Filechecksum, 0xC3);
+}
+
+TEST(ReaderFiles, MissingEmptyUnreadableAndMisnamedFilesGetTheirCodes)
+{
+    ScratchDir dir;
+    WriteFile(dir.Path("empty.bin"), std::string());
+    WriteFile(dir.Path("empty.hex"), std::string());
+    WriteFile(dir.Path("image.txt"), kSmallHex);
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir.Path("folder.bin"))));
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir.Path("folder.hex"))));
+    const std::vector<std::pair<std::string, int>> cases = {
+        {"missing.bin", FILE_OPEN_NOT_EXISTES_ERROR}, {"missing.hex", FILE_OPEN_NOT_EXISTES_ERROR},
+        {"empty.bin", FILE_OPEN_EMPTY_ERROR},         {"empty.hex", FILE_OPEN_FORMAT_ERROR},
+        {"folder.bin", FILE_OPEN_EMPTY_ERROR},        {"folder.hex", FILE_OPEN_EMPTY_ERROR},
+        {"image.txt", FILE_OPEN_FORMAT_ERROR},
+    };
+    for (const auto& [name, code] : cases) {
+        FileInfo info;
+        EXPECT_EQ(LoadBinary(dir.Path(name), 0x08000000, info), code) << name;
+    }
+    FileInfo info;
+    info.FilePath = dir.Path("image.txt");
+    EXPECT_EQ(FileOperation().OpenFile_Hex(info), FILE_OPEN_FORMAT_ERROR);
+    info.FilePath = dir.Path("missing.txt");
+    EXPECT_EQ(FileOperation().OpenFile_Hex(info), FILE_OPEN_NOT_EXISTES_ERROR);
+    EXPECT_EQ(FileOperation().OpenFile_Bin(info), FILE_OPEN_FORMAT_ERROR);
+}
+
+TEST(ReaderFiles, AFileThatShrinksWhileItIsReadFailsTheRead)
+{
+    ScratchDir dir;
+    const std::string path = dir.Path("shrinking.bin");
+    WriteFile(path, RandomBytes(3 * 4096, 24));
+    size_t chunks = 0;
+    const FileReadResult read = ReadFileInChunks(path, 4096, [&](const char*, size_t) {
+        if (chunks++ == 0)
+            QFile::resize(QString::fromStdString(path), 4096);
+        return true;
+    });
+    EXPECT_EQ(read, FileReadResult::ReadFailed);
+    EXPECT_EQ(ReadFileInChunks(path, 4096, [](const char*, size_t) { return true; }), FileReadResult::Complete);
+}
+
+TEST(ReaderFiles, TheLastThreeCharactersNameTheFormatInAnyCase)
+{
+    ScratchDir dir;
+    for (const std::string name : {"firmware.Bin", "FIRMWARE.BIN", "firmwarebin", "app.ihex", "APPHEX"}) {
+        WriteFile(dir.Path(name), name.back() == 'n' || name.back() == 'N' ? std::string("\x01\x02", 2) : kSmallHex);
+        FileInfo info;
+        EXPECT_EQ(LoadBinary(dir.Path(name), 0x08000000, info), FILE_OPERATION_SUCCESS) << name;
+        EXPECT_EQ(info.FileSize, name.back() == 'n' || name.back() == 'N' ? 2 : 4) << name;
+    }
+}
+
+TEST(FileNames, OnlyHexAndBinNamesAreValid)
+{
+    for (const std::string name : {"a.hex", "a.HEX", "dir/firmwarebin", "/abs/x.Bin", "bin", "hex"})
+        EXPECT_TRUE(IsValidFileName(name)) << name;
+    for (const std::string name : {"", "a.bin2", "a.txt", "bin/", "hex/x", "bn", "dir.hex/ab"})
+        EXPECT_FALSE(IsValidFileName(name)) << name;
+}
+
+TEST(OpenFileLines, EachFailurePrintsItsLine)
+{
+    ScratchDir dir;
+    WriteFile(dir.Path("empty.bin"), std::string());
+    WriteFile(dir.Path("bad.hex"), std::string(":10000000\n"));
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {dir.Path("missing.hex"), "File path is empty!\n"},
+        {dir.Path("empty.bin"), "File is empty!\n"},
+        {dir.Path("bad.hex"), "File format error, please reselect!\n"},
+        {dir.Path("image.txt"), "File format error, please reselect!\n"},
+        {"", ""},
+    };
+    for (const auto& [path, line] : cases) {
+        FileInfo info;
+        const auto [opened, out] = OpenAndCapture(path, info);
+        EXPECT_FALSE(opened) << path;
+        EXPECT_EQ(out, line) << path;
+    }
+}
+
+TEST(OpenFileLines, ABinaryFileLoadsAtTheBinaryLoadAddressAndNamesItself)
+{
+    ScratchDir dir;
+    WriteFile(dir.Path("app.bin"), RandomBytes(100, 23));
+    const uint32_t saved = g_shareParameter.c_address;
+    g_shareParameter.c_address = 0x08004000;
+    FileInfo info;
+    const auto [opened, out] = OpenAndCapture(dir.Path("app.bin"), info);
+    g_shareParameter.c_address = saved;
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(out, "");
+    EXPECT_EQ(info.partInfo[0].PartStartAddress, 0x08004000u);
+    EXPECT_EQ(info.FilePath, dir.Path("app.bin"));
+    EXPECT_EQ(info.LoadFileType, "app.bin");
+}
+
+TEST(OpenFileLines, APathWithoutSlashIsItsOwnFileName)
+{
+    ScratchDir dir;
+    WriteFile(dir.Path("local.hex"), kSmallHex);
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(dir.Path(""))));
+    FileInfo info;
+    const auto [opened, out] = OpenAndCapture("local.hex", info);
+    QDir::setCurrent(previous);
+    ASSERT_TRUE(opened) << out;
+    EXPECT_EQ(info.LoadFileType, "local.hex");
+    EXPECT_EQ(info.StartAddress, 0x08000000u);
+}

@@ -1,0 +1,279 @@
+// The Intel HEX reader on text in memory: how records become parts, and which input is refused.
+#include "FileResult.h"
+#include "IntelHexReader.h"
+#include "LineSplitter.h"
+#include "image_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+using namespace image_test;
+
+namespace {
+
+// One record written out independently of the program's own writer.
+std::string Record(int type, uint32_t offset, const Bytes& data)
+{
+    char field[16];
+    std::snprintf(field, sizeof field, ":%02X%04X%02X", static_cast<unsigned>(data.size()), offset & 0xFFFF, type);
+    std::string text = field;
+    unsigned sum = static_cast<unsigned>(data.size()) + (offset >> 8 & 0xFF) + (offset & 0xFF) + static_cast<unsigned>(type);
+    for (uint8_t b : data) {
+        std::snprintf(field, sizeof field, "%02X", b);
+        text += field;
+        sum += b;
+    }
+    std::snprintf(field, sizeof field, "%02X", (0x100 - (sum & 0xFF)) & 0xFF);
+    return text + field + "\n";
+}
+
+std::string Linear(uint16_t upper)
+{
+    return Record(4, 0, {static_cast<uint8_t>(upper >> 8), static_cast<uint8_t>(upper & 0xFF)});
+}
+
+std::string Data(uint32_t offset, const Bytes& data)
+{
+    return Record(0, offset, data);
+}
+
+const std::string kEnd = ":00000001FF";
+
+// Records of 16 bytes from offset on, for the given bytes.
+std::string DataRun(uint32_t offset, const Bytes& bytes)
+{
+    std::string text;
+    for (size_t i = 0; i < bytes.size(); i += 16)
+        text += Data(static_cast<uint32_t>(offset + i),
+                     Bytes(bytes.begin() + i, bytes.begin() + std::min(bytes.size(), i + 16)));
+    return text;
+}
+
+int Parse(const std::string& text, FileInfo& image)
+{
+    return ParseIntelHex(text.data(), text.size(), image);
+}
+
+void ExpectParts(const FileInfo& image, const std::vector<ExpectedPart>& expected)
+{
+    ASSERT_EQ(image.partInfo.size(), static_cast<int>(expected.size()));
+    for (int i = 0; i < image.partInfo.size(); ++i) {
+        const HEXFILEPARTINFO& part = image.partInfo[i];
+        const ExpectedPart& want = expected[static_cast<size_t>(i)];
+        EXPECT_EQ(part.PartStartAddress, want.start) << "part " << i;
+        EXPECT_EQ(part.PartSize, want.bytes.size()) << "part " << i;
+        EXPECT_EQ(part.PartEndAddress, static_cast<uint32_t>(want.start + want.bytes.size() - 1)) << "part " << i;
+        EXPECT_EQ(part.PartChecksum, SumOf(want.bytes)) << "part " << i;
+        EXPECT_EQ(PartBytes(part), want.bytes) << "part " << i;
+    }
+}
+
+} // namespace
+
+TEST(HexReaderParts, SixteenRecordsAfterOneAddressRecordMakeOnePart)
+{
+    const Bytes bytes = RandomBytes(256, 1);
+    for (const std::string& end : {kEnd, std::string()}) {
+        FileInfo image;
+        ASSERT_EQ(Parse(Linear(0x0800) + DataRun(0, bytes) + end, image), FILE_OPERATION_SUCCESS);
+        ExpectParts(image, {{0x08000000, bytes}});
+        EXPECT_EQ(image.StartAddress, 0x08000000u);
+        EXPECT_EQ(image.FileSize, 256);
+        EXPECT_EQ(static_cast<uint32_t>(image.Filechecksum), SumOf(bytes));
+    }
+}
+
+TEST(HexReaderParts, GapAndBackwardRecordsStartNewPartsInFileOrder)
+{
+    const Bytes a = RandomBytes(32, 2), b = RandomBytes(16, 3), c = RandomBytes(48, 4);
+    FileInfo image;
+    ASSERT_EQ(Parse(Linear(0x0800) + DataRun(0x100, a) + DataRun(0x200, b) + DataRun(0x110, c) + kEnd, image),
+              FILE_OPERATION_SUCCESS);
+    ExpectParts(image, {{0x08000100, a}, {0x08000200, b}, {0x08000110, c}});
+    EXPECT_EQ(image.FileSize, 96);
+    EXPECT_EQ(static_cast<uint32_t>(image.Filechecksum), SumOf(a) + SumOf(b) + SumOf(c));
+}
+
+TEST(HexReaderParts, EveryAddressRecordEndsThePartEvenWhenTheDataContinues)
+{
+    const Bytes low = RandomBytes(32, 5), high = RandomBytes(32, 6);
+    FileInfo image;
+    ASSERT_EQ(Parse(Linear(0x0800) + DataRun(0xFFE0, low) + Linear(0x0801) + DataRun(0, high) + kEnd, image),
+              FILE_OPERATION_SUCCESS);
+    ExpectParts(image, {{0x0800FFE0, low}, {0x08010000, high}});
+    EXPECT_EQ(image.partInfo[0].PartEndAddress, 0x0800FFFFu);
+}
+
+TEST(HexReaderParts, AWholeSegmentIsOnePartOf65536BytesAndTheNextByteAnother)
+{
+    const Bytes segment = RandomBytes(0x10000, 7);
+    const Bytes extra = {0x5A};
+    FileInfo image;
+    ASSERT_EQ(Parse(Linear(0x0800) + DataRun(0, segment) + Linear(0x0801) + DataRun(0, extra) + kEnd, image),
+              FILE_OPERATION_SUCCESS);
+    ExpectParts(image, {{0x08000000, segment}, {0x08010000, extra}});
+    EXPECT_EQ(image.FileSize, 0x10001);
+}
+
+TEST(HexReaderParts, TheFirstDataRecordAfterAnAddressRecordGivesThePartItsStart)
+{
+    const Bytes bytes = RandomBytes(16, 8);
+    FileInfo image;
+    // Start address and segment records between the two are passed over.
+    ASSERT_EQ(Parse(Linear(0x1FFF) + ":0400000508000000EF\n:020000021000EC\n" + Data(0xF000, bytes) + kEnd, image),
+              FILE_OPERATION_SUCCESS);
+    ExpectParts(image, {{0x1FFFF000, bytes}});
+}
+
+TEST(HexReaderParts, RecordsOfOtherTypesDoNotSplitAPart)
+{
+    const Bytes a = RandomBytes(16, 9), b = RandomBytes(16, 10);
+    FileInfo image;
+    ASSERT_EQ(Parse(Linear(0x0800) + Data(0, a) + ":020000021000EC\n" + Data(0x10, b) + kEnd, image),
+              FILE_OPERATION_SUCCESS);
+    Bytes both = a;
+    both.insert(both.end(), b.begin(), b.end());
+    ExpectParts(image, {{0x08000000, both}});
+}
+
+TEST(HexReaderParts, AnAddressRecordWithoutDataGivesAnEmptyPart)
+{
+    for (const std::string& end : {kEnd, std::string()}) {
+        FileInfo image;
+        ASSERT_EQ(Parse(Linear(0x0800) + end, image), FILE_OPERATION_SUCCESS);
+        ASSERT_EQ(image.partInfo.size(), 1);
+        EXPECT_EQ(image.partInfo[0].PartStartAddress, 0x08000000u);
+        EXPECT_EQ(image.partInfo[0].PartSize, 0u);
+        EXPECT_EQ(image.FileSize, 0);
+        EXPECT_EQ(image.StartAddress, 0x08000000u);
+    }
+}
+
+TEST(HexReaderParts, LowerCaseDigitsCrLfLineEndsAndBlankLinesReadLikeTheUsualForm)
+{
+    const Bytes bytes = RandomBytes(64, 11);
+    const std::string usual = Linear(0x0800) + DataRun(0x40, bytes) + kEnd;
+    std::string relaxed;
+    for (char c : usual)
+        relaxed += c == '\n' ? std::string("\r\n\r\n") : std::string(1, static_cast<char>(std::tolower(c)));
+    FileInfo image;
+    ASSERT_EQ(Parse(relaxed, image), FILE_OPERATION_SUCCESS);
+    ExpectParts(image, {{0x08000040, bytes}});
+}
+
+TEST(HexReaderParts, AByteOrderMarkBeforeTheFirstRecordIsIgnored)
+{
+    const Bytes bytes = RandomBytes(16, 12);
+    FileInfo image;
+    ASSERT_EQ(Parse("\xEF\xBB\xBF" + Linear(0x0800) + Data(0, bytes) + kEnd, image), FILE_OPERATION_SUCCESS);
+    ExpectParts(image, {{0x08000000, bytes}});
+}
+
+TEST(HexReaderEndOfFile, RecordsAfterTheEndOfFileRecordChangeNothing)
+{
+    const Bytes bytes = RandomBytes(32, 13);
+    const std::string file = Linear(0x0800) + DataRun(0, bytes) + kEnd + "\n";
+    for (const std::string& after : {DataRun(0x20, RandomBytes(16, 14)), Linear(0x0900) + Linear(0x0901),
+                                     std::string("garbage\n"), Data(0x20, {1, 2}).substr(0, 12) + "\n"}) {
+        FileInfo image;
+        ASSERT_EQ(Parse(file + after, image), FILE_OPERATION_SUCCESS) << after;
+        ExpectParts(image, {{0x08000000, bytes}});
+        EXPECT_EQ(image.FileSize, 32);
+    }
+}
+
+TEST(HexReaderEndOfFile, DataBeforeATrailingRecordOfAnotherTypeIsKept)
+{
+    const Bytes bytes = RandomBytes(32, 15);
+    FileInfo image;
+    ASSERT_EQ(Parse(Linear(0x0800) + DataRun(0, bytes) + ":0400000508000000EF\n", image), FILE_OPERATION_SUCCESS);
+    ExpectParts(image, {{0x08000000, bytes}});
+    EXPECT_EQ(image.FileSize, 32);
+}
+
+TEST(HexReaderRejects, AFileThatDoesNotBeginWithAnExtendedLinearAddressRecord)
+{
+    for (const std::string& text : {std::string(), std::string("\n") + Linear(0x0800), Data(0, {1}) + kEnd,
+                                    ":020000021000EC\n" + Linear(0x0800), kEnd, std::string(" ") + Linear(0x0800)}) {
+        FileInfo image;
+        EXPECT_EQ(Parse(text, image), FILE_OPEN_FORMAT_ERROR) << text;
+    }
+}
+
+TEST(HexReaderRejects, AnAddressRecordFollowedByAnotherBeforeAnyData)
+{
+    for (const std::string& text : {Linear(0x0800) + Linear(0x0801) + Data(0, {1}) + kEnd,
+                                    Linear(0x0800) + ":0400000508000000EF\n\n" + Linear(0x0801) + kEnd,
+                                    Linear(0x0800) + Data(0, {1}) + Linear(0x0801) + Linear(0x0802) + kEnd}) {
+        FileInfo image;
+        EXPECT_EQ(Parse(text, image), FILE_OPEN_FORMAT_ERROR) << text;
+    }
+}
+
+TEST(HexReaderRejects, CorruptedDataRecords)
+{
+    const std::string good = Data(0x10, {0x01, 0x02, 0x03, 0x04}); // ":0400100001020304E2\n"
+    const std::string body = good.substr(0, good.size() - 1);
+    const std::vector<std::string> corrupted = {
+        body.substr(0, body.size() - 2) + "E3",              // wrong checksum
+        body.substr(0, 9) + "01G20304" + body.substr(17),    // a data digit that is not hexadecimal
+        ":04001G00010203" + body.substr(15),                 // an offset digit that is not hexadecimal
+        ":0G" + body.substr(3),                              // a count digit that is not hexadecimal
+        ":0500100001020304E2",                               // count says 5, four bytes and a checksum
+        body + "00",                                         // trailing characters
+        body.substr(0, body.size() - 1),                     // half a byte
+        ":00001000",                                         // no checksum
+        ":00001:00",                                         // shorter than a record
+        " " + body,                                          // fields shifted off their positions
+        "0400100001020304E2 :",                              // no start code
+    };
+    for (const std::string& record : corrupted) {
+        FileInfo image;
+        EXPECT_EQ(Parse(Linear(0x0800) + record + "\n" + kEnd, image), FILE_OPEN_FORMAT_ERROR) << record;
+    }
+    FileInfo image;
+    EXPECT_EQ(Parse(Linear(0x0800) + good + kEnd, image), FILE_OPERATION_SUCCESS);
+}
+
+TEST(HexReaderRejects, ARecordThatRunsPastTheEndOfItsSegment)
+{
+    FileInfo image;
+    EXPECT_EQ(Parse(Linear(0x0800) + Data(0xFFF8, RandomBytes(16, 16)) + kEnd, image), FILE_OPEN_FORMAT_ERROR);
+    FileInfo exact;
+    EXPECT_EQ(Parse(Linear(0x0800) + Data(0xFFF0, RandomBytes(16, 16)) + kEnd, exact), FILE_OPERATION_SUCCESS);
+    EXPECT_EQ(exact.partInfo[0].PartEndAddress, 0x0800FFFFu);
+}
+
+TEST(HexReaderStreaming, ChunksOfAnySizeGiveTheSamePartsAsTheWholeText)
+{
+    const std::string text = Linear(0x0800) + DataRun(0xFF00, RandomBytes(0x100, 17)) + "\r\n" + Linear(0x0801)
+                             + DataRun(0x0, RandomBytes(40, 18)) + ":0400000508000000EF\r\n" + DataRun(0x80, {9}) + kEnd;
+    FileInfo whole;
+    ASSERT_EQ(Parse(text, whole), FILE_OPERATION_SUCCESS);
+    for (size_t chunk = 1; chunk <= 64; ++chunk) {
+        FileInfo image;
+        IntelHexReader reader(image);
+        LineSplitter lines([&reader](const char* line, size_t size, bool cut) { return reader.AddLine(line, size, cut); });
+        for (size_t at = 0; at < text.size(); at += chunk)
+            lines.Feed(text.data() + at, std::min(chunk, text.size() - at));
+        lines.Finish();
+        ASSERT_EQ(reader.Finish(), FILE_OPERATION_SUCCESS) << "chunk " << chunk;
+        std::vector<ExpectedPart> expected;
+        for (const HEXFILEPARTINFO& part : whole.partInfo)
+            expected.push_back({part.PartStartAddress, PartBytes(part)});
+        ExpectParts(image, expected);
+    }
+}
+
+TEST(HexReaderStreaming, AnOverlongLineIsRefusedAsDataAndPassedOverOtherwise)
+{
+    const std::string padding(LineSplitter::kDefaultLineLimit, '0');
+    FileInfo image;
+    EXPECT_EQ(Parse(Linear(0x0800) + ":020000000102" + padding + "FB\n" + kEnd, image), FILE_OPEN_FORMAT_ERROR);
+    const Bytes bytes = {1, 2};
+    FileInfo skipped;
+    ASSERT_EQ(Parse(Linear(0x0800) + ":02000005" + padding + "\n" + Data(0, bytes) + kEnd, skipped),
+              FILE_OPERATION_SUCCESS);
+    ExpectParts(skipped, {{0x08000000, bytes}});
+}

@@ -1,0 +1,96 @@
+// Helpers shared by the image and user system data tests: scratch files, byte patterns, parts.
+#pragma once
+
+#include "FileInfo.h"
+
+#include <QTemporaryDir>
+
+#include <cstdint>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace image_test {
+
+using Bytes = std::vector<uint8_t>;
+
+// A scratch directory removed with everything in it when the test ends.
+class ScratchDir {
+public:
+    std::string Path(const std::string& name) const { return dir_.path().toStdString() + "/" + name; }
+
+private:
+    QTemporaryDir dir_;
+};
+
+inline void WriteFile(const std::string& path, const std::string& content)
+{
+    std::ofstream(path, std::ios::binary) << content;
+}
+
+inline void WriteFile(const std::string& path, const Bytes& content)
+{
+    WriteFile(path, std::string(content.begin(), content.end()));
+}
+
+inline std::string ReadText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+inline Bytes ReadBytes(const std::string& path)
+{
+    const std::string text = ReadText(path);
+    return Bytes(text.begin(), text.end());
+}
+
+inline Bytes RandomBytes(size_t size, uint32_t seed)
+{
+    std::mt19937 generator(seed);
+    Bytes bytes(size);
+    for (auto& b : bytes)
+        b = static_cast<uint8_t>(generator());
+    return bytes;
+}
+
+inline Bytes PartBytes(const HEXFILEPARTINFO& part)
+{
+    return Bytes(part.pData, part.pData + part.PartSize);
+}
+
+inline uint32_t SumOf(const Bytes& bytes)
+{
+    uint32_t sum = 0;
+    for (uint8_t b : bytes)
+        sum += b;
+    return sum;
+}
+
+// A part as the tests expect it: where it starts and what it holds.
+struct ExpectedPart {
+    uint32_t start;
+    Bytes bytes;
+};
+
+// Runs of bytes at addresses, split where a run crosses a 64 KiB boundary, as an Intel HEX file
+// that carries them must come back.
+inline std::vector<ExpectedPart> SplitAtSegments(const std::vector<ExpectedPart>& runs)
+{
+    std::vector<ExpectedPart> parts;
+    for (const ExpectedPart& run : runs) {
+        size_t done = 0;
+        while (done < run.bytes.size()) {
+            const auto address = static_cast<uint32_t>(run.start + done);
+            const size_t room = 0x10000 - (address & 0xFFFF);
+            const size_t count = std::min(room, run.bytes.size() - done);
+            parts.push_back({address, Bytes(run.bytes.begin() + done, run.bytes.begin() + done + count)});
+            done += count;
+        }
+    }
+    return parts;
+}
+
+} // namespace image_test
