@@ -5,7 +5,7 @@
 #include "exit_codes.h"
 #include "ShareParameter.h"
 
-void* m_handle = nullptr;
+KORVEX_HANDLE m_handle = 0;
 
 namespace {
 void ClearBleGeometry()
@@ -57,7 +57,7 @@ void Korvex_BLEConnect()
 
 void KorvexDisConnect()
 {
-    if (m_handle == nullptr)
+    if (m_handle == 0)
         return;
-    m_handle = nullptr;
+    m_handle = 0;
 }

@@ -1,7 +1,9 @@
 #pragma once
 
-// The open probe handle; null when no probe is open.
-extern void* m_handle;
+#include "KORVEXLIB.h"
+
+// The open probe handle; 0 when no probe is open.
+extern KORVEX_HANDLE m_handle;
 
 // Finds, opens and describes the one probe.
 bool KorvexConnect();

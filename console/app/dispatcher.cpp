@@ -60,7 +60,7 @@ void ResetRunValues()
 {
     ShareParameter& shared = g_shareParameter;
     shared.ZR32DeviceSerial = ZR32ErrorMCU2;
-    m_handle = nullptr;
+    m_handle = 0;
     shared.c_address = ZRCHIP_FLASH_BASE_ADDRESS;
     shared.m_ConnectFlag = DISCONNECTED;
     shared.m_eraseMCUFlag = false;
