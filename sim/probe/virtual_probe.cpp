@@ -1,36 +1,71 @@
 #include "probe/virtual_probe.h"
 
+#include "probe/firmware.h"
+#include "probe/probe_impl.h"
+
 namespace ksim {
 
-struct VirtualProbe::Impl {
-    UsbIdentity identity{"Korvex", "Korvex Probe", "KV0000000001", "Korvex HID", "Korvex Bulk", Transport::Both};
-};
+VirtualProbe::Impl::Impl()
+{
+    const std::string &serial = identity.serial;
+    std::copy_n(serial.begin(), std::min(serial.size(), settings.uid.size()), settings.uid.begin());
+}
 
 VirtualProbe::VirtualProbe() : impl_(std::make_unique<Impl>()) {}
 VirtualProbe::~VirtualProbe() = default;
 
-bool VirtualProbe::configure(const std::string &key, const std::string &, std::string &error)
-{
-    error = "unknown key " + key;
-    return false;
-}
-
 UsbIdentity VirtualProbe::usbIdentity() const { return impl_->identity; }
 
-FirmwareAction VirtualProbe::handleRequest(const std::vector<uint8_t> &, bool) { return {}; }
-
-bool VirtualProbe::loadState(const std::string &, std::string &error)
+FirmwareAction VirtualProbe::handleRequest(const std::vector<uint8_t> &packet, bool viaHid)
 {
-    error = "not implemented";
-    return false;
+    Impl &p = *impl_;
+    Exchange exchange;
+    exchange.index = ++p.requests;
+    exchange.viaHid = viaHid;
+    exchange.request = packet;
+    FirmwareAction action;
+    if (p.unplugged) {
+        exchange.diagnostic = "the probe was unplugged; request not answered";
+        p.log.push_back(std::move(exchange));
+        return action;
+    }
+    FirmwareContext ctx{p.settings, p.target, p.ble, {}};
+    DecodedExchange decoded = runFirmware(packet, viaHid, ctx);
+    action.reply = std::move(decoded.reply);
+    action.delayMs = p.replyDelayMs;
+    exchange.faults = p.faults.apply(exchange.index, packet, action);
+    p.unplugged = action.unplug;
+    exchange.reply = action.reply;
+    exchange.delayMs = action.delayMs;
+    exchange.unplug = action.unplug;
+    exchange.command = std::move(decoded.command);
+    exchange.diagnostic = std::move(decoded.diagnostic);
+    p.log.push_back(std::move(exchange));
+    return action;
 }
 
-bool VirtualProbe::saveState(const std::string &, std::string &error) const
+std::vector<std::vector<uint8_t>> VirtualProbe::takeUnsolicitedReports()
 {
-    error = "not implemented";
-    return false;
+    std::vector<std::vector<uint8_t>> reports(impl_->unsolicited.begin(), impl_->unsolicited.end());
+    impl_->unsolicited.clear();
+    for (const auto &report : reports) {
+        Exchange exchange;
+        exchange.reply = report;
+        exchange.command = "unsolicited report";
+        impl_->log.push_back(std::move(exchange));
+    }
+    return reports;
 }
 
-void VirtualProbe::dump(std::ostream &) const {}
+const std::vector<Exchange> &VirtualProbe::exchangeLog() const { return impl_->log; }
+void VirtualProbe::clearExchangeLog() { impl_->log.clear(); }
+uint64_t VirtualProbe::requestCount() const { return impl_->requests; }
+bool VirtualProbe::unplugged() const { return impl_->unplugged; }
+TargetMcu &VirtualProbe::target() { return impl_->target; }
+const TargetMcu &VirtualProbe::target() const { return impl_->target; }
+BleModule &VirtualProbe::ble() { return impl_->ble; }
+const BleModule &VirtualProbe::ble() const { return impl_->ble; }
+ProbeSettings &VirtualProbe::settings() { return impl_->settings; }
+const FaultPlan &VirtualProbe::faultPlan() const { return impl_->faults; }
 
 }  // namespace ksim

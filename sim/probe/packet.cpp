@@ -1,0 +1,59 @@
+#include "probe/packet.h"
+
+namespace ksim {
+
+void appendBe16(Bytes &out, uint16_t value)
+{
+    out.push_back(static_cast<uint8_t>(value >> 8));
+    out.push_back(static_cast<uint8_t>(value));
+}
+
+void appendBe32(Bytes &out, uint32_t value)
+{
+    appendBe16(out, static_cast<uint16_t>(value >> 16));
+    appendBe16(out, static_cast<uint16_t>(value));
+}
+
+Bytes statusReply(uint8_t cmd, Status status) { return {cmd, statusByte(status)}; }
+
+Bytes dataReply(uint8_t cmd, uint8_t sub, const Bytes &data)
+{
+    Bytes out{cmd, sub, static_cast<uint8_t>(data.size())};
+    out.insert(out.end(), data.begin(), data.end());
+    return out;
+}
+
+Bytes memoryReply(uint8_t cmd, uint8_t typeOrStatus, uint32_t address, uint16_t length, const Bytes &data)
+{
+    Bytes out{cmd, typeOrStatus};
+    appendBe32(out, address);
+    appendBe16(out, length);
+    out.insert(out.end(), data.begin(), data.end());
+    out.resize(8u + length, 0xFF);
+    return out;
+}
+
+std::string hexByte(uint8_t value)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    return {digits[value >> 4], digits[value & 0x0F]};
+}
+
+std::string hexWord(uint32_t value)
+{
+    return "0x" + hexByte(static_cast<uint8_t>(value >> 24)) + hexByte(static_cast<uint8_t>(value >> 16)) +
+           hexByte(static_cast<uint8_t>(value >> 8)) + hexByte(static_cast<uint8_t>(value));
+}
+
+std::string hexBytes(const uint8_t *bytes, size_t count)
+{
+    std::string text;
+    for (size_t i = 0; i < count; ++i) {
+        if (i != 0)
+            text += ' ';
+        text += hexByte(bytes[i]);
+    }
+    return text;
+}
+
+}  // namespace ksim

@@ -1,0 +1,32 @@
+// The probe's insides, shared by the files that implement VirtualProbe.
+#pragma once
+
+#include <deque>
+
+#include "probe/fault_plan.h"
+#include "probe/packet.h"
+#include "probe/virtual_probe.h"
+#include "target/ble_module.h"
+#include "target/target_mcu.h"
+
+namespace ksim {
+
+struct VirtualProbe::Impl {
+    Impl();
+
+    UsbIdentity identity{"Korvex", "Korvex Probe", "KV0000000001", "Korvex HID", "Korvex Bulk", Transport::Both};
+    ProbeSettings settings;
+    TargetMcu target;
+    BleModule ble;
+    bool bleFitted = false;
+    FaultPlan faults;
+    unsigned replyDelayMs = 0;
+    std::vector<Exchange> log;
+    uint64_t requests = 0;
+    bool unplugged = false;
+    std::deque<Bytes> unsolicited;
+
+    void updateBlePresence() { ble.setPresent(bleFitted && settings.reachesBle()); }
+};
+
+}  // namespace ksim

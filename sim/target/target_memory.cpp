@@ -1,0 +1,366 @@
+// Memory transfers, erases and debug access of the target.
+#include "target/target_mcu.h"
+
+namespace ksim {
+namespace {
+
+bool within(uint32_t address, uint32_t length, uint32_t base, uint32_t size)
+{
+    return address >= base && address - base <= size && length <= size - (address - base);
+}
+
+}  // namespace
+
+TargetMcu::Region TargetMcu::flashRegion(uint32_t address, uint32_t length) const
+{
+    auto &self = const_cast<TargetMcu &>(*this);
+    if (within(address, length, kFlashBase, flash_.size()))
+        return {&self.flash_, address - kFlashBase, false};
+    if (boot_.size() != 0 && within(address, length, info_.bootAddress, boot_.size()))
+        return {&self.boot_, address - info_.bootAddress, true};
+    return {};
+}
+
+Status TargetMcu::checkSectorsWritable(uint32_t offset, uint32_t length) const
+{
+    if (length == 0 || sectorSize_ == 0)
+        return Status::Ok;
+    for (uint32_t sector = offset / sectorSize_; sector <= (offset + length - 1) / sectorSize_; ++sector) {
+        if (usd_.sectorProtected(sector))
+            return Status::Protected;
+    }
+    return Status::Ok;
+}
+
+Status TargetMcu::readFlash(uint32_t address, uint32_t length, std::vector<uint8_t> &out) const
+{
+    if (Status s = accessible(); s != Status::Ok)
+        return s;
+    const Region region = flashRegion(address, length);
+    if (!region.memory)
+        return Status::OutOfRange;
+    out = region.memory->read(region.offset, length);
+    return Status::Ok;
+}
+
+Status TargetMcu::readSpim(uint32_t address, uint32_t length, std::vector<uint8_t> &out) const
+{
+    if (Status s = accessible(); s != Status::Ok)
+        return s;
+    if (!spimEnabled_)
+        return Status::Unavailable;
+    if (!within(address, length, kSpimBase, spim_.size()))
+        return Status::OutOfRange;
+    out = spim_.read(address - kSpimBase, length);
+    return Status::Ok;
+}
+
+Status TargetMcu::readUserSystemData(uint32_t offset, uint32_t length, std::vector<uint8_t> &out) const
+{
+    if (Status s = accessible(); s != Status::Ok)
+        return s;
+    const auto &image = usd_.image();
+    if (offset > image.size() || length > image.size() - offset)
+        return Status::OutOfRange;
+    out.assign(image.begin() + offset, image.begin() + offset + length);
+    return Status::Ok;
+}
+
+Status TargetMcu::readOtpData(uint32_t address, uint32_t length, std::vector<uint8_t> &out) const
+{
+    if (Status s = accessible(); s != Status::Ok)
+        return s;
+    return otp_.readData(address, length, out);
+}
+
+Status TargetMcu::readOtpLock(uint32_t address, uint32_t length, std::vector<uint8_t> &out) const
+{
+    if (Status s = accessible(); s != Status::Ok)
+        return s;
+    return otp_.readLock(address, length, out);
+}
+
+Status TargetMcu::beginWrite(uint8_t kind)
+{
+    if (kind < MainFlashWrite || kind > OtpWrite)
+        return Status::BadRequest;
+    if (Status s = accessible(); s != Status::Ok)
+        return s;
+    if (kind == SpimWrite && !spimEnabled_)
+        return Status::Unavailable;
+    if (kind == UsdWrite)
+        usdStaging_.assign(usd_.image().size(), 0xFF);  // the option page is erased first
+    openWrites_ |= static_cast<uint8_t>(1u << kind);
+    return Status::Ok;
+}
+
+Status TargetMcu::endWrite(uint8_t kind)
+{
+    if (kind < MainFlashWrite || kind > OtpWrite)
+        return Status::BadRequest;
+    if (kind == UsdWrite && writeOpen(UsdWrite)) {
+        usd_.setImage(usdStaging_);  // takes effect at once, protection byte included
+        usdStaging_.clear();
+    }
+    openWrites_ &= static_cast<uint8_t>(~(1u << kind));
+    return Status::Ok;
+}
+
+bool TargetMcu::writeOpen(uint8_t kind) const { return (openWrites_ >> kind) & 1; }
+
+Status TargetMcu::programRegion(const Region &region, const uint8_t *data, uint32_t length)
+{
+    if (!ignoreWrites_)
+        region.memory->program(region.offset, data, length);
+    return Status::Ok;
+}
+
+Status TargetMcu::writeFlash(uint32_t address, const uint8_t *data, uint32_t length)
+{
+    if (Status s = accessible(); s != Status::Ok)
+        return s;
+    if (!writeOpen(MainFlashWrite))
+        return Status::Unavailable;
+    const Region region = flashRegion(address, length);
+    if (!region.memory)
+        return Status::OutOfRange;
+    if (region.boot) {
+        if (!apMode_)
+            return Status::Protected;
+        if (flashLocked(LockBoot))
+            return Status::Protected;
+        return programRegion(region, data, length);
+    }
+    if (flashLocked(LockMain))
+        return Status::Protected;
+    if (Status s = checkSectorsWritable(region.offset, length); s != Status::Ok)
+        return s;
+    return programRegion(region, data, length);
+}
+
+Status TargetMcu::writeSpim(uint32_t address, const uint8_t *data, uint32_t length)
+{
+    if (Status s = accessible(); s != Status::Ok)
+        return s;
+    if (!spimEnabled_ || !writeOpen(SpimWrite))
+        return Status::Unavailable;
+    if (!within(address, length, kSpimBase, spim_.size()))
+        return Status::OutOfRange;
+    if (flashLocked(LockSpim))
+        return Status::Protected;
+    return programRegion({&spim_, address - kSpimBase, false}, data, length);
+}
+
+Status TargetMcu::writeUserSystemData(uint32_t offset, const uint8_t *data, uint32_t length)
+{
+    if (Status s = accessible(); s != Status::Ok)
+        return s;
+    if (!writeOpen(UsdWrite))
+        return Status::Unavailable;
+    if (offset > usdStaging_.size() || length > usdStaging_.size() - offset)
+        return Status::OutOfRange;
+    for (uint32_t i = 0; i < length; ++i)
+        usdStaging_[offset + i] &= data[i];
+    return Status::Ok;
+}
+
+Status TargetMcu::writeOtpData(uint32_t address, const uint8_t *data, uint32_t length)
+{
+    if (Status s = accessible(); s != Status::Ok)
+        return s;
+    if (!writeOpen(OtpWrite))
+        return Status::Unavailable;
+    return otp_.writeData(address, data, length);
+}
+
+Status TargetMcu::writeOtpLock(uint32_t address, const uint8_t *data, uint32_t length)
+{
+    if (Status s = accessible(); s != Status::Ok)
+        return s;
+    if (!writeOpen(OtpWrite))
+        return Status::Unavailable;
+    return otp_.writeLock(address, data, length);
+}
+
+Status TargetMcu::eraseFlashSectors(uint32_t address, uint32_t count)
+{
+    if (Status s = accessible(); s != Status::Ok)
+        return s;
+    if (count == 0 || sectorSize_ == 0)
+        return Status::OutOfRange;
+    const Region start = flashRegion(address, 1);
+    if (!start.memory)
+        return Status::OutOfRange;
+    const uint32_t first = start.offset / sectorSize_ * sectorSize_;
+    const uint64_t length = uint64_t{count} * sectorSize_;
+    if (length > start.memory->size() - first)
+        return Status::OutOfRange;
+    if (start.boot && (!apMode_ || flashLocked(LockBoot)))
+        return Status::Protected;
+    if (!start.boot) {
+        if (flashLocked(LockMain))
+            return Status::Protected;
+        if (Status s = checkSectorsWritable(first, static_cast<uint32_t>(length)); s != Status::Ok)
+            return s;
+    }
+    start.memory->fill(first, static_cast<uint32_t>(length), 0xFF);
+    return Status::Ok;
+}
+
+Status TargetMcu::eraseFlashBlocks(uint32_t address, uint32_t count)
+{
+    if (Status s = accessible(); s != Status::Ok)
+        return s;
+    if (count == 0 || !within(address, 1, kFlashBase, flash_.size()))
+        return Status::OutOfRange;
+    const uint32_t first = (address - kFlashBase) / kFlashBlockSize * kFlashBlockSize;
+    const uint64_t length = uint64_t{count} * kFlashBlockSize;
+    if (length > flash_.size() - first)
+        return Status::OutOfRange;
+    if (flashLocked(LockMain))
+        return Status::Protected;
+    if (Status s = checkSectorsWritable(first, static_cast<uint32_t>(length)); s != Status::Ok)
+        return s;
+    flash_.fill(first, static_cast<uint32_t>(length), 0xFF);
+    return Status::Ok;
+}
+
+Status TargetMcu::eraseSpimSectors(uint32_t address, uint32_t count)
+{
+    if (Status s = accessible(); s != Status::Ok)
+        return s;
+    if (!spimEnabled_)
+        return Status::Unavailable;
+    if (count == 0 || !within(address, 1, kSpimBase, spim_.size()))
+        return Status::OutOfRange;
+    const uint32_t first = (address - kSpimBase) / kSpimSectorSize * kSpimSectorSize;
+    const uint64_t length = uint64_t{count} * kSpimSectorSize;
+    if (length > spim_.size() - first)
+        return Status::OutOfRange;
+    if (flashLocked(LockSpim))
+        return Status::Protected;
+    spim_.fill(first, static_cast<uint32_t>(length), 0xFF);
+    return Status::Ok;
+}
+
+Status TargetMcu::eraseBank(int bank)
+{
+    if (Status s = accessible(); s != Status::Ok)
+        return s;
+    const uint32_t first = bank == 1 ? 0 : kBankSize;
+    if ((bank != 1 && bank != 2) || first >= flash_.size())
+        return Status::OutOfRange;  // a flash of at most 512 KiB has no bank 2
+    const uint32_t length = bank == 1 && flash_.size() > kBankSize ? kBankSize : flash_.size() - first;
+    if (flashLocked(LockMain))
+        return Status::Protected;
+    if (Status s = checkSectorsWritable(first, length); s != Status::Ok)
+        return s;
+    flash_.fill(first, length, 0xFF);
+    return Status::Ok;
+}
+
+Status TargetMcu::eraseMainFlash()
+{
+    if (Status s = accessible(); s != Status::Ok)
+        return s;
+    if (flashLocked(LockMain))
+        return Status::Protected;
+    if (Status s = checkSectorsWritable(0, flash_.size()); s != Status::Ok)
+        return s;
+    flash_.reset();
+    return Status::Ok;
+}
+
+Status TargetMcu::eraseSpim()
+{
+    if (Status s = accessible(); s != Status::Ok)
+        return s;
+    if (!spimEnabled_)
+        return Status::Unavailable;
+    if (flashLocked(LockSpim))
+        return Status::Protected;
+    spim_.reset();
+    return Status::Ok;
+}
+
+Status TargetMcu::eraseBootMemory()
+{
+    if (Status s = accessible(); s != Status::Ok)
+        return s;
+    if (boot_.size() == 0)
+        return Status::Unavailable;
+    if (!apMode_ || flashLocked(LockBoot))
+        return Status::Protected;
+    boot_.reset();
+    return Status::Ok;
+}
+
+TargetMcu::Region TargetMcu::debugRegion(uint32_t address, uint32_t length) const
+{
+    auto &self = const_cast<TargetMcu &>(*this);
+    if (within(address, length, kSramBase, sram_.size()))
+        return {&self.sram_, address - kSramBase, false};
+    if (Region flash = flashRegion(address, length); flash.memory)
+        return flash;
+    if (spimEnabled_ && within(address, length, kSpimBase, spim_.size()))
+        return {&self.spim_, address - kSpimBase, false};
+    if (otp_.present() && within(address, length, otp_.dataAddress(), otp_.data().size()))
+        return {&self.otp_.data(), address - otp_.dataAddress(), false};
+    if (otp_.present() && within(address, length, otp_.lockAddress(), otp_.locks().size()))
+        return {&self.otp_.locks(), address - otp_.lockAddress(), false};
+    return {};
+}
+
+namespace {
+
+bool alignedAccess(uint32_t address, uint32_t length, uint8_t width)
+{
+    if (width != 8 && width != 16 && width != 32)
+        return false;
+    const uint32_t unit = width / 8u;
+    return address % unit == 0 && length % unit == 0;
+}
+
+}  // namespace
+
+Status TargetMcu::debugRead(uint32_t address, uint32_t length, uint8_t width, std::vector<uint8_t> &out) const
+{
+    if (Status s = accessible(); s != Status::Ok)
+        return s;
+    if (!alignedAccess(address, length, width))
+        return Status::BadRequest;
+    const Region region = debugRegion(address, length);
+    if (!region.memory)
+        return Status::Failed;  // bus fault: nothing mapped there
+    out = region.memory->read(region.offset, length);
+    return Status::Ok;
+}
+
+Status TargetMcu::debugWrite(uint32_t address, const uint8_t *data, uint32_t length, uint8_t width)
+{
+    if (Status s = accessible(); s != Status::Ok)
+        return s;
+    if (!alignedAccess(address, length, width))
+        return Status::BadRequest;
+    if (!within(address, length, kSramBase, sram_.size()))
+        return Status::Failed;  // only RAM takes plain bus writes
+    sram_.store(address - kSramBase, data, length);
+    return Status::Ok;
+}
+
+bool TargetMcu::loadImage(uint32_t address, const std::vector<uint8_t> &bytes)
+{
+    const auto length = static_cast<uint32_t>(bytes.size());
+    Region region = debugRegion(address, length);
+    if (!region.memory && within(address, length, kSpimBase, kSpimWindow) && info_.hasSpim) {
+        if (spim_.size() < address - kSpimBase + length)
+            spim_.resize(address - kSpimBase + length);
+        region = {&spim_, address - kSpimBase, false};
+    }
+    if (!region.memory)
+        return false;
+    region.memory->store(region.offset, bytes.data(), length);
+    return true;
+}
+
+}  // namespace ksim
