@@ -39,7 +39,7 @@ Bytes hidReport(const Bytes &request)
     return report;
 }
 
-ProbeHarness::ProbeHarness(const std::vector<std::pair<std::string, std::string>> &config)
+ProbeHarness::ProbeHarness(std::initializer_list<std::pair<std::string, std::string>> config)
 {
     for (const auto &[key, value] : config)
         set(key, value);

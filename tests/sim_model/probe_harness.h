@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,7 +26,7 @@ struct WireCase {
 
 class ProbeHarness {
 public:
-    explicit ProbeHarness(const std::vector<std::pair<std::string, std::string>> &config = {});
+    explicit ProbeHarness(std::initializer_list<std::pair<std::string, std::string>> config = {});
 
     VirtualProbe probe;
 

@@ -1,0 +1,160 @@
+// Main flash physics through the wire: geometry from the product ID, programming by AND, write
+// sequences, sector/block/bank erase granularity.
+#include "probe_harness.h"
+#include "target/target_mcu.h"
+
+namespace ksim::test {
+namespace {
+
+TEST(FlashGeometry, SizeAndSectorFollowFromTheProductId)
+{
+    struct Row {
+        const char *pid;
+        uint32_t flash, sector;
+    } rows[] = {
+        {"04000246", 256 * 1024, 2048},  // the factory target: index 9, code 0 at 256 KiB
+        {"00001240", 256 * 1024, 512},   // index 9, code 1
+        {"000002C0", 512 * 1024, 2048},  // index 11, code 0
+        {"00000200", 192 * 1024, 1024},  // index 8, code 0 below 256 KiB
+        {"00004580", 448 * 1024, 4096},  // index 22, code 4
+        {"00000640", 0, 1024},           // index 25 has no size
+        {"000055C0", 0, 0},              // index 23, code 5
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.pid);
+        ProbeHarness h({{"pid", row.pid}});
+        EXPECT_EQ(h.probe.target().flashSize(), row.flash);
+        EXPECT_EQ(h.probe.target().sectorSize(), row.sector);
+    }
+}
+
+TEST(FlashGeometry, FactoryTargetReportsItselfAsAZr32S04With256KiB)
+{
+    ProbeHarness h;
+    h.expectExchanges({
+        {"status: valid, not protected", "B1 00 01 A5", "B1 00 01 01"},
+        {"device ID: series 4, PID 04000246", "B1 01", "B1 01 05 04 04 00 02 46"},
+        {"flash size in KiB", "B1 02", "B1 02 02 01 00"},
+        {"not connected yet", "B1 04", "B1 04 01 00"},
+        {"prepare for programming", "B1 03 01 01", "B1 F1"},
+        {"connected", "B1 04", "B1 04 01 01"},
+        {"reset and run", "B1 03 01 02", "B1 F1"},
+        {"state 3 does not exist", "B1 03 01 03", "B1 F2"},
+    });
+}
+
+TEST(FlashProgramming, BitsOnlyGoFromOneToZero)
+{
+    ProbeHarness h;
+    h.expectExchanges({
+        {"erased flash reads FF", "B2 00 08 00 00 00 00 04", "B2 00 08 00 00 00 00 04 FF FF FF FF"},
+        {"a write outside a write sequence is refused", "B3 00 08 00 00 00 00 02 12 34", "B3 F4"},
+        {"begin main flash writes", "B3 03 01 00", "B3 F1"},
+        {"program", "B3 00 08 00 00 00 00 04 00 FF 0F F0", "B3 F1"},
+        {"program over it", "B3 00 08 00 00 00 00 04 F0 F0 F0 F0", "B3 F1"},
+        {"the result is old AND new", "B2 00 08 00 00 00 00 04", "B2 00 08 00 00 00 00 04 00 F0 00 F0"},
+        {"end the sequence", "B3 03 01 01", "B3 F1"},
+        {"writes are refused again", "B3 00 08 00 00 10 00 01 00", "B3 F4"},
+    });
+}
+
+TEST(FlashProgramming, AddressesOutsideTheFlashAreRefused)
+{
+    ProbeHarness h;
+    h.expectExchanges({
+        {"begin", "B3 03 01 00", "B3 F1"},
+        {"last 2 bytes of the 256 KiB", "B3 00 08 03 FF FE 00 02 11 22", "B3 F1"},
+        {"one byte past the end", "B3 00 08 03 FF FF 00 02 11 22", "B3 F3"},
+        {"below the flash", "B3 00 07 FF FF FF 00 01 11", "B3 F3"},
+        {"read past the end", "B2 00 08 04 00 00 00 01", "B2 F3 08 04 00 00 00 01 FF"},
+    });
+    std::string full = "B2 00 08 03 FF C8 00 38";
+    for (int i = 0; i < 54; ++i)
+        full += " FF";
+    EXPECT_EQ(h.bulk("B2 00 08 03 FF C8 00 38"), full + " 11 22") << "a full 56-byte read at the end";
+    EXPECT_EQ(h.bulk("B2 00 08 03 FF C8 00 39"), "B2 F2") << "57 bytes do not fit a reply";
+}
+
+TEST(FlashErase, SectorEraseClearsWholeSectorsOnly)
+{
+    ProbeHarness h;
+    h.expectExchanges({
+        {"begin", "B3 03 01 00", "B3 F1"},
+        {"sector 0 last bytes", "B3 00 08 00 07 FE 00 02 00 00", "B3 F1"},
+        {"sector 1 first bytes", "B3 00 08 00 08 00 00 02 00 00", "B3 F1"},
+        {"erase from an address inside sector 0", "B4 00 08 00 01 00 00 01", "B4 F1"},
+        {"sector 0 erased", "B2 00 08 00 07 FE 00 02", "B2 00 08 00 07 FE 00 02 FF FF"},
+        {"sector 1 kept", "B2 00 08 00 08 00 00 02", "B2 00 08 00 08 00 00 02 00 00"},
+        {"two sectors from the last but one", "B4 00 08 03 F0 00 00 02", "B4 F1"},
+        {"three would pass the end", "B4 00 08 03 F0 00 00 03", "B4 F3"},
+        {"count 0", "B4 00 08 00 08 00 00 00", "B4 F3"},
+        {"sector 1 still kept", "B2 00 08 00 08 00 00 02", "B2 00 08 00 08 00 00 02 00 00"},
+        {"whole main flash", "B4 06 00 00 00 00 00 00", "B4 F1"},
+        {"sector 1 erased", "B2 00 08 00 08 00 00 02", "B2 00 08 00 08 00 00 02 FF FF"},
+        {"a whole-flash erase with an address is confused", "B4 06 08 00 00 00 00 00", "B4 F2"},
+    });
+    EXPECT_EQ(h.probe.target().mainFlash().allocatedPages(), 0u);
+}
+
+TEST(FlashErase, BlocksAre64KiB)
+{
+    ProbeHarness h;
+    h.expectExchanges({
+        {"begin", "B3 03 01 00", "B3 F1"},
+        {"last byte of block 0", "B3 00 08 00 FF FF 00 01 00", "B3 F1"},
+        {"first byte of block 1", "B3 00 08 01 00 00 00 01 00", "B3 F1"},
+        {"erase block 0", "B4 08 08 00 00 00 00 01", "B4 F1"},
+        {"block 0 erased", "B2 00 08 00 FF FF 00 01", "B2 00 08 00 FF FF 00 01 FF"},
+        {"block 1 kept", "B2 00 08 01 00 00 00 01", "B2 00 08 01 00 00 00 01 00"},
+        {"5 blocks do not fit 256 KiB", "B4 08 08 00 00 00 00 05", "B4 F3"},
+    });
+}
+
+TEST(FlashErase, Bank1IsTheFirst512KiBAndBank2TheRest)
+{
+    ProbeHarness h({{"pid", "00003340"}});  // 1024 KiB in 2 KiB sectors
+    ASSERT_EQ(h.probe.target().flashSize(), 1024u * 1024);
+    h.expectExchanges({
+        {"begin", "B3 03 01 00", "B3 F1"},
+        {"last byte of bank 1", "B3 00 08 07 FF FF 00 01 00", "B3 F1"},
+        {"first byte of bank 2", "B3 00 08 08 00 00 00 01 00", "B3 F1"},
+        {"erase bank 1", "B4 03 00 00 00 00 00 00", "B4 F1"},
+        {"bank 1 erased", "B2 00 08 07 FF FF 00 01", "B2 00 08 07 FF FF 00 01 FF"},
+        {"bank 2 kept", "B2 00 08 08 00 00 00 01", "B2 00 08 08 00 00 00 01 00"},
+        {"erase bank 2", "B4 04 00 00 00 00 00 00", "B4 F1"},
+        {"bank 2 erased", "B2 00 08 08 00 00 00 01", "B2 00 08 08 00 00 00 01 FF"},
+    });
+    ProbeHarness small;
+    EXPECT_EQ(small.bulk("B4 04 00 00 00 00 00 00"), "B4 F3") << "a 256 KiB flash has no bank 2";
+    EXPECT_EQ(small.bulk("B4 03 00 00 00 00 00 00"), "B4 F1") << "its bank 1 is all of it";
+}
+
+TEST(FlashLock, LockedFlashRefusesWritesAndErases)
+{
+    ProbeHarness h;
+    h.expectExchanges({
+        {"lock main flash", "B6 01 01 01", "B6 F1"},
+        {"begin", "B3 03 01 00", "B3 F1"},
+        {"write refused", "B3 00 08 00 00 00 00 01 00", "B3 FE"},
+        {"erase refused", "B4 00 08 00 00 00 00 01", "B4 FE"},
+        {"unlock", "B6 00 01 01", "B6 F1"},
+        {"write accepted", "B3 00 08 00 00 00 00 01 00", "B3 F1"},
+        {"lock kind 4 does not exist", "B6 01 01 04", "B6 F2"},
+    });
+}
+
+TEST(FlashCrc, SectorCrcEchoesTheStartSector)
+{
+    ProbeHarness h;
+    // CRC-32 (the zlib one) of an erased 2 KiB sector.
+    const std::string one = h.bulk("B5 06 02 00 05");
+    EXPECT_EQ(one, "B5 06 06 00 05 3F 55 D1 7F");
+    EXPECT_EQ(h.bulk("B5 06 04 00 05 00 01"), one);
+    EXPECT_EQ(h.bulk("B5 06 04 00 7F 00 02"), "B5 F3") << "sectors 127 and 128 of a 128-sector flash";
+    h.bulk("B3 03 01 00");
+    h.bulk("B3 00 08 00 28 00 00 01 00");
+    EXPECT_NE(h.bulk("B5 06 02 00 05"), one) << "the CRC follows the content";
+}
+
+}  // namespace
+}  // namespace ksim::test
