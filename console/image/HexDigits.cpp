@@ -21,12 +21,12 @@ constexpr std::array<int8_t, 256> MakeDigitTable()
 constexpr std::array<int8_t, 256> kDigitTable = MakeDigitTable();
 constexpr char kUpperDigits[] = "0123456789ABCDEF";
 
-bool IsBlank(char c)
+} // namespace
+
+bool IsAsciiBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
-
-} // namespace
 
 int HexDigitValue(char c)
 {
@@ -46,7 +46,7 @@ bool DecodeHexByte(const char* text, uint8_t& value)
 int64_t LenientHexValue(const char* text, size_t size)
 {
     size_t i = 0;
-    while (i < size && IsBlank(text[i]))
+    while (i < size && IsAsciiBlank(text[i]))
         ++i;
     bool negative = false;
     if (i < size && (text[i] == '+' || text[i] == '-'))

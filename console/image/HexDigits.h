@@ -4,6 +4,9 @@
 #include <cstdint>
 #include <string>
 
+// White space as a text stream trims it: blank, tab, line and page breaks.
+bool IsAsciiBlank(char c);
+
 // Value of one hexadecimal digit (either case), or -1 for any other character.
 int HexDigitValue(char c);
 

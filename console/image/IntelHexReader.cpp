@@ -22,11 +22,6 @@ bool HasType(const char* text, size_t size, char high, char low)
     return size > kTypePosition + 1 && text[kTypePosition] == high && text[kTypePosition + 1] == low;
 }
 
-bool IsBlank(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
 // A UTF-8 byte order mark is not part of the first record.
 void SkipByteOrderMark(const char*& text, size_t& size)
 {
@@ -107,9 +102,9 @@ bool IntelHexReader::HandleDataRecord(const char* text, size_t size, bool cut)
 
     const char* data = record + kShortestRecordText;
     const char* dataEnd = recordEnd - kChecksumLength;
-    while (data < dataEnd && IsBlank(*data))
+    while (data < dataEnd && IsAsciiBlank(*data))
         ++data;
-    while (dataEnd > data && IsBlank(dataEnd[-1]))
+    while (dataEnd > data && IsAsciiBlank(dataEnd[-1]))
         --dataEnd;
     const auto digits = static_cast<size_t>(dataEnd - data);
     if (digits % 2 != 0 || digits / 2 != count)

@@ -6,26 +6,14 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 
 using namespace image_test;
 
 namespace {
 
-// One record written out independently of the program's own writer.
 std::string Record(int type, uint32_t offset, const Bytes& data)
 {
-    char field[16];
-    std::snprintf(field, sizeof field, ":%02X%04X%02X", static_cast<unsigned>(data.size()), offset & 0xFFFF, type);
-    std::string text = field;
-    unsigned sum = static_cast<unsigned>(data.size()) + (offset >> 8 & 0xFF) + (offset & 0xFF) + static_cast<unsigned>(type);
-    for (uint8_t b : data) {
-        std::snprintf(field, sizeof field, "%02X", b);
-        text += field;
-        sum += b;
-    }
-    std::snprintf(field, sizeof field, "%02X", (0x100 - (sum & 0xFF)) & 0xFF);
-    return text + field + "\n";
+    return ReferenceRecord(type, offset, data.data(), data.size(), "\n");
 }
 
 std::string Linear(uint16_t upper)

@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 
 #include <cstdint>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <random>
@@ -67,6 +68,22 @@ inline uint32_t SumOf(const Bytes& bytes)
     for (uint8_t b : bytes)
         sum += b;
     return sum;
+}
+
+// One Intel HEX record written independently of the program's own writer.
+inline std::string ReferenceRecord(int type, uint32_t offset, const uint8_t* data, size_t size, const char* lineEnd)
+{
+    char field[16];
+    std::snprintf(field, sizeof field, ":%02X%04X%02X", static_cast<unsigned>(size), offset & 0xFFFF, type);
+    std::string text = field;
+    unsigned sum = static_cast<unsigned>(size) + (offset >> 8 & 0xFF) + (offset & 0xFF) + static_cast<unsigned>(type);
+    for (size_t i = 0; i < size; ++i) {
+        std::snprintf(field, sizeof field, "%02X", data[i]);
+        text += field;
+        sum += data[i];
+    }
+    std::snprintf(field, sizeof field, "%02X", (0x100 - (sum & 0xFF)) & 0xFF);
+    return text + field + lineEnd;
 }
 
 // A part as the tests expect it: where it starts and what it holds.

@@ -9,7 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 
 using namespace image_test;
 
@@ -21,20 +20,9 @@ Bytes Content(int length, uint32_t seed)
     return ToDeviceImage(block.data(), length);
 }
 
-// One CR LF data record written independently of the program's writer.
 std::string CrLfRecord(uint32_t offset, const uint8_t* data)
 {
-    char field[16];
-    std::snprintf(field, sizeof field, ":10%04X00", offset);
-    std::string text = field;
-    unsigned sum = 0x10 + (offset >> 8) + (offset & 0xFF);
-    for (int i = 0; i < 16; ++i) {
-        std::snprintf(field, sizeof field, "%02X", data[i]);
-        text += field;
-        sum += data[i];
-    }
-    std::snprintf(field, sizeof field, "%02X\r\n", (0x100 - (sum & 0xFF)) & 0xFF);
-    return text + field;
+    return ReferenceRecord(0, offset, data, 16, "\r\n");
 }
 
 bool Save(const std::string& path, const Bytes& content)
