@@ -69,7 +69,10 @@ void VirtualProbe::dump(std::ostream &out) const
     out << "target series=" << unsigned{t.series()} << " pid=" << hexWord(t.pid()) << " flash=" << t.flashSize()
         << " sector=" << t.sectorSize() << " protection=" << t.protectionLevel() << " run_state=" << unsigned{t.runState()}
         << " ap_mode=" << t.apMode() << " spim_enabled=" << t.spimEnabled() << " spim_size=" << t.spimSize()
-        << " ignore_writes=" << t.ignoreWrites() << '\n';
+        << " ignore_writes=" << t.ignoreWrites();
+    if (t.hasSuppliedId())
+        out << " supplied_id=" << unsigned{t.suppliedId().series} << ':' << hexWord(t.suppliedId().pid);
+    out << '\n';
     dumpMemory(out, "main_flash", TargetMcu::kFlashBase, t.mainFlash());
     dumpMemory(out, "boot_memory", t.info().bootAddress, t.bootMemory());
     dumpMemory(out, "spim", TargetMcu::kSpimBase, t.spim());

@@ -1,11 +1,8 @@
 #include "target/ble_module.h"
 
 namespace ksim {
-namespace {
-
-// CRC-32 with polynomial 0x04C11DB7, initial value all ones, no reflection and no final XOR, fed each
-// little-endian 32-bit word most significant byte first: the module's word-oriented CRC unit.
-uint32_t crcWordUnit(const std::vector<uint8_t> &bytes)
+// Polynomial 0x04C11DB7, initial value all ones, no reflection, no final XOR: the module's CRC unit.
+uint32_t BleModule::wordCrc(const std::vector<uint8_t> &bytes)
 {
     uint32_t crc = 0xFFFFFFFF;
     for (size_t i = 0; i + 3 < bytes.size(); i += 4) {
@@ -17,8 +14,6 @@ uint32_t crcWordUnit(const std::vector<uint8_t> &bytes)
     }
     return crc;
 }
-
-}  // namespace
 
 BleModule::BleModule()
     : spaces_{SparseMemory(kSpaceSize, 0xFF), SparseMemory(kSpaceSize, 0xFF), SparseMemory(kSpaceSize, 0xFF)}
@@ -134,7 +129,7 @@ Status BleModule::storeCrc(uint8_t index, uint32_t crc)
     return Status::Ok;
 }
 
-uint32_t BleModule::mainSpaceCrc() const { return crcWordUnit(spaces_[Main].read(0, kCodeSize)); }
+uint32_t BleModule::mainSpaceCrc() const { return wordCrc(spaces_[Main].read(0, kCodeSize)); }
 
 uint8_t BleModule::checkCrc() const
 {

@@ -51,6 +51,8 @@ public:
     Status storeCrc(uint8_t index, uint32_t crc);
     uint8_t checkCrc() const;
     uint32_t mainSpaceCrc() const;
+    // CRC-32/MPEG-2 of the bytes taken as little-endian words, each fed most significant byte first.
+    static uint32_t wordCrc(const std::vector<uint8_t> &bytes);
     const std::map<uint8_t, uint32_t> &storedCrcs() const { return crcs_; }
     void setStoredCrc(uint8_t index, uint32_t crc) { crcs_[index] = crc; }
 

@@ -1,0 +1,142 @@
+// Injected faults: configured as data, applied to the replies, recorded in the exchange log.
+#include "probe/fault_plan.h"
+#include "probe_harness.h"
+#include "target/target_mcu.h"
+
+namespace ksim::test {
+namespace {
+
+TEST(FaultPlan, NoReplyToTheNthExchangeOnly)
+{
+    ProbeHarness h({{"fault_no_reply", "#2"}});
+    EXPECT_EQ(h.bulk("B0 00"), "B0 00 05 02 01 07 00 01");
+    EXPECT_EQ(h.bulk("B0 00"), "");
+    EXPECT_EQ(h.lastExchange().faults, std::vector<std::string>{"no_reply@#2"});
+    EXPECT_FALSE(h.lastExchange().reply.has_value());
+    EXPECT_EQ(h.bulk("B0 00"), "B0 00 05 02 01 07 00 01");
+}
+
+TEST(FaultPlan, NoReplyToACommandStillCarriesItOut)
+{
+    ProbeHarness h({{"fault_no_reply", "B0.04"}});
+    EXPECT_EQ(h.bulk("B0 04 04 00 00 00 64"), "");
+    EXPECT_EQ(h.probe.settings().swdSpeed, 100u) << "the reply is lost, not the command";
+    EXPECT_EQ(h.bulk("B0 03"), "B0 03 04 00 00 00 64");
+}
+
+TEST(FaultPlan, WrongEchoAndStatusChangeTheReplyBytes)
+{
+    ProbeHarness h({{"fault_wrong_echo", "B0"}, {"fault_status", "B3.00,FE"}});
+    EXPECT_EQ(h.bulk("B0 05"), "B1 05 01 00");
+    EXPECT_EQ(h.bulk("B3 03 01 00"), "B3 F1") << "only type 00 writes are hit";
+    EXPECT_EQ(h.bulk("B3 00 08 00 00 00 00 01 00"), "B3 FE");
+    EXPECT_EQ(h.lastExchange().faults, std::vector<std::string>{"status@B3.00"});
+}
+
+TEST(FaultPlan, DelaysAddUp)
+{
+    ProbeHarness h({{"reply_delay_ms", "5"}, {"fault_delay", "B2,3000"}});
+    EXPECT_EQ(h.probe.handleRequest(hex("B0 00"), false).delayMs, 5u);
+    EXPECT_EQ(h.probe.handleRequest(hex("B2 00 08 00 00 00 00 01"), false).delayMs, 3005u);
+    EXPECT_EQ(h.lastExchange().delayMs, 3005u);
+}
+
+TEST(FaultPlan, UnplugAfterNExchangesSilencesTheProbe)
+{
+    ProbeHarness h({{"fault_unplug_after", "3"}});
+    h.bulk("B0 00");
+    h.bulk("B0 00");
+    const FirmwareAction third = h.probe.handleRequest(hex("B0 00"), false);
+    EXPECT_TRUE(third.reply.has_value()) << "the n-th exchange is still answered";
+    EXPECT_TRUE(third.unplug);
+    EXPECT_TRUE(h.probe.unplugged());
+    const FirmwareAction fourth = h.probe.handleRequest(hex("B0 00"), false);
+    EXPECT_FALSE(fourth.reply.has_value());
+    EXPECT_NE(h.lastExchange().diagnostic.find("unplugged"), std::string::npos);
+}
+
+TEST(FaultPlan, CorruptReadInvertsOneDataByteOfMemoryReadsOnly)
+{
+    ProbeHarness h({{"fault_corrupt_read", "*,1"}, {"series", "17"}, {"hw_version", "11"}, {"ble", "1"}});
+    EXPECT_EQ(h.bulk("B2 00 08 00 00 00 00 03"), "B2 00 08 00 00 00 00 03 FF 00 FF");
+    EXPECT_EQ(h.bulk("CF 00 08 08 00 00 00 00 02"), "CF 00 08 08 00 00 00 00 02 FF 00");
+    EXPECT_EQ(h.bulk("B0 05"), "B0 05 01 00") << "not a memory read";
+    EXPECT_EQ(h.bulk("B2 00 09 00 00 00 00 02"), "B2 F3 09 00 00 00 00 02 FF FF") << "refusals stay as they are";
+    EXPECT_EQ(h.bulk("B2 00 08 00 00 00 00 01"), "B2 00 08 00 00 00 00 01 FF") << "index 1 is past a 1-byte read";
+    EXPECT_EQ(h.bulk("BE 00 01 00"), "BE F1");
+    EXPECT_EQ(h.bulk("BE 04 00 00 00 00 00 02"), "BE 04 00 00 00 00 00 02 FF 00");
+    EXPECT_EQ(h.probe.target().mainFlash().allocatedPages(), 0u) << "the memory itself is intact";
+}
+
+TEST(FaultPlan, StaleReportsAreHandedOutOnce)
+{
+    ProbeHarness h({{"stale_reports", "2"}, {"stale_report", "B0 F1"}});
+    const auto reports = h.probe.takeUnsolicitedReports();
+    ASSERT_EQ(reports.size(), 3u);
+    EXPECT_EQ(hexText(reports[0]), "B0 00 05 09 09 09 09 00");
+    EXPECT_EQ(hexText(reports[2]), "B0 F1");
+    EXPECT_TRUE(h.probe.takeUnsolicitedReports().empty());
+    ASSERT_EQ(h.probe.exchangeLog().size(), 3u);
+    EXPECT_EQ(h.probe.exchangeLog()[0].index, 0u);
+    EXPECT_EQ(h.probe.requestCount(), 0u);
+}
+
+TEST(FaultPlan, FaultsClearDropsEveryRule)
+{
+    ProbeHarness h({{"fault_no_reply", "*"}});
+    EXPECT_EQ(h.bulk("B0 05"), "");
+    h.set("faults_clear", "1");
+    EXPECT_EQ(h.bulk("B0 05"), "B0 05 01 00");
+}
+
+TEST(FaultPlan, TriggersParseOrAreRejected)
+{
+    EXPECT_EQ(FaultTrigger::parse("#17")->text(), "#17");
+    EXPECT_EQ(FaultTrigger::parse("b2")->text(), "B2");
+    EXPECT_EQ(FaultTrigger::parse("B2.0")->text(), "B2.00");
+    EXPECT_EQ(FaultTrigger::parse("*")->text(), "*");
+    for (const char *bad : {"#0", "#", "#x", "B2.", "B2.100", "XYZ", "", "123"})
+        EXPECT_FALSE(FaultTrigger::parse(bad).has_value()) << bad;
+}
+
+TEST(Configuration, BadKeysAndValuesAreRefusedWithAReason)
+{
+    VirtualProbe probe;
+    std::string error;
+    struct Case {
+        const char *key, *value, *reason;
+    } cases[] = {
+        {"colour", "red", "unknown key colour"},
+        {"fault_status", "B3", "fault_status: expected TRIGGER,VALUE"},
+        {"fault_status", "B3,1FF", "fault_status: bad fault value"},
+        {"fault_no_reply", "#0", "fault_no_reply: expected a trigger"},
+        {"transport", "usb", "transport: expected hid, bulk or both"},
+        {"fw_version", "1.2", "fw_version: expected MAJOR.MINOR.PATCH"},
+        {"series", "0", "series: expected a series"},
+        {"pid", "1FFFFFFFF", "pid: expected a 32-bit hex product ID"},
+        {"protection", "3", "protection: expected a number up to 2"},
+        {"ap_mode", "1", "ap_mode: series 4 has no boot memory AP mode"},
+        {"spim_size", "0x1000001", "spim_size: expected a number up to"},
+        {"flash_image", "08000000:/nonexistent/file.bin", "flash_image: cannot open"},
+        {"uid", "0011", "uid: expected 24 hex digits"},
+        {"stale_report", "B0 F", "stale_report: expected 1 to 64 hex bytes"},
+    };
+    for (const Case &c : cases) {
+        EXPECT_FALSE(probe.configure(c.key, c.value, error)) << c.key << "=" << c.value;
+        EXPECT_EQ(error.rfind(c.reason, 0), 0u) << c.key << "=" << c.value << " gave: " << error;
+    }
+}
+
+TEST(Configuration, SeriesByNameAndIdentityStrings)
+{
+    ProbeHarness h({{"series", "ZR32_S07"}, {"serial", "KV0000000042"}, {"transport", "hid"}, {"uid", "00112233445566778899AABB"}});
+    EXPECT_EQ(h.probe.target().series(), 7);
+    EXPECT_EQ(h.probe.usbIdentity().serial, "KV0000000042");
+    EXPECT_EQ(h.probe.usbIdentity().transport, Transport::Hid);
+    EXPECT_EQ(h.bulk("B0 07"), "B0 07 0C 00 11 22 33 44 55 66 77 88 99 AA BB");
+    h.set("series", "s18");
+    EXPECT_EQ(h.probe.target().series(), 18);
+}
+
+}  // namespace
+}  // namespace ksim::test
