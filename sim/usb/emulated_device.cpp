@@ -184,6 +184,10 @@ int EmulatedDevice::submit(Client &client, UMockdevIoctlData *argument)
         submitIn(client, std::move(urb));
         return 0;
     }
+    if (departing_) {  // a new request before the last reply was read: the probe is gone by now
+        unplug();
+        return ENODEV;
+    }
     const int error = submitOut(urb, *channel);
     if (error == 0) makeReapable(client, std::move(urb));
     return error;
@@ -279,11 +283,20 @@ gboolean EmulatedDevice::onTimer(gpointer data)
     return G_SOURCE_REMOVE;
 }
 
+void EmulatedDevice::queueUnsolicited(const std::vector<std::vector<uint8_t>> &reports)
+{
+    for (const ChannelLayout &channel : descriptors_.channels())
+        for (const std::vector<uint8_t> &report : reports) queueReply(channel.inEndpoint, channel.viaHid, report);
+}
+
+// A probe that unplugs after a reply sends it first: the host reads it, then the device is gone.
 void EmulatedDevice::applyAction(const FirmwareAction &action, const ChannelLayout &channel)
 {
     if (unplugged_) return;
     if (action.reply) queueReply(channel.inEndpoint, channel.viaHid, *action.reply);
-    if (action.unplug) unplug();
+    if (!action.unplug) return;
+    departing_ = true;
+    if (!action.reply || replies_[channel.inEndpoint].empty()) unplug();
 }
 
 void EmulatedDevice::queueReply(uint8_t endpoint, bool viaHid, const std::vector<uint8_t> &reply)
@@ -308,6 +321,7 @@ void EmulatedDevice::deliverQueuedReplies(uint8_t endpoint)
         pendingIn_.erase(it);
         completeIn(std::move(pending), queue);
     }
+    if (departing_) unplug();
 }
 
 // One IN transfer takes the front message. A bulk transfer whose buffer is a whole number of

@@ -38,6 +38,8 @@ public:
     bool nodeReady() const { return signal_.ok(); }
     bool unplugged() const { return unplugged_; }
 
+    // Reports already waiting on every IN endpoint when the device appears (stale replies).
+    void queueUnsolicited(const std::vector<std::vector<uint8_t>> &reports);
     // Answers one usbfs ioctl of a client: completes it now, or (a blocking reap) later.
     void handleIoctl(UMockdevIoctlClient *client);
     // The device leaves the bus: pending transfers fail with -ENODEV, new ones are refused.
@@ -83,6 +85,7 @@ private:
     ReapSignal signal_;
     std::function<void()> onUnplug_;
     bool unplugged_ = false;
+    bool departing_ = false;  // leaves the bus once its last reply has been read
     GMainContext *workerContext_ = nullptr;  // where delayed replies are scheduled (umockdev's worker)
     std::map<UMockdevIoctlClient *, std::unique_ptr<Client>> clients_;
     std::deque<PendingIn> pendingIn_;                               // IN URBs the device NAKs, oldest first

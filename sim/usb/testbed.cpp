@@ -1,10 +1,13 @@
 #include "usb/testbed.h"
 
+#include "usb/preload.h"
+
 #include <glib.h>
 #include <glib/gstdio.h>
 #include <umockdev.h>
 
 #include <cstdio>
+#include <type_traits>
 #include <unistd.h>
 
 namespace ksim {
@@ -18,6 +21,14 @@ std::string formatted(const char *format, int a, int b = 0)
     char text[64];
     std::snprintf(text, sizeof text, format, a, b);
     return text;
+}
+
+// Tells listening clients (libusb's hotplug monitor) of the change. umockdev finds the device
+// through the preloaded libudev, so only a process under the preload can send events; clients
+// started later enumerate the testbed as it is anyway.
+void announce(UMockdevTestbed *testbed, const std::string &sysPath, const char *action)
+{
+    if (runningUnderPreload()) umockdev_testbed_uevent(testbed, sysPath.c_str(), action);
 }
 
 std::string takeString(gchar *owned)
@@ -46,6 +57,22 @@ struct Testbed::Slot {
 };
 
 namespace {
+
+// Probes that keep stale reports from an earlier session hand them over when plugged in.
+template <typename Probe, typename = void>
+struct HasUnsolicitedReports : std::false_type {};
+template <typename Probe>
+struct HasUnsolicitedReports<Probe, std::void_t<decltype(std::declval<Probe &>().takeUnsolicitedReports())>>
+    : std::true_type {};
+
+template <typename Probe>
+std::vector<std::vector<uint8_t>> unsolicitedReportsOf(Probe &probe)
+{
+    if constexpr (HasUnsolicitedReports<Probe>::value)
+        return probe.takeUnsolicitedReports();
+    else
+        return {};
+}
 
 gboolean onIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer data)
 {
@@ -126,6 +153,12 @@ VirtualProbe &Testbed::addProbe(const Settings &settings)
         if (!probe->configure(setting.first, setting.second, error))
             throw std::invalid_argument(setting.first + "=" + setting.second + ": " + error);
     }
+    return plugInProbe(std::move(probe));
+}
+
+VirtualProbe &Testbed::plugInProbe(std::unique_ptr<VirtualProbe> probe)
+{
+    if (!probe) throw std::invalid_argument("no probe to plug in");
     VirtualProbe &result = *probe;
     const UsbIdentity identity = probe->usbIdentity();
     RequestHandler handler = [&result](const std::vector<uint8_t> &packet, bool viaHid) {
@@ -157,6 +190,7 @@ size_t Testbed::plugIn(const UsbIdentity &identity, RequestHandler handler, std:
     slot.device = std::make_unique<EmulatedDevice>(identity, std::move(handler), nodePath,
                                                    [this, &slot] { takeOffBus(slot); });
     if (!slot.device->nodeReady()) throw std::runtime_error("cannot create the device node " + nodePath);
+    if (slot.probe) slot.device->queueUnsolicited(unsolicitedReportsOf(*slot.probe));
 
     // The handler must be in place before the device can be enumerated and opened.
     slot.handler = GObjectRef<UMockdevIoctlBase>::adopt(umockdev_ioctl_base_new());
@@ -190,7 +224,7 @@ size_t Testbed::plugIn(const UsbIdentity &identity, RequestHandler handler, std:
     umockdev_testbed_set_attribute_binary(testbed, slot.sysPath.c_str(), "descriptors", descriptors.data(),
                                           static_cast<gint>(descriptors.size()));
     slot.onBus = true;
-    umockdev_testbed_uevent(testbed, slot.sysPath.c_str(), "add");
+    announce(testbed, slot.sysPath, "add");
     slots_.push_back(std::move(s));
     return slots_.size() - 1;
 }
@@ -206,7 +240,7 @@ void Testbed::takeOffBus(Slot &slot)
     if (!slot.onBus) return;
     slot.onBus = false;
     UMockdevTestbed *testbed = umockdev_->testbed.get();
-    umockdev_testbed_uevent(testbed, slot.sysPath.c_str(), "remove");
+    announce(testbed, slot.sysPath, "remove");
     umockdev_testbed_detach_ioctl(testbed, slot.devNode.c_str(), nullptr);
     umockdev_testbed_remove_device(testbed, slot.sysPath.c_str());
     // umockdev removes /sys/dev/char/<dev> by the attribute's text, which carries a newline here.

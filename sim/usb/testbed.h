@@ -50,6 +50,8 @@ public:
     // std::invalid_argument with the probe's message and plugs nothing in. The USB identity
     // (strings, HID/bulk interfaces) is read from the probe once the settings are applied.
     VirtualProbe &addProbe(const Settings &settings = {});
+    // Plugs in a probe the caller has prepared (state loaded, settings applied).
+    VirtualProbe &plugInProbe(std::unique_ptr<VirtualProbe> probe);
     // Plugs in a device with the given identity whose requests go to handler instead of a probe
     // (for tests of the USB layer itself). Returns its index.
     size_t addDevice(const UsbIdentity &identity, RequestHandler handler);

@@ -1,94 +1,176 @@
-// The emulated probe as libusb sees it: enumeration, descriptors, claims and transfers.
+// Requests and replies through the real libusb: padding, lengths, time-outs, delays, two probes.
+#include "test_devices.h"
 #include "usb/testbed.h"
 #include "usb_client.h"
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
 
 namespace {
 
+using namespace ksim_test;
 using ksim::FirmwareAction;
-using ksim::Transport;
-using ksim::UsbIdentity;
-using ksim_test::ProbeChannel;
-using ksim_test::UsbContext;
-using Bytes = std::vector<uint8_t>;
+using Clock = std::chrono::steady_clock;
 
-constexpr uint8_t kHid = 3;
-constexpr uint8_t kVendor = 0xFF;
-
-UsbIdentity identity(const std::string &serial, Transport transport = Transport::Both)
+long millisecondsSince(Clock::time_point start)
 {
-    return {"Maker", "Probe", serial, "Probe HID", "Probe Bulk", transport};
+    return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count());
 }
 
-// Answers every request with its first bytes reversed, so that a reply is traceable to its request.
-FirmwareAction echo(const Bytes &packet, bool)
-{
-    FirmwareAction action;
-    Bytes reply(packet.begin(), packet.begin() + std::min<size_t>(packet.size(), 8));
-    reply.insert(reply.begin(), 0xEC);
-    action.reply = reply;
-    return action;
-}
-
-Bytes report(Bytes head)
-{
-    head.resize(64, 0);
-    return head;
-}
-
-TEST(SimUsbEnumeration, lists_each_plugged_probe_with_its_serial)
-{
-    ksim::Testbed bench;
-    bench.addDevice(identity("SN-A"), echo);
-    bench.addDevice(identity("SN-B"), echo);
-    UsbContext usb;
-    auto serials = usb.probeSerials();
-    std::sort(serials.begin(), serials.end());
-    EXPECT_EQ(serials, (std::vector<std::string>{"SN-A", "SN-B"}));
-}
-
-TEST(SimUsbTransfer, hid_round_trip_pads_the_report_to_64_bytes)
+TEST(SimUsbTransfer, hid_requests_and_replies_are_64_byte_reports)
 {
     ksim::Testbed bench;
     Bytes seen;
-    bench.addDevice(identity("SN-A"), [&seen](const Bytes &packet, bool viaHid) {
-        EXPECT_TRUE(viaHid);
+    bool sawHid = false;
+    bench.addDevice(identity("SN"), [&](const Bytes &packet, bool viaHid) {
         seen = packet;
-        return echo(packet, viaHid);
+        sawHid = viaHid;
+        return echo(packet);
     });
     UsbContext usb;
-    ProbeChannel hid(usb.get(), kHid);
+    ProbeChannel hid(usb.get(), kHidClass);
     ASSERT_TRUE(hid.ok()) << libusb_error_name(hid.error());
     int sent = 0;
     ASSERT_EQ(hid.send(report({0xB0, 0x00}), &sent), 0);
     EXPECT_EQ(sent, 64);
     Bytes reply;
     ASSERT_EQ(hid.receive(reply), 0);
+    EXPECT_TRUE(sawHid);
     EXPECT_EQ(seen, report({0xB0, 0x00}));
     EXPECT_EQ(reply, report({0xEC, 0xB0, 0x00, 0, 0, 0, 0, 0, 0}));
 }
 
-TEST(SimUsbTransfer, bulk_round_trip_keeps_exact_lengths)
+TEST(SimUsbTransfer, a_short_hid_write_reaches_the_firmware_zero_padded)
 {
     ksim::Testbed bench;
     Bytes seen;
-    bench.addDevice(identity("SN-A"), [&seen](const Bytes &packet, bool viaHid) {
-        EXPECT_FALSE(viaHid);
+    bench.addDevice(identity("SN"), [&](const Bytes &packet, bool) {
         seen = packet;
-        return echo(packet, viaHid);
+        return echo(packet);
     });
     UsbContext usb;
-    ProbeChannel bulk(usb.get(), kVendor);
+    ProbeChannel hid(usb.get(), kHidClass);
+    ASSERT_TRUE(hid.ok());
+    ASSERT_EQ(hid.send({0xB0, 0x04, 0x04}), 0);
+    EXPECT_EQ(seen, report({0xB0, 0x04, 0x04}));
+}
+
+TEST(SimUsbTransfer, bulk_requests_and_replies_keep_their_exact_length)
+{
+    ksim::Testbed bench;
+    Bytes seen;
+    bool sawHid = true;
+    bench.addDevice(identity("SN"), [&](const Bytes &packet, bool viaHid) {
+        seen = packet;
+        sawHid = viaHid;
+        return echo(packet);
+    });
+    UsbContext usb;
+    ProbeChannel bulk(usb.get(), kVendorClass);
     ASSERT_TRUE(bulk.ok()) << libusb_error_name(bulk.error());
     ASSERT_EQ(bulk.send({0xB0, 0x04, 0x04}), 0);
     Bytes reply;
     ASSERT_EQ(bulk.receive(reply), 0);
+    EXPECT_FALSE(sawHid);
     EXPECT_EQ(seen, (Bytes{0xB0, 0x04, 0x04}));
     EXPECT_EQ(reply, (Bytes{0xEC, 0xB0, 0x04, 0x04}));
+}
+
+TEST(SimUsbTransfer, a_long_bulk_reply_is_read_in_packets)
+{
+    ksim::Testbed bench;
+    Bytes longReply(100);
+    for (size_t i = 0; i < longReply.size(); ++i) longReply[i] = static_cast<uint8_t>(i);
+    bench.addDevice(identity("SN"), [&](const Bytes &, bool) {
+        FirmwareAction action;
+        action.reply = longReply;
+        return action;
+    });
+    UsbContext usb;
+    ProbeChannel bulk(usb.get(), kVendorClass);
+    ASSERT_TRUE(bulk.ok());
+    ASSERT_EQ(bulk.send({1}), 0);
+    Bytes first, second;
+    ASSERT_EQ(bulk.receive(first), 0);
+    ASSERT_EQ(bulk.receive(second), 0);
+    EXPECT_EQ(first, Bytes(longReply.begin(), longReply.begin() + 64));
+    EXPECT_EQ(second, Bytes(longReply.begin() + 64, longReply.end()));
+}
+
+TEST(SimUsbTransfer, an_unanswered_read_times_out_and_does_not_swallow_the_next_reply)
+{
+    ksim::Testbed bench;
+    bench.addDevice(identity("SN"), [](const Bytes &packet, bool) {
+        return packet[0] == 0x00 ? FirmwareAction{} : echo(packet);  // request 00: the probe stays silent
+    });
+    UsbContext usb;
+    ProbeChannel hid(usb.get(), kHidClass);
+    ASSERT_TRUE(hid.ok());
+    ASSERT_EQ(hid.send(report({0x00})), 0);
+    Bytes reply;
+    const auto start = Clock::now();
+    EXPECT_EQ(hid.receive(reply, 64, 200), LIBUSB_ERROR_TIMEOUT);
+    const long waited = millisecondsSince(start);
+    EXPECT_GE(waited, 190);
+    EXPECT_LT(waited, 2000);
+
+    ASSERT_EQ(hid.send(report({0x42})), 0);
+    ASSERT_EQ(hid.receive(reply), 0);
+    EXPECT_EQ(reply, report({0xEC, 0x42}));
+}
+
+TEST(SimUsbTransfer, a_delayed_reply_arrives_after_the_delay)
+{
+    ksim::Testbed bench;
+    bench.addDevice(identity("SN"), [](const Bytes &packet, bool) {
+        FirmwareAction action = echo(packet);
+        action.delayMs = 150;
+        return action;
+    });
+    UsbContext usb;
+    ProbeChannel bulk(usb.get(), kVendorClass);
+    ASSERT_TRUE(bulk.ok());
+    const auto start = Clock::now();
+    ASSERT_EQ(bulk.send({0x07}), 0);
+    Bytes reply;
+    EXPECT_EQ(bulk.receive(reply, 64, 100), LIBUSB_ERROR_TIMEOUT);  // not yet
+    ASSERT_EQ(bulk.receive(reply, 64, 2000), 0);
+    EXPECT_GE(millisecondsSince(start), 140);
+    EXPECT_EQ(reply, (Bytes{0xEC, 0x07}));
+}
+
+TEST(SimUsbTransfer, two_probes_answer_independently)
+{
+    ksim::Testbed bench;
+    bench.addDevice(identity("SN-A"), [](const Bytes &packet, bool) { return echo(packet, 0xAA); });
+    bench.addDevice(identity("SN-B"), [](const Bytes &packet, bool) { return echo(packet, 0xBB); });
+    UsbContext usb;
+    ProbeChannel a(usb.get(), kVendorClass, "SN-A");
+    ProbeChannel b(usb.get(), kHidClass, "SN-B");
+    ASSERT_TRUE(a.ok());
+    ASSERT_TRUE(b.ok());
+    for (uint8_t round = 1; round <= 3; ++round) {
+        ASSERT_EQ(a.send({round}), 0);
+        ASSERT_EQ(b.send(report({static_cast<uint8_t>(round + 0x10)})), 0);
+        Bytes fromB, fromA;
+        ASSERT_EQ(b.receive(fromB), 0);
+        ASSERT_EQ(a.receive(fromA), 0);
+        EXPECT_EQ(fromA, (Bytes{0xAA, round}));
+        EXPECT_EQ(fromB, report({0xBB, static_cast<uint8_t>(round + 0x10)}));
+    }
+}
+
+TEST(SimUsbTransfer, writes_to_an_unclaimed_interface_fail)
+{
+    ksim::Testbed bench;
+    bench.addDevice(identity("SN"), echoRequest);
+    UsbContext usb;
+    ProbeChannel hid(usb.get(), kHidClass);
+    ASSERT_TRUE(hid.ok());
+    Bytes request{1, 2, 3};
+    int done = 0;
+    EXPECT_NE(libusb_bulk_transfer(hid.handle(), 0x02, request.data(), 3, &done, 500), 0);
 }
 
 }  // namespace

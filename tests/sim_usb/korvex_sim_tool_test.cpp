@@ -1,0 +1,88 @@
+// The korvex-sim program: a command run against emulated probes, its output and exit code untouched.
+#include "run_process.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+
+namespace {
+
+using korvex_test::builtProgram;
+using korvex_test::ProcessResult;
+using korvex_test::runProcess;
+
+ProcessResult sim(std::vector<std::string> args)
+{
+    args.insert(args.begin(), builtProgram("korvex-sim"));
+    return runProcess(args);
+}
+
+std::string client() { return builtProgram("sim_usb_probe_client"); }
+
+TEST(KorvexSimTool, output_and_exit_code_of_the_command_pass_through_untouched)
+{
+    const ProcessResult r = sim({"--", "/bin/sh", "-c", "printf 'a\\r\\nb'; printf 'e\\n' >&2; exit 7"});
+    EXPECT_EQ(r.out, "a\r\nb");
+    EXPECT_EQ(r.err, "e\n");
+    EXPECT_EQ(r.exitCode, 7);
+}
+
+TEST(KorvexSimTool, a_command_killed_by_a_signal_gives_128_plus_the_signal)
+{
+    EXPECT_EQ(sim({"--", "/bin/sh", "-c", "kill -9 $$"}).exitCode, 137);
+}
+
+TEST(KorvexSimTool, a_command_that_cannot_start_gives_127)
+{
+    const ProcessResult r = sim({"--", "/nonexistent/command"});
+    EXPECT_EQ(r.exitCode, 127);
+    EXPECT_NE(r.err.find("cannot run /nonexistent/command"), std::string::npos);
+}
+
+TEST(KorvexSimTool, bad_command_lines_give_125_and_run_nothing)
+{
+    const std::vector<std::vector<std::string>> bad = {
+        {"--probes", "x", "--", "/bin/echo", "ran"},
+        {"--probes", "128", "--", "/bin/echo", "ran"},
+        {"--probes"},
+        {"--frobnicate", "--", "/bin/echo", "ran"},
+        {"--set", "novalue", "--", "/bin/echo", "ran"},
+        {"--probe", "2:serial=X", "--", "/bin/echo", "ran"},
+        {"--probe", "serial=X", "--", "/bin/echo", "ran"},
+        {"--config", "/nonexistent.ini", "--", "/bin/echo", "ran"},
+        {"--set", "no_such_key=1", "--", "/bin/echo", "ran"},
+        {"--probes", "1"},
+        {"dump"},
+    };
+    for (const auto &args : bad) {
+        const ProcessResult r = sim(args);
+        EXPECT_EQ(r.exitCode, 125) << args[0];
+        EXPECT_EQ(r.out, "") << args[0];
+        EXPECT_EQ(r.err.rfind("korvex-sim: ", 0), 0u) << r.err;
+    }
+}
+
+TEST(KorvexSimTool, help_describes_the_usage)
+{
+    const ProcessResult r = sim({"--help"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out.rfind("Usage: korvex-sim [options] -- COMMAND [ARGS...]\n", 0), 0u);
+}
+
+TEST(KorvexSimTool, the_command_sees_the_requested_number_of_probes)
+{
+    EXPECT_EQ(sim({"--probes", "0", "--", client(), "list"}).out, "");
+    const ProcessResult two = sim({"--probes", "2", "--", client(), "list"});
+    EXPECT_EQ(two.exitCode, 0) << two.err;
+    EXPECT_EQ(std::count(two.out.begin(), two.out.end(), '\n'), 2);
+}
+
+TEST(KorvexSimTool, dump_of_a_missing_state_directory_fails)
+{
+    const ProcessResult r = sim({"dump", "--state", "/nonexistent/state"});
+    EXPECT_EQ(r.exitCode, 125);
+    EXPECT_EQ(r.out, "");
+}
+
+}  // namespace
