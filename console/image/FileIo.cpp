@@ -18,8 +18,9 @@ bool FileExists(const std::string& path)
 FileReadResult ReadFileInChunks(const std::string& path, size_t chunkSize,
                                 const std::function<bool(const char*, size_t)>& consume)
 {
+    // Only regular files: a device or a pipe could feed the readers without end.
     QFile file(ToQtPath(path));
-    if (path.empty() || !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+    if (path.empty() || !QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
         return FileReadResult::CannotOpen;
     const qint64 sizeWhenOpened = file.size();
     std::vector<char> chunk(chunkSize);

@@ -14,11 +14,11 @@ bool FileExists(const std::string& path);
 enum class FileReadResult {
     Complete,   // every byte was handed on
     Stopped,    // the consumer stopped early
-    CannotOpen, // missing, a directory, no permission
+    CannotOpen, // missing, not a regular file, no permission
     ReadFailed, // an I/O error, or fewer bytes than the file held when opened
 };
 
-// Hands the bytes of a file to consume in order, in chunks of at most chunkSize bytes.
+// Hands the bytes of a regular file to consume in order, in chunks of at most chunkSize bytes.
 FileReadResult ReadFileInChunks(const std::string& path, size_t chunkSize,
                                 const std::function<bool(const char*, size_t)>& consume);
 

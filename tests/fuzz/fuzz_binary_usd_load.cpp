@@ -30,6 +30,7 @@ void CheckBinaryLoad(const uint8_t* data, size_t size)
 {
     const uint32_t loadAddress = Word(data, size);
     FileInfo image;
+    image.StartAddress = loadAddress; // chosen before reading, as OpenFile does
     const int result = CutIntoParts(data, size, loadAddress, image);
     FUZZ_CHECK(result == (size == 0 ? FILE_OPEN_EMPTY_ERROR : FILE_OPERATION_SUCCESS));
     CheckImageInvariants(image);

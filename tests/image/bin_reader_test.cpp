@@ -81,10 +81,14 @@ TEST(ReaderFiles, MissingEmptyUnreadableAndMisnamedFilesGetTheirCodes)
     WriteFile(dir.Path("image.txt"), kSmallHex);
     ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir.Path("folder.bin"))));
     ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir.Path("folder.hex"))));
+    // A device would feed the readers without end.
+    ASSERT_TRUE(QFile::link("/dev/zero", QString::fromStdString(dir.Path("zero.hex"))));
+    ASSERT_TRUE(QFile::link("/dev/zero", QString::fromStdString(dir.Path("zero.bin"))));
     const std::vector<std::pair<std::string, int>> cases = {
         {"missing.bin", FILE_OPEN_NOT_EXISTES_ERROR}, {"missing.hex", FILE_OPEN_NOT_EXISTES_ERROR},
         {"empty.bin", FILE_OPEN_EMPTY_ERROR},         {"empty.hex", FILE_OPEN_FORMAT_ERROR},
         {"folder.bin", FILE_OPEN_EMPTY_ERROR},        {"folder.hex", FILE_OPEN_EMPTY_ERROR},
+        {"zero.hex", FILE_OPEN_EMPTY_ERROR},          {"zero.bin", FILE_OPEN_EMPTY_ERROR},
         {"image.txt", FILE_OPEN_FORMAT_ERROR},
     };
     for (const auto& [name, code] : cases) {
