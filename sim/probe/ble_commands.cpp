@@ -9,7 +9,6 @@ namespace {
 
 constexpr uint8_t kConnect = 0x00;
 constexpr uint8_t kDisconnect = 0x01;
-constexpr uint16_t kMaxReadLength = 64 - 8;
 
 Bytes connection(const Packet &r, FirmwareContext &ctx)
 {
@@ -31,13 +30,7 @@ Bytes sendData(const Packet &r, FirmwareContext &ctx)
 
 Bytes readData(const Packet &r, FirmwareContext &ctx)
 {
-    const uint32_t address = r.be32(2);
-    const uint16_t length = r.be16(6);
-    if (length > kMaxReadLength)
-        return malformed(r, ctx, "read length " + std::to_string(length) + ", at most " + std::to_string(kMaxReadLength) + " fit a reply");
-    Bytes data;
-    const Status status = ctx.ble.read(address, length, data);
-    return memoryReply(r.cmd(), status == Status::Ok ? r.sub() : statusByte(status), address, length, data);
+    return answerMemoryRead(r, ctx, [&ctx](uint32_t address, uint32_t length, Bytes &data) { return ctx.ble.read(address, length, data); });
 }
 
 Bytes erase(const Packet &r, FirmwareContext &ctx)

@@ -78,4 +78,22 @@ extern const CommandGroup kDebugGroup;          // CF
 // A refusal as a status reply, with the reason kept for the exchange log.
 Bytes malformed(const Packet &request, FirmwareContext &ctx, const std::string &why);
 
+// A memory read request (cmd, type, address at 2, length at 6) answered in the memory form; `read`
+// is called as read(address, length, data) and returns the status.
+template <typename Read>
+Bytes answerMemoryRead(const Packet &r, FirmwareContext &ctx, Read read)
+{
+    constexpr uint16_t kMaxLength = 64 - 8;  // the reply must fit one packet
+    const uint32_t address = r.be32(2);
+    const uint16_t length = r.be16(6);
+    if (length > kMaxLength)
+        return malformed(r, ctx, "read length " + std::to_string(length) + ", at most " + std::to_string(kMaxLength) + " fit a reply");
+    Bytes data;
+    const Status status = read(address, length, data);
+    return memoryReply(r.cmd(), status == Status::Ok ? r.sub() : statusByte(status), address, length, data);
+}
+
+// A one-byte setting (parameter form, value at byte 3) accepted up to `max`.
+Bytes storeSetting(const Packet &r, FirmwareContext &ctx, uint8_t &setting, uint8_t max, const char *what);
+
 }  // namespace ksim

@@ -93,6 +93,14 @@ Bytes malformed(const Packet &request, FirmwareContext &ctx, const std::string &
     return statusReply(request.cmd(), Status::BadRequest);
 }
 
+Bytes storeSetting(const Packet &r, FirmwareContext &ctx, uint8_t &setting, uint8_t max, const char *what)
+{
+    if (r.u8(3) > max)
+        return malformed(r, ctx, std::string(what) + " " + hexByte(r.u8(3)) + ", expected 00 to " + hexByte(max));
+    setting = r.u8(3);
+    return statusReply(r.cmd(), Status::Ok);
+}
+
 const CommandGroup *const *firmwareGroups(size_t &count)
 {
     count = std::size(kGroups);

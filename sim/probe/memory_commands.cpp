@@ -7,22 +7,15 @@
 namespace ksim {
 namespace {
 
-constexpr uint16_t kMaxReadLength = 64 - 8;  // the reply must fit one packet
-
 using ReadFn = Status (TargetMcu::*)(uint32_t, uint32_t, Bytes &) const;
 using WriteFn = Status (TargetMcu::*)(uint32_t, const uint8_t *, uint32_t);
 
 template <ReadFn read>
 Bytes readMemory(const Packet &r, FirmwareContext &ctx)
 {
-    const uint32_t address = r.be32(2);
-    const uint16_t length = r.be16(6);
-    if (length > kMaxReadLength)
-        return malformed(r, ctx, "read length " + std::to_string(length) + ", at most " + std::to_string(kMaxReadLength) + " fit a reply");
-    Bytes data;
-    const Status status = (ctx.target.*read)(address, length, data);
-    const uint8_t echo = status == Status::Ok ? r.sub() : statusByte(status);
-    return memoryReply(r.cmd(), echo, address, length, data);
+    return answerMemoryRead(r, ctx, [&ctx](uint32_t address, uint32_t length, Bytes &data) {
+        return (ctx.target.*read)(address, length, data);
+    });
 }
 
 template <WriteFn write>

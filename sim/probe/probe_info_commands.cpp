@@ -47,13 +47,7 @@ Bytes writeSwdSpeed(const Packet &r, FirmwareContext &ctx)
 }
 
 Bytes readResetMode(const Packet &r, FirmwareContext &ctx) { return byteReply(r, ctx.settings.resetMode); }
-Bytes writeResetMode(const Packet &r, FirmwareContext &ctx)
-{
-    if (r.u8(3) > 2)
-        return malformed(r, ctx, "reset mode " + hexByte(r.u8(3)) + ", expected 00 to 02");
-    ctx.settings.resetMode = r.u8(3);
-    return ok(r);
-}
+Bytes writeResetMode(const Packet &r, FirmwareContext &ctx) { return storeSetting(r, ctx, ctx.settings.resetMode, 2, "reset mode"); }
 
 Bytes readUid(const Packet &r, FirmwareContext &ctx)
 {
@@ -61,13 +55,7 @@ Bytes readUid(const Packet &r, FirmwareContext &ctx)
 }
 
 Bytes readButton(const Packet &r, FirmwareContext &ctx) { return byteReply(r, ctx.settings.buttonFree); }
-Bytes writeButton(const Packet &r, FirmwareContext &ctx)
-{
-    if (r.u8(3) > 1)
-        return malformed(r, ctx, "button state " + hexByte(r.u8(3)) + ", expected 00 or 01");
-    ctx.settings.buttonFree = r.u8(3);
-    return ok(r);
-}
+Bytes writeButton(const Packet &r, FirmwareContext &ctx) { return storeSetting(r, ctx, ctx.settings.buttonFree, 1, "button state"); }
 
 Bytes readOfflineStep(const Packet &r, FirmwareContext &ctx) { return byteReply(r, ctx.settings.offlineStep); }
 
@@ -86,11 +74,7 @@ Bytes writeVkpVersion(const Packet &r, FirmwareContext &ctx)
 }
 
 Bytes readBleSpiRate(const Packet &r, FirmwareContext &ctx) { return byteReply(r, ctx.settings.bleSpiRate); }
-Bytes writeBleSpiRate(const Packet &r, FirmwareContext &ctx)
-{
-    ctx.settings.bleSpiRate = r.u8(3);
-    return ok(r);
-}
+Bytes writeBleSpiRate(const Packet &r, FirmwareContext &ctx) { return storeSetting(r, ctx, ctx.settings.bleSpiRate, 0xFF, "BLE SPI rate"); }
 
 Bytes encryptionSwitch(const Packet &r, FirmwareContext &ctx, bool &flag)
 {

@@ -46,22 +46,32 @@ Bytes securityLibraryState(const Packet &r, FirmwareContext &ctx)
     return dataReply(r.cmd(), r.sub(), data);
 }
 
-bool usablePassword(uint32_t password) { return password != 0 && password != 0xFFFFFFFF; }
+// Security library requests: byte 3 switches (01 on, 00 off), bytes 4-7 hold the password.
+bool validLibrarySwitch(const Packet &r)
+{
+    const uint32_t password = r.be32(4);
+    return password != 0 && password != 0xFFFFFFFF && (r.u8(3) == kEnable || r.u8(3) == kDisable);
+}
+
+// Enables the library with `wanted` and the request's password, or disables it, as byte 3 says.
+Bytes switchLibrary(const Packet &r, FirmwareContext &ctx, SecurityLibrary &lib, SecurityLibrary wanted)
+{
+    if (!validLibrarySwitch(r))
+        return malformed(r, ctx, "switch " + hexByte(r.u8(3)) + " password " + hexBytes(r.data(4), 4) +
+                                     ": expected 00/01 and a password other than 0 and FFFFFFFF");
+    wanted.password = r.be32(4);
+    if (r.u8(3) == kDisable)
+        return statusReply(r.cmd(), ctx.target.disableSecurityLibrary(lib, wanted.password));
+    return statusReply(r.cmd(), ctx.target.enableSecurityLibrary(lib, wanted));
+}
 
 Bytes securityLibrary(const Packet &r, FirmwareContext &ctx)
 {
-    const uint32_t password = r.be32(4);
-    if (!usablePassword(password) || (r.u8(3) != kEnable && r.u8(3) != kDisable))
-        return malformed(r, ctx, "switch " + hexByte(r.u8(3)) + " password " + hexBytes(r.data(4), 4) + ": expected 00/01 and a password other than 0 and FFFFFFFF");
-    SecurityLibrary &lib = ctx.target.securityLibrary();
-    if (r.u8(3) == kDisable)
-        return statusReply(r.cmd(), ctx.target.disableSecurityLibrary(lib, password));
     SecurityLibrary wanted;
-    wanted.password = password;
     wanted.a = r.be16(8);
     wanted.b = r.be16(10);
     wanted.c = r.be16(12);
-    return statusReply(r.cmd(), ctx.target.enableSecurityLibrary(lib, wanted));
+    return switchLibrary(r, ctx, ctx.target.securityLibrary(), wanted);
 }
 
 Bytes flashCrc(const Packet &r, FirmwareContext &ctx)
@@ -89,16 +99,9 @@ Bytes systemLibraryState(const Packet &r, FirmwareContext &ctx)
 
 Bytes systemLibrary(const Packet &r, FirmwareContext &ctx)
 {
-    const uint32_t password = r.be32(4);
-    if (!usablePassword(password) || (r.u8(3) != kEnable && r.u8(3) != kDisable))
-        return malformed(r, ctx, "switch " + hexByte(r.u8(3)) + " password " + hexBytes(r.data(4), 4) + ": expected 00/01 and a password other than 0 and FFFFFFFF");
-    SecurityLibrary &lib = ctx.target.systemSecurityLibrary();
-    if (r.u8(3) == kDisable)
-        return statusReply(r.cmd(), ctx.target.disableSecurityLibrary(lib, password));
     SecurityLibrary wanted;
-    wanted.password = password;
     wanted.a = r.u8(8);
-    return statusReply(r.cmd(), ctx.target.enableSecurityLibrary(lib, wanted));
+    return switchLibrary(r, ctx, ctx.target.systemSecurityLibrary(), wanted);
 }
 
 Bytes readApMode(const Packet &r, FirmwareContext &ctx)

@@ -136,11 +136,14 @@ public:
     const OtpArea &otp() const { return otp_; }
 
 private:
+    enum class Memory { None, Main, Boot, Spim, Sram, OtpData, OtpLock };
     struct Region {
-        SparseMemory *memory = nullptr;
+        Memory memory = Memory::None;
         uint32_t offset = 0;
-        bool boot = false;
+        explicit operator bool() const { return memory != Memory::None; }
     };
+    SparseMemory &memory(Memory which);
+    const SparseMemory &memory(Memory which) const;
     Region flashRegion(uint32_t address, uint32_t length) const;
     Status accessible() const;
     Status checkSectorsWritable(uint32_t offset, uint32_t length) const;

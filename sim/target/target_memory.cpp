@@ -11,13 +11,29 @@ bool within(uint32_t address, uint32_t length, uint32_t base, uint32_t size)
 
 }  // namespace
 
+SparseMemory &TargetMcu::memory(Memory which)
+{
+    return const_cast<SparseMemory &>(static_cast<const TargetMcu &>(*this).memory(which));
+}
+
+const SparseMemory &TargetMcu::memory(Memory which) const
+{
+    switch (which) {
+    case Memory::Boot: return boot_;
+    case Memory::Spim: return spim_;
+    case Memory::Sram: return sram_;
+    case Memory::OtpData: return otp_.data();
+    case Memory::OtpLock: return otp_.locks();
+    default: return flash_;
+    }
+}
+
 TargetMcu::Region TargetMcu::flashRegion(uint32_t address, uint32_t length) const
 {
-    auto &self = const_cast<TargetMcu &>(*this);
     if (within(address, length, kFlashBase, flash_.size()))
-        return {&self.flash_, address - kFlashBase, false};
+        return {Memory::Main, address - kFlashBase};
     if (boot_.size() != 0 && within(address, length, info_.bootAddress, boot_.size()))
-        return {&self.boot_, address - info_.bootAddress, true};
+        return {Memory::Boot, address - info_.bootAddress};
     return {};
 }
 
@@ -37,9 +53,9 @@ Status TargetMcu::readFlash(uint32_t address, uint32_t length, std::vector<uint8
     if (Status s = accessible(); s != Status::Ok)
         return s;
     const Region region = flashRegion(address, length);
-    if (!region.memory)
+    if (!region)
         return Status::OutOfRange;
-    out = region.memory->read(region.offset, length);
+    out = memory(region.memory).read(region.offset, length);
     return Status::Ok;
 }
 
@@ -111,7 +127,7 @@ bool TargetMcu::writeOpen(uint8_t kind) const { return (openWrites_ >> kind) & 1
 Status TargetMcu::programRegion(const Region &region, const uint8_t *data, uint32_t length)
 {
     if (!ignoreWrites_)
-        region.memory->program(region.offset, data, length);
+        memory(region.memory).program(region.offset, data, length);
     return Status::Ok;
 }
 
@@ -122,9 +138,9 @@ Status TargetMcu::writeFlash(uint32_t address, const uint8_t *data, uint32_t len
     if (!writeOpen(MainFlashWrite))
         return Status::Unavailable;
     const Region region = flashRegion(address, length);
-    if (!region.memory)
+    if (!region)
         return Status::OutOfRange;
-    if (region.boot) {
+    if (region.memory == Memory::Boot) {
         if (!apMode_)
             return Status::Protected;
         if (flashLocked(LockBoot))
@@ -148,7 +164,7 @@ Status TargetMcu::writeSpim(uint32_t address, const uint8_t *data, uint32_t leng
         return Status::OutOfRange;
     if (flashLocked(LockSpim))
         return Status::Protected;
-    return programRegion({&spim_, address - kSpimBase, false}, data, length);
+    return programRegion({Memory::Spim, address - kSpimBase}, data, length);
 }
 
 Status TargetMcu::writeUserSystemData(uint32_t offset, const uint8_t *data, uint32_t length)
@@ -189,21 +205,23 @@ Status TargetMcu::eraseFlashSectors(uint32_t address, uint32_t count)
     if (count == 0 || sectorSize_ == 0)
         return Status::OutOfRange;
     const Region start = flashRegion(address, 1);
-    if (!start.memory)
+    if (!start)
         return Status::OutOfRange;
+    SparseMemory &target = memory(start.memory);
+    const bool boot = start.memory == Memory::Boot;
     const uint32_t first = start.offset / sectorSize_ * sectorSize_;
     const uint64_t length = uint64_t{count} * sectorSize_;
-    if (length > start.memory->size() - first)
+    if (length > target.size() - first)
         return Status::OutOfRange;
-    if (start.boot && (!apMode_ || flashLocked(LockBoot)))
+    if (boot && (!apMode_ || flashLocked(LockBoot)))
         return Status::Protected;
-    if (!start.boot) {
+    if (!boot) {
         if (flashLocked(LockMain))
             return Status::Protected;
         if (Status s = checkSectorsWritable(first, static_cast<uint32_t>(length)); s != Status::Ok)
             return s;
     }
-    start.memory->fill(first, static_cast<uint32_t>(length), 0xFF);
+    target.fill(first, static_cast<uint32_t>(length), 0xFF);
     return Status::Ok;
 }
 
@@ -297,17 +315,16 @@ Status TargetMcu::eraseBootMemory()
 
 TargetMcu::Region TargetMcu::debugRegion(uint32_t address, uint32_t length) const
 {
-    auto &self = const_cast<TargetMcu &>(*this);
     if (within(address, length, kSramBase, sram_.size()))
-        return {&self.sram_, address - kSramBase, false};
-    if (Region flash = flashRegion(address, length); flash.memory)
+        return {Memory::Sram, address - kSramBase};
+    if (Region flash = flashRegion(address, length))
         return flash;
     if (spimEnabled_ && within(address, length, kSpimBase, spim_.size()))
-        return {&self.spim_, address - kSpimBase, false};
+        return {Memory::Spim, address - kSpimBase};
     if (otp_.present() && within(address, length, otp_.dataAddress(), otp_.data().size()))
-        return {&self.otp_.data(), address - otp_.dataAddress(), false};
+        return {Memory::OtpData, address - otp_.dataAddress()};
     if (otp_.present() && within(address, length, otp_.lockAddress(), otp_.locks().size()))
-        return {&self.otp_.locks(), address - otp_.lockAddress(), false};
+        return {Memory::OtpLock, address - otp_.lockAddress()};
     return {};
 }
 
@@ -330,9 +347,9 @@ Status TargetMcu::debugRead(uint32_t address, uint32_t length, uint8_t width, st
     if (!alignedAccess(address, length, width))
         return Status::BadRequest;
     const Region region = debugRegion(address, length);
-    if (!region.memory)
+    if (!region)
         return Status::Failed;  // bus fault: nothing mapped there
-    out = region.memory->read(region.offset, length);
+    out = memory(region.memory).read(region.offset, length);
     return Status::Ok;
 }
 
@@ -352,14 +369,14 @@ bool TargetMcu::loadImage(uint32_t address, const std::vector<uint8_t> &bytes)
 {
     const auto length = static_cast<uint32_t>(bytes.size());
     Region region = debugRegion(address, length);
-    if (!region.memory && within(address, length, kSpimBase, kSpimWindow) && info_.hasSpim) {
+    if (!region && within(address, length, kSpimBase, kSpimWindow) && info_.hasSpim) {
         if (spim_.size() < address - kSpimBase + length)
             spim_.resize(address - kSpimBase + length);
-        region = {&spim_, address - kSpimBase, false};
+        region = {Memory::Spim, address - kSpimBase};
     }
-    if (!region.memory)
+    if (!region)
         return false;
-    region.memory->store(region.offset, bytes.data(), length);
+    memory(region.memory).store(region.offset, bytes.data(), length);
     return true;
 }
 
