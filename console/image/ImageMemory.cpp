@@ -1,6 +1,6 @@
 #include "ImageMemory.h"
 
-#include "ShareParameter.h"
+#include "MemoryMap.h"
 
 namespace {
 
