@@ -26,7 +26,6 @@ public:
     int Finish();
 
 private:
-    bool HandleFirstLine(const char* text, size_t size);
     bool HandleExtendedLinearAddress(const char* text, size_t size);
     bool HandleDataRecord(const char* text, size_t size, bool cut);
     void HandleEndOfFile();
