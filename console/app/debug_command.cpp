@@ -18,10 +18,3 @@ int DebugWrite(int, char*[], int&)
         return OP_CONNECT_FAILD;
     return OP_DEBUG_WRITE_FAILD;
 }
-
-int ResetAndRun(int, char*[], int&)
-{
-    if (!HasConnection(ConnectionNeed::Mcu))
-        return OP_CONNECT_FAILD;
-    return OP_RESETRUN_FAILD;
-}

@@ -1,0 +1,99 @@
+// -eble: erases the BLE module's flash spaces, or sectors of its main space.
+#include "command_handlers.h"
+#include "connection_check.h"
+#include "console_output.h"
+#include "erase_command.h"
+#include "erase_walk.h"
+#include "exit_codes.h"
+#include "LinkInterface.h"
+#include "option_test.h"
+#include "sector_range.h"
+#include "ShareParameter.h"
+
+#include <string>
+
+namespace {
+
+constexpr uint8_t kMainSpace = 0;
+
+// One whole-space erase with its lines and its failure code.
+struct SpaceErase {
+    const char* selector;
+    const char* progress;
+    int (CLinkInterface::*erase)();
+    const char* failure;
+    int failureCode;
+    const char* success;
+};
+
+const SpaceErase kAllSpace = {"", "BLE module all space erase......", &CLinkInterface::KORVEX_BLE_Erase_AllSpace,
+                              "Error. BLE module all space erase failed!", OP_BL_ALLERASE_FAILD,
+                              "BLE module all space erase succeed!"};
+
+const SpaceErase kOneSpace[] = {
+    {"--main", "BLE module main space erase ......", &CLinkInterface::KORVEX_BLE_Erase_CodeSpace,
+     "Error. BLE module main space erase failed!", OP_BL_ALLERASE_MAIN_FAILD, "BLE module main space erase finished!"},
+    {"--nvr", "BLE module NVR space erase ......", &CLinkInterface::KORVEX_BLE_Erase_NVRSpace,
+     "Error. BLE module NVR space erase failed!", OP_BL_ALLERASE_NVR_FAILD, "BLE module NVR space erase finished!"},
+    {"--rdn", "BLE module RDN space erase ......", &CLinkInterface::KORVEX_BLE_Erase_RDNSpace,
+     "Error. BLE module RDN space erase failed!", OP_BL_ALLERASE_RDN_FAILD, "BLE module RDN space erase finished!"},
+};
+
+int RunSpaceErase(const SpaceErase& space)
+{
+    WriteInforAndWaitInput(space.progress);
+    if ((m_LinkInterface.*space.erase)() != 0) {
+        WriteInforAndWaitInput(space.failure);
+        return space.failureCode;
+    }
+    WriteInforAndWaitInput(space.success);
+    return OP_SUCCESS;
+}
+
+int EraseBleSpaces(const char* next, bool& consumedNext)
+{
+    if (next == nullptr || Is_Option(next))
+        return RunSpaceErase(kAllSpace);
+    if (!Is_SubOption(next))
+        return BadParameter(next);
+    const std::string selector = ShareParameter::ToLower(next);
+    for (const SpaceErase& space : kOneSpace) {
+        if (selector == space.selector) {
+            consumedNext = true;
+            return RunSpaceErase(space);
+        }
+    }
+    return BadParameter(next);
+}
+
+int EraseBleSectors(const char* rangeText)
+{
+    if (IsMissingRangeText(rangeText))
+        return BadParameter(rangeText);
+    const SectorRange range = ParseSectorRange(rangeText);
+    if (!IsBLESectorsValid(range.first, range.last)) {
+        WriteInforAndWaitInput("Error, erase sectors cannot exceed BLE module main space range.");
+        return OP_BL_SECERASE_FAILD;
+    }
+    WriteInforAndWaitInput(std::string("BLE module main space sector erase......") + rangeText);
+    const ShareParameter& shared = g_shareParameter;
+    const uint32_t start =
+        shared.BLEFlashAddress + static_cast<uint32_t>(range.first) * static_cast<uint32_t>(shared.BLEFlashSectorSize);
+    // Erasing after a failed select would hit whichever space was selected before.
+    if (m_LinkInterface.KORVEX_BLECHIP_SelectFlashSpace_Interface(kMainSpace) != 0 ||
+        m_LinkInterface.KORVEX_BLE_SectorErase(start, range.last - range.first + 1) != 0) {
+        WriteInforAndWaitInput("Error. BLE module main space sector erase failed!");
+        return OP_BL_SECERASE_FAILD;
+    }
+    WriteInforAndWaitInput("BLE module main space sector erase finished");
+    return OP_SUCCESS;
+}
+
+} // namespace
+
+int EraseBLE(int argc, char* argv[], int& index)
+{
+    if (!HasConnection(ConnectionNeed::Ble))
+        return OP_CONNECT_FAILD;
+    return RunEraseWalk(argc, argv, index, EraseActions{EraseBleSpaces, EraseBleSectors});
+}

@@ -1,0 +1,66 @@
+#include "sector_range.h"
+
+#include "console_output.h"
+#include "LinkInterface.h"
+#include "McuIdentification.h"
+#include "ShareParameter.h"
+
+namespace {
+constexpr int kBootBandFirst = ZRCHIP_SYS_PAGE_BEGININDEX;
+constexpr int kSpimBandFirst = ZRCHIP_SPIM_PAGE_BEGININDEX;
+
+int ToSectorNumber(const std::string& text)
+{
+    return ShareParameter::StringToInt32(text, 10);
+}
+} // namespace
+
+SectorRange ParseSectorRange(const std::string& text)
+{
+    const std::string::size_type dash = text.rfind('-');
+    if (dash == std::string::npos) {
+        const int number = ToSectorNumber(text);
+        return {number, number};
+    }
+    return {ToSectorNumber(text.substr(0, dash)), ToSectorNumber(text.substr(dash + 1))};
+}
+
+int MainFlashSectorCount()
+{
+    const ShareParameter& shared = g_shareParameter;
+    if (shared.FlashSectorSize <= 0)
+        return 0;
+    return static_cast<int>(shared.GetFlashSize() / static_cast<uint32_t>(shared.FlashSectorSize));
+}
+
+bool IsSectorsValid(int first, int last)
+{
+    if (first > last || first < 0 || last < 0)
+        return false;
+    if (first >= kSpimBandFirst)
+        return true; // each SPIM sector is checked when the list is built
+    if (first >= kBootBandFirst) {
+        if (!MCUHaveAPMode(g_shareParameter.ZR32DeviceSerial)) {
+            WriteInforAndWaitInput("Error. The MCU does not support boot memory AP mode. ");
+            return false;
+        }
+        if (!IsBootMemoryAPMode()) {
+            WriteInforAndWaitInput("Error. The MCU boot memory is not in AP mode!");
+            return false;
+        }
+        return true;
+    }
+    const int count = MainFlashSectorCount();
+    return first < count && last < count;
+}
+
+bool IsBLESectorsValid(int first, int last)
+{
+    if (first > last || first < 0 || last < 0)
+        return false;
+    const ShareParameter& shared = g_shareParameter;
+    if (shared.BLEFlashSectorSize <= 0)
+        return false;
+    const long long lastSector = shared.BLEFlashSize / static_cast<uint32_t>(shared.BLEFlashSectorSize);
+    return first <= lastSector && last <= lastSector;
+}
