@@ -1,0 +1,96 @@
+// Two probes driven from four threads at once (two per handle). Each export holds its probe for
+// the whole transfer, so every multi-chunk transfer must arrive on its own probe back to back.
+// Built in every configuration; run it in a -DKORVEX_TSAN=ON build with `ctest -L tsan`.
+#include "scripted_probe.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+namespace {
+
+using korvex_test::Bytes;
+using korvex_test::LibrarySession;
+using korvex_test::probeIdentity;
+using korvex_test::ScriptedProbe;
+using ksim::Transport;
+
+constexpr int kRounds = 12;
+constexpr int kLength = 150;  // three chunks of 56, 56 and 38
+constexpr uint32_t kChunk = 56;
+
+uint32_t be32(const Bytes &b, size_t at) {
+    return uint32_t(b[at]) << 24 | uint32_t(b[at + 1]) << 16 | uint32_t(b[at + 2]) << 8 | b[at + 3];
+}
+
+// Reads are answered with the low byte of each address; writes are acknowledged.
+std::optional<Bytes> memory(const Bytes &r) {
+    if (r[0] != 0xB2) return Bytes{r[0], 0xF1};
+    const uint32_t address = be32(r, 2);
+    const unsigned length = unsigned(r[6] << 8 | r[7]);
+    Bytes reply(r.begin(), r.begin() + 8);
+    for (unsigned i = 0; i < length; ++i) reply.push_back(uint8_t(address + i));
+    return reply;
+}
+
+// Every transfer starts at a multiple of 0x1000; its chunks must follow each other directly.
+void expectContiguousTransfers(const std::vector<Bytes> &log, const char *probe) {
+    size_t i = 0;
+    while (i < log.size()) {
+        const uint32_t start = be32(log[i], 2);
+        ASSERT_EQ(start % 0x1000, 0u) << probe << ": request " << i << " is not the start of a transfer";
+        for (uint32_t k = 0; k * kChunk < uint32_t(kLength); ++k, ++i) {
+            ASSERT_LT(i, log.size()) << probe;
+            EXPECT_EQ(log[i][0], log[i - k][0]) << probe << ": request " << i << " interleaved";
+            EXPECT_EQ(be32(log[i], 2), start + k * kChunk) << probe << ": request " << i << " interleaved";
+        }
+    }
+}
+
+TEST(Concurrency, two_probes_from_four_threads_keep_each_transfer_contiguous) {
+    ksim::Testbed bench;
+    ScriptedProbe a, b;
+    a.respond(memory);
+    b.respond(memory);
+    bench.addDevice(probeIdentity("KV-T1", Transport::Bulk), a.handler());
+    bench.addDevice(probeIdentity("KV-T2", Transport::Hid), b.handler());
+    LibrarySession library;
+    library.list();
+    const KORVEX_HANDLE ha = KORVEX_Open("KV-T1");
+    const KORVEX_HANDLE hb = KORVEX_Open("KV-T2");
+    ASSERT_NE(ha, KORVEX_INVALID_HANDLE);
+    ASSERT_NE(hb, KORVEX_INVALID_HANDLE);
+
+    std::atomic<int> failures{0};
+    auto reader = [&](KORVEX_HANDLE h, uint32_t base) {
+        Bytes buffer(kLength);
+        for (int r = 0; r < kRounds; ++r) {
+            const uint32_t address = base + uint32_t(r) * 0x1000;
+            if (KORVEX_UPLoad_Target(h, address, kLength, buffer.data()) != 0) ++failures;
+            for (int i = 0; i < kLength; ++i)
+                if (buffer[size_t(i)] != uint8_t(address + uint32_t(i))) ++failures;
+            int64_t t;
+            if (KORVEX_GetLastKorvexCommunicationTimes(h, &t) != 0) ++failures;
+        }
+    };
+    auto writer = [&](KORVEX_HANDLE h, uint32_t base) {
+        const Bytes data(kLength, 0x5A);
+        for (int r = 0; r < kRounds; ++r)
+            if (KORVEX_DownLoad_Target(h, base + uint32_t(r) * 0x1000, kLength, data.data()) != 0) ++failures;
+    };
+    {
+        std::vector<std::thread> threads;
+        threads.emplace_back(reader, ha, 0x08000000);
+        threads.emplace_back(writer, ha, 0x08100000);
+        threads.emplace_back(reader, hb, 0x08200000);
+        threads.emplace_back(writer, hb, 0x08300000);
+        for (std::thread &t : threads) t.join();
+    }
+    EXPECT_EQ(failures.load(), 0);
+    EXPECT_EQ(a.requestCount(), size_t(2 * kRounds * 3));
+    EXPECT_EQ(b.requestCount(), size_t(2 * kRounds * 3));
+    expectContiguousTransfers(a.requests(), "KV-T1");
+    expectContiguousTransfers(b.requests(), "KV-T2");
+}
+
+}  // namespace

@@ -1,0 +1,465 @@
+// The library frame through the real libusb on emulated probes: enumeration, the HID/bulk rule,
+// opening and closing, handle checks, timestamps and shutdown.
+#include "scripted_probe.h"
+
+#include <gtest/gtest.h>
+#include <libusb.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+namespace {
+
+using korvex_test::Bytes;
+using korvex_test::LibrarySession;
+using korvex_test::OpenProbe;
+using korvex_test::probeIdentity;
+using korvex_test::ScriptedProbe;
+using ksim::Transport;
+
+const Bytes kVersionReply = {0xB0, 0x00, 0x05, 0x01, 0x02, 0x03, 0x04, 0x01};
+
+// Serial numbers in the order libusb itself enumerates the probes.
+std::vector<std::string> discoveryOrder() {
+    libusb_context *context = nullptr;
+    libusb_init(&context);
+    libusb_device **devices = nullptr;
+    ssize_t n = libusb_get_device_list(context, &devices);
+    std::vector<std::string> serials;
+    for (ssize_t i = 0; i < n; ++i) {
+        libusb_device_descriptor d{};
+        libusb_device_handle *h = nullptr;
+        if (libusb_get_device_descriptor(devices[i], &d) != 0 || libusb_open(devices[i], &h) != 0) continue;
+        unsigned char text[256] = {};
+        libusb_get_string_descriptor_ascii(h, d.iSerialNumber, text, sizeof text - 1);
+        serials.emplace_back(reinterpret_cast<char *>(text));
+        libusb_close(h);
+    }
+    libusb_free_device_list(devices, 1);
+    libusb_exit(context);
+    return serials;
+}
+
+struct Bench {
+    ksim::Testbed bench;
+    std::vector<ScriptedProbe> probes;
+    void add(const std::string &serial, Transport transport = Transport::Both) {
+        probes.emplace_back();
+        probes.back().respondAlways(kVersionReply);
+        bench.addDevice(probeIdentity(serial, transport), probes.back().handler());
+    }
+};
+
+int version(KORVEX_HANDLE h, Bytes &out) {
+    out.assign(4, 0);
+    return KORVEX_GetVersion(h, 4, out.data());
+}
+
+// ---------------------------------------------------------------- enumeration
+
+TEST(Enumeration, no_probe_lists_nothing_and_open_fails) {
+    Bench b;
+    LibrarySession library;
+    uint8_t count = 99;
+    EXPECT_TRUE(library.list(99, &count).empty());
+    EXPECT_EQ(count, 0);
+    EXPECT_EQ(KORVEX_Open(nullptr), KORVEX_INVALID_HANDLE);
+}
+
+TEST(Enumeration, one_probe_fills_one_row) {
+    Bench b;
+    b.add("KV-ONE");
+    LibrarySession library;
+    uint8_t count = 0;
+    EXPECT_EQ(library.list(99, &count), std::vector<std::string>{"KV-ONE"});
+    EXPECT_EQ(count, 1);
+}
+
+TEST(Enumeration, three_probes_are_listed_last_found_first) {
+    Bench b;
+    b.add("KV-A");
+    b.add("KV-B");
+    b.add("KV-C");
+    std::vector<std::string> expected = discoveryOrder();
+    ASSERT_EQ(expected.size(), 3u);
+    std::reverse(expected.begin(), expected.end());
+    LibrarySession library;
+    uint8_t count = 0;
+    EXPECT_EQ(library.list(99, &count), expected);
+    EXPECT_EQ(count, 3);
+}
+
+TEST(Enumeration, more_probes_than_rows_writes_the_rows_and_reports_zero) {
+    Bench b;
+    b.add("KV-A");
+    b.add("KV-B");
+    b.add("KV-C");
+    LibrarySession library;
+    tagKORVEXDeviceInfo info{};
+    std::memset(&info, '#', sizeof info);
+    uint8_t count = 2;
+    EXPECT_EQ(KORVEX_GetKorvexDeviceList(&count, &info.deviceInfo[0][0]), 0);
+    EXPECT_EQ(count, 0);
+    EXPECT_EQ(std::string(info.deviceInfo[0]).substr(0, 3), "KV-");
+    EXPECT_EQ(std::string(info.deviceInfo[1]).substr(0, 3), "KV-");
+    EXPECT_EQ(info.deviceInfo[2][0], '#') << "a row beyond the capacity was written";
+}
+
+TEST(Enumeration, capacity_equal_to_the_probe_count_reports_them_all) {
+    Bench b;
+    b.add("KV-A");
+    b.add("KV-B");
+    LibrarySession library;
+    uint8_t count = 0;
+    EXPECT_EQ(library.list(2, &count).size(), 2u);
+    EXPECT_EQ(count, 2);
+}
+
+TEST(Enumeration, serial_longer_than_a_row_is_cut_to_fit) {
+    Bench b;
+    const std::string longSerial(120, 'S');
+    b.add(longSerial);
+    LibrarySession library;
+    tagKORVEXDeviceInfo info{};
+    std::memset(&info, '#', sizeof info);
+    uint8_t count = 1;
+    EXPECT_EQ(KORVEX_GetKorvexDeviceList(&count, &info.deviceInfo[0][0]), 0);
+    EXPECT_EQ(std::string(info.deviceInfo[0]), longSerial.substr(0, 98));
+    EXPECT_EQ(info.deviceInfo[1][0], '#') << "the serial ran into the next row";
+}
+
+TEST(Enumeration, missing_serial_and_strings_read_as_unknown) {
+    ksim::Testbed bench;
+    ScriptedProbe probe;
+    bench.addDevice({"", "", "", "", "", Transport::Bulk}, probe.handler());
+    LibrarySession library;
+    EXPECT_EQ(library.list(), std::vector<std::string>{"UNKNOWN"});
+    KORVEX_HANDLE h = KORVEX_Open("UNKNOWN");
+    ASSERT_NE(h, KORVEX_INVALID_HANDLE);
+    char text[32];
+    EXPECT_EQ(KORVEX_GetManufacturer(h, text, sizeof text), 0);
+    EXPECT_STREQ(text, "UNKNOWN");
+    EXPECT_EQ(KORVEX_GetProduct(h, text, sizeof text), 0);
+    EXPECT_STREQ(text, "UNKNOWN");
+}
+
+TEST(Enumeration, null_count_is_refused) {
+    LibrarySession library;
+    char row[99];
+    EXPECT_EQ(KORVEX_GetKorvexDeviceList(nullptr, row), INPUT_PARAMS_ERROR);
+    uint8_t count = 1;
+    EXPECT_EQ(KORVEX_GetKorvexDeviceList(&count, nullptr), INPUT_PARAMS_MEMORY_ALLOCATION_ERROR);
+}
+
+TEST(Enumeration, without_init_nothing_is_listed) {
+    Bench b;
+    b.add("KV-A");
+    uint8_t count = 99;
+    tagKORVEXDeviceInfo info{};
+    EXPECT_EQ(KORVEX_GetKorvexDeviceList(&count, &info.deviceInfo[0][0]), 0);
+    EXPECT_EQ(count, 0);
+}
+
+// ---------------------------------------------------------------- HID / bulk rule
+
+struct RuleCase {
+    Transport offered;
+    uint8_t rule;
+    uint8_t expectedType;  // 0 HID, 1 bulk
+    const char *product;   // the chosen interface's string
+};
+
+class TransportRule : public ::testing::TestWithParam<RuleCase> {};
+
+TEST_P(TransportRule, chooses_the_interface_and_lists_the_probe_once) {
+    const RuleCase c = GetParam();
+    ksim::Testbed bench;
+    ScriptedProbe probe;
+    bool sawHid = false, sawBulk = false;
+    bench.addDevice(probeIdentity("KV-RULE", c.offered), [&, h = probe.handler()](const Bytes &p, bool viaHid) {
+        (viaHid ? sawHid : sawBulk) = true;
+        return h(p, viaHid);
+    });
+    probe.respondAlways(kVersionReply);
+    LibrarySession library;
+    KORVEX_SetTransTypeRule(c.rule);
+    EXPECT_EQ(library.list(), std::vector<std::string>{"KV-RULE"});
+    KORVEX_HANDLE h = KORVEX_Open(nullptr);
+    ASSERT_NE(h, KORVEX_INVALID_HANDLE);
+    uint8_t type = 0xEE;
+    EXPECT_EQ(KORVEX_GetTransType(h, &type), 0);
+    EXPECT_EQ(type, c.expectedType);
+    char product[64];
+    EXPECT_EQ(KORVEX_GetProduct(h, product, sizeof product), 0);
+    EXPECT_STREQ(product, c.product);
+    Bytes v;
+    EXPECT_EQ(version(h, v), 0);
+    EXPECT_EQ(sawHid, c.expectedType == 0);
+    EXPECT_EQ(sawBulk, c.expectedType == 1);
+    KORVEX_SetTransTypeRule(1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Library, TransportRule,
+                         ::testing::Values(RuleCase{Transport::Both, 1, 1, "Korvex Bulk"},
+                                           RuleCase{Transport::Both, 0, 0, "Korvex HID"},
+                                           RuleCase{Transport::Both, 7, 1, "Korvex Bulk"},
+                                           RuleCase{Transport::Hid, 1, 0, "Korvex HID"},
+                                           RuleCase{Transport::Hid, 0, 0, "Korvex HID"},
+                                           RuleCase{Transport::Bulk, 0, 1, "Korvex Bulk"},
+                                           RuleCase{Transport::Bulk, 1, 1, "Korvex Bulk"}));
+
+TEST(TransportRule, takes_effect_at_the_next_enumeration) {
+    Bench b;
+    b.add("KV-A");
+    LibrarySession library;
+    library.list();
+    KORVEX_SetTransTypeRule(0);
+    KORVEX_HANDLE bulk = KORVEX_Open(nullptr);
+    uint8_t type = 0xEE;
+    EXPECT_EQ(KORVEX_GetTransType(bulk, &type), 0);
+    EXPECT_EQ(type, 1) << "the list made under the old rule still decides";
+    KORVEX_Close(bulk);
+    library.list();
+    KORVEX_HANDLE hid = KORVEX_Open(nullptr);
+    EXPECT_EQ(KORVEX_GetTransType(hid, &type), 0);
+    EXPECT_EQ(type, 0);
+    KORVEX_SetTransTypeRule(1);
+}
+
+// ---------------------------------------------------------------- open and close
+
+TEST(Open, by_exact_serial_only) {
+    Bench b;
+    b.add("KV-Case");
+    LibrarySession library;
+    library.list();
+    EXPECT_EQ(KORVEX_Open("kv-case"), KORVEX_INVALID_HANDLE);
+    EXPECT_EQ(KORVEX_Open("KV-Cas"), KORVEX_INVALID_HANDLE);
+    KORVEX_HANDLE h = KORVEX_Open("KV-Case");
+    ASSERT_NE(h, KORVEX_INVALID_HANDLE);
+    EXPECT_NE(h, 0u);
+    char serial[32];
+    EXPECT_EQ(KORVEX_GetSerialNumber(h, serial, sizeof serial), 0);
+    EXPECT_STREQ(serial, "KV-Case");
+}
+
+TEST(Open, null_serial_opens_the_first_listed_probe) {
+    Bench b;
+    b.add("KV-A");
+    b.add("KV-B");
+    LibrarySession library;
+    const std::vector<std::string> rows = library.list();
+    KORVEX_HANDLE h = KORVEX_Open(nullptr);
+    ASSERT_NE(h, KORVEX_INVALID_HANDLE);
+    char serial[32];
+    EXPECT_EQ(KORVEX_GetSerialNumber(h, serial, sizeof serial), 0);
+    EXPECT_EQ(serial, rows.front());
+}
+
+TEST(Open, uses_the_last_list_and_does_not_enumerate) {
+    Bench b;
+    LibrarySession library;
+    library.list();
+    b.add("KV-LATE");
+    EXPECT_EQ(KORVEX_Open(nullptr), KORVEX_INVALID_HANDLE);
+    library.list();
+    EXPECT_NE(KORVEX_Open(nullptr), KORVEX_INVALID_HANDLE);
+}
+
+TEST(Open, fails_while_another_client_holds_the_interface) {
+    Bench b;
+    b.add("KV-BUSY", Transport::Bulk);
+    LibrarySession library;
+    library.list();
+
+    libusb_context *other = nullptr;
+    ASSERT_EQ(libusb_init(&other), 0);
+    libusb_device_handle *holder = libusb_open_device_with_vid_pid(other, KORVEX_USB_VID, KORVEX_USB_PID);
+    ASSERT_NE(holder, nullptr);
+    ASSERT_EQ(libusb_claim_interface(holder, 0), 0);
+
+    EXPECT_EQ(KORVEX_Open("KV-BUSY"), KORVEX_INVALID_HANDLE);
+
+    libusb_release_interface(holder, 0);
+    libusb_close(holder);
+    libusb_exit(other);
+    KORVEX_HANDLE h = KORVEX_Open("KV-BUSY");
+    ASSERT_NE(h, KORVEX_INVALID_HANDLE) << "the failed open left the device open";
+    Bytes v;
+    EXPECT_EQ(version(h, v), 0);
+}
+
+TEST(Open, a_second_open_of_an_open_probe_fails_and_the_first_stays_usable) {
+    Bench b;
+    b.add("KV-A");
+    LibrarySession library;
+    library.list();
+    KORVEX_HANDLE first = KORVEX_Open("KV-A");
+    ASSERT_NE(first, KORVEX_INVALID_HANDLE);
+    EXPECT_EQ(KORVEX_Open("KV-A"), KORVEX_INVALID_HANDLE);
+    Bytes v;
+    EXPECT_EQ(version(first, v), 0);
+}
+
+TEST(Open, stale_replies_are_drained_before_the_first_command) {
+    ksim::Testbed bench;
+    ScriptedProbe probe;
+    bench.addDevice(probeIdentity("KV-STALE", Transport::Bulk), probe.handler());
+    LibrarySession library;
+    library.list();
+    KORVEX_HANDLE h = KORVEX_Open("KV-STALE");
+    ASSERT_NE(h, KORVEX_INVALID_HANDLE);
+    // A reply that comes after the library gave up stays queued in the probe.
+    probe.respondAlways({0xB0, 0x00, 0x05, 0x09, 0x09, 0x09, 0x09, 0x01});
+    probe.delayNextReply(400);
+    Bytes v;
+    EXPECT_EQ(version(h, v), TRANS_READ_ERROR);
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    KORVEX_Close(h);
+
+    probe.respondAlways(kVersionReply);
+    h = KORVEX_Open("KV-STALE");
+    ASSERT_NE(h, KORVEX_INVALID_HANDLE);
+    EXPECT_EQ(version(h, v), 0);
+    EXPECT_EQ(v, (Bytes{1, 2, 3, 4})) << "the stale reply was taken for the new command's";
+}
+
+TEST(Close, first_of_two_leaves_the_second_usable_and_the_first_unknown) {
+    Bench b;
+    b.add("KV-A");
+    b.add("KV-B");
+    LibrarySession library;
+    library.list();
+    KORVEX_HANDLE a = KORVEX_Open("KV-A");
+    KORVEX_HANDLE bh = KORVEX_Open("KV-B");
+    ASSERT_NE(a, KORVEX_INVALID_HANDLE);
+    ASSERT_NE(bh, KORVEX_INVALID_HANDLE);
+    EXPECT_NE(a, bh);
+    KORVEX_Close(a);
+    Bytes v;
+    EXPECT_EQ(version(a, v), TRANS_HANDLE_NO_DEVICE_ERROR);
+    EXPECT_EQ(version(bh, v), 0);
+    KORVEX_Close(KORVEX_INVALID_HANDLE);
+    KORVEX_Close(a);
+    EXPECT_EQ(version(bh, v), 0);
+    // The closed probe can be opened again.
+    EXPECT_NE(KORVEX_Open("KV-A"), KORVEX_INVALID_HANDLE);
+}
+
+TEST(Open, an_open_handle_survives_a_new_enumeration) {
+    Bench b;
+    b.add("KV-A");
+    LibrarySession library;
+    library.list();
+    KORVEX_HANDLE h = KORVEX_Open("KV-A");
+    ASSERT_NE(h, KORVEX_INVALID_HANDLE);
+    KORVEX_SetTransTypeRule(0);
+    library.list();  // frees the list the handle was opened from
+    KORVEX_SetTransTypeRule(1);
+    Bytes v;
+    EXPECT_EQ(version(h, v), 0);
+    uint8_t type = 0xEE;
+    EXPECT_EQ(KORVEX_GetTransType(h, &type), 0);
+    EXPECT_EQ(type, 1);
+    char serial[16];
+    EXPECT_EQ(KORVEX_GetSerialNumber(h, serial, sizeof serial), 0);
+    EXPECT_STREQ(serial, "KV-A");
+}
+
+TEST(Exit, closes_the_handles_still_open) {
+    Bench b;
+    b.add("KV-A");
+    KORVEX_HANDLE h;
+    {
+        LibrarySession library;
+        library.list();
+        h = KORVEX_Open("KV-A");
+        ASSERT_NE(h, KORVEX_INVALID_HANDLE);
+    }  // KORVEX_Exit with the handle open
+    Bytes v;
+    EXPECT_EQ(version(h, v), TRANS_HANDLE_NO_DEVICE_ERROR);
+    LibrarySession again;
+    again.list();
+    KORVEX_HANDLE reopened = KORVEX_Open("KV-A");
+    ASSERT_NE(reopened, KORVEX_INVALID_HANDLE) << "the interface is still claimed by the old context";
+    EXPECT_EQ(version(reopened, v), 0);
+}
+
+TEST(Exit, twice_and_without_init_is_harmless) {
+    KORVEX_Exit();
+    KORVEX_Exit();
+    EXPECT_EQ(KORVEX_Init(), 0);
+    KORVEX_Exit();
+}
+
+// ---------------------------------------------------------------- strings
+
+TEST(UsbStrings, are_copied_with_their_terminator_when_they_fit) {
+    OpenProbe p(Transport::Bulk, "KV-STRINGS");
+    char text[11];
+    EXPECT_EQ(KORVEX_GetSerialNumber(p.handle(), text, 11), 0);
+    EXPECT_STREQ(text, "KV-STRINGS");
+    EXPECT_EQ(KORVEX_GetSerialNumber(p.handle(), text, 10), INPUT_PARAMS_ERROR);
+    EXPECT_EQ(KORVEX_GetManufacturer(p.handle(), text, 7), 0);
+    EXPECT_STREQ(text, "Korvex");
+    EXPECT_EQ(KORVEX_GetManufacturer(p.handle(), text, 6), INPUT_PARAMS_ERROR);
+    EXPECT_EQ(KORVEX_GetProduct(p.handle(), text, 0), INPUT_PARAMS_ERROR);
+    EXPECT_EQ(KORVEX_GetProduct(p.handle(), text, -5), INPUT_PARAMS_ERROR);
+    EXPECT_EQ(KORVEX_SetNonblocking(p.handle(), 1), 0);
+    EXPECT_EQ(p.probe().requestCount(), 0u) << "no string getter talks to the probe";
+}
+
+// ---------------------------------------------------------------- timestamps
+
+TEST(Timestamps, move_for_the_probe_and_the_addressed_part_only) {
+    OpenProbe p(Transport::Bulk);
+    p.probe().respond([](const Bytes &r) -> std::optional<Bytes> {
+        if (r[0] == 0xB0) return kVersionReply;
+        if (r[0] == 0xB1) return Bytes{0xB1, 0x00, 0x01, 0x01};
+        return Bytes{r[0], 0xF1};
+    });
+    auto times = [&] {
+        int64_t l = 0, t = 0, b = 0;
+        EXPECT_EQ(KORVEX_GetLastKorvexCommunicationTimes(p.handle(), &l), 0);
+        EXPECT_EQ(KORVEX_GetLastTargetCommunicationTimes(p.handle(), &t), 0);
+        EXPECT_EQ(KORVEX_GetLastBLECommunicationTimes(p.handle(), &b), 0);
+        return std::array<int64_t, 3>{l, t, b};
+    };
+    const auto opened = times();
+    EXPECT_EQ(opened[0], opened[1]);
+    EXPECT_EQ(opened[1], opened[2]);
+    int64_t now = 0;
+    EXPECT_EQ(KORVEX_GetCurrentTimeSeconds(&now), 0);
+    EXPECT_LE(now - opened[0], 1);
+
+    auto nextSecond = [] { std::this_thread::sleep_for(std::chrono::milliseconds(1100)); };
+    nextSecond();
+    Bytes v;
+    ASSERT_EQ(version(p.handle(), v), 0);
+    const auto afterProbe = times();
+    EXPECT_GT(afterProbe[0], opened[0]);
+    EXPECT_EQ(afterProbe[1], opened[1]);
+    EXPECT_EQ(afterProbe[2], opened[2]);
+
+    nextSecond();
+    uint8_t valid, prot, third;
+    ASSERT_EQ(KORVEX_GetStatus_Target(p.handle(), &valid, &prot, &third), 0);
+    ASSERT_EQ(KORVEX_BLECHIP_S17_Connect(p.handle()), 0);
+    const auto afterBoth = times();
+    EXPECT_GT(afterBoth[0], afterProbe[0]);
+    EXPECT_GT(afterBoth[1], afterProbe[1]);
+    EXPECT_GT(afterBoth[2], afterProbe[2]);
+}
+
+TEST(Timestamps, getters_check_the_handle) {
+    LibrarySession library;
+    int64_t t = 0;
+    EXPECT_EQ(KORVEX_GetLastKorvexCommunicationTimes(KORVEX_INVALID_HANDLE, &t), TRANS_INVALID_HANDLE_VALUE);
+    EXPECT_EQ(KORVEX_GetLastTargetCommunicationTimes(12345, &t), TRANS_HANDLE_NO_DEVICE_ERROR);
+    EXPECT_EQ(KORVEX_GetLastBLECommunicationTimes(12345, &t), TRANS_HANDLE_NO_DEVICE_ERROR);
+    EXPECT_EQ(KORVEX_GetCurrentTimeSeconds(nullptr), INPUT_PARAMS_ERROR);
+}
+
+}  // namespace

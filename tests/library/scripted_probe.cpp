@@ -1,0 +1,106 @@
+#include "scripted_probe.h"
+
+#include <cstdlib>
+#include <deque>
+
+namespace korvex_test {
+namespace {
+
+// Every reply time-out of the library shrinks twentyfold, so silent-probe cases cost 150 ms
+// instead of 3 s. Set before main() so that the library reads it on its first exchange, also in
+// the process re-executed under the preload.
+const bool kShortTimeouts = (setenv("KORVEXLIB_TIMEOUT_DIVISOR", "20", 1), true);
+
+}  // namespace
+
+Bytes hidReport(Bytes request) {
+    request.resize(64, 0);
+    return request;
+}
+
+struct ScriptedProbe::State {
+    mutable std::mutex mutex;
+    Responder responder;
+    std::vector<Bytes> log;
+    unsigned nextDelayMs = 0;
+};
+
+ScriptedProbe::ScriptedProbe() : state_(std::make_shared<State>()) { (void)kShortTimeouts; }
+
+ksim::RequestHandler ScriptedProbe::handler() const {
+    std::shared_ptr<State> state = state_;
+    return [state](const Bytes &packet, bool) {
+        std::lock_guard<std::mutex> lock(state->mutex);
+        state->log.push_back(packet);
+        ksim::FirmwareAction action;
+        if (state->responder) action.reply = state->responder(packet);
+        action.delayMs = std::exchange(state->nextDelayMs, 0u);
+        return action;
+    };
+}
+
+void ScriptedProbe::respond(Responder responder) {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    state_->responder = std::move(responder);
+}
+
+void ScriptedProbe::respondAlways(const Bytes &reply) {
+    respond([reply](const Bytes &) { return std::optional<Bytes>(reply); });
+}
+
+void ScriptedProbe::respondInTurn(std::vector<Bytes> replies) {
+    auto queue = std::make_shared<std::deque<Bytes>>(replies.begin(), replies.end());
+    respond([queue](const Bytes &) -> std::optional<Bytes> {
+        if (queue->empty()) return std::nullopt;
+        Bytes next = queue->front();
+        queue->pop_front();
+        return next;
+    });
+}
+
+void ScriptedProbe::staySilent() { respond(nullptr); }
+
+void ScriptedProbe::delayNextReply(unsigned ms) {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    state_->nextDelayMs = ms;
+}
+
+std::vector<Bytes> ScriptedProbe::requests() const {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    return state_->log;
+}
+
+size_t ScriptedProbe::requestCount() const {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    return state_->log.size();
+}
+
+void ScriptedProbe::clearLog() {
+    std::lock_guard<std::mutex> lock(state_->mutex);
+    state_->log.clear();
+}
+
+LibrarySession::LibrarySession() { KORVEX_Init(); }
+LibrarySession::~LibrarySession() { KORVEX_Exit(); }
+
+std::vector<std::string> LibrarySession::list(uint8_t capacity, uint8_t *count) {
+    tagKORVEXDeviceInfo info{};
+    uint8_t n = capacity;
+    KORVEX_GetKorvexDeviceList(&n, &info.deviceInfo[0][0]);
+    if (count) *count = n;
+    std::vector<std::string> serials;
+    for (uint8_t i = 0; i < n; ++i) serials.emplace_back(info.deviceInfo[i]);
+    return serials;
+}
+
+ksim::UsbIdentity probeIdentity(const std::string &serial, ksim::Transport transport) {
+    return {"Korvex", "Korvex Probe", serial, "Korvex HID", "Korvex Bulk", transport};
+}
+
+OpenProbe::OpenProbe(ksim::Transport transport, const std::string &serial) : transport_(transport) {
+    bench_.addDevice(probeIdentity(serial, transport), probe_.handler());
+    library_.list();
+    handle_ = KORVEX_Open(serial.c_str());
+}
+
+}  // namespace korvex_test

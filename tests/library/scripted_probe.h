@@ -1,0 +1,83 @@
+// Test benches for the probe library: emulated probes on umockdev (the real libusb underneath)
+// whose firmware is a script, so every byte on the wire can be checked.
+#pragma once
+
+#include "KORVEXLIB.h"
+#include "usb/testbed.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace korvex_test {
+
+using Bytes = std::vector<uint8_t>;
+
+// A request as it reached the device: over HID a 64-byte report, the request zero-padded.
+Bytes hidReport(Bytes request);
+
+// A probe whose answer to each request comes from a responder set by the test. Requests are
+// logged as they arrived. The handler runs on umockdev's worker thread, so all state is locked.
+class ScriptedProbe {
+public:
+    // The reply to one request; nothing keeps the probe silent.
+    using Responder = std::function<std::optional<Bytes>(const Bytes &request)>;
+
+    ScriptedProbe();
+    ksim::RequestHandler handler() const;
+
+    void respond(Responder responder);
+    void respondAlways(const Bytes &reply);        // the same reply to every request
+    void respondInTurn(std::vector<Bytes> replies);  // one reply per request, then silence
+    void staySilent();
+    // The next reply arrives this late (once), e.g. after the library has given up.
+    void delayNextReply(unsigned ms);
+
+    std::vector<Bytes> requests() const;
+    // Requests with the HID padding removed (trailing zeros beyond `length` dropped) .
+    size_t requestCount() const;
+    void clearLog();
+
+private:
+    struct State;
+    std::shared_ptr<State> state_;
+};
+
+// KORVEX_Init on construction, KORVEX_Exit on destruction.
+class LibrarySession {
+public:
+    LibrarySession();
+    ~LibrarySession();
+    LibrarySession(const LibrarySession &) = delete;
+    LibrarySession &operator=(const LibrarySession &) = delete;
+
+    // KORVEX_GetKorvexDeviceList with this capacity; the rows in list order.
+    std::vector<std::string> list(uint8_t capacity = 99, uint8_t *count = nullptr);
+};
+
+ksim::UsbIdentity probeIdentity(const std::string &serial, ksim::Transport transport = ksim::Transport::Both);
+
+// One scripted probe plugged in, the library initialised, the probe listed and opened.
+class OpenProbe {
+public:
+    explicit OpenProbe(ksim::Transport transport, const std::string &serial = "KV-SCRIPT-1");
+    KORVEX_HANDLE handle() const { return handle_; }
+    ScriptedProbe &probe() { return probe_; }
+    ksim::Testbed &bench() { return bench_; }
+    bool viaHid() const { return transport_ == ksim::Transport::Hid; }
+    // What the device must have seen for this request on this transport.
+    Bytes onWire(const Bytes &request) const { return viaHid() ? hidReport(request) : request; }
+
+private:
+    ksim::Transport transport_;
+    ksim::Testbed bench_;  // before the library's USB context, gone after it
+    ScriptedProbe probe_;
+    LibrarySession library_;
+    KORVEX_HANDLE handle_ = KORVEX_INVALID_HANDLE;
+};
+
+}  // namespace korvex_test
