@@ -56,7 +56,7 @@ std::string settingsText(const VirtualProbe::Impl &p)
         << "\nuid=" << hexBytes(s.uid.data(), s.uid.size()) << "\nswd_speed=" << s.swdSpeed
         << "\nreset_mode=" << unsigned{s.resetMode} << "\nvkp_version=" << hex32(s.vkpVersion)
         << "\nseries=" << unsigned{t.series()} << "\npid=" << hex32(t.pid()) << "\nap_mode=" << t.apMode()
-        << "\nstatus_valid=" << t.statusValid() << "\nspim_size=" << t.spimSize()
+        << "\nstatus_valid=" << t.statusValid() << "\ntarget=" << t.attached() << "\nspim_size=" << t.spimSize()
         << "\nspim_enabled=" << t.spimEnabled() << "\nspim_config=" << unsigned{t.spimConfig()}
         << "\nspim_limit=" << hex32(t.spimLimit()) << "\nsram_size=" << t.sram().size()
         << "\nignore_writes=" << t.ignoreWrites() << "\nble=" << p.bleFitted << "\nble_protected=" << p.ble.isProtected();

@@ -297,6 +297,15 @@ bool statusValid(Impl &p, const std::string &value, std::string &error)
     return true;
 }
 
+bool targetAttached(Impl &p, const std::string &value, std::string &error)
+{
+    bool on = true;
+    if (!flag(value, on, error))
+        return false;
+    p.target.setAttached(on);
+    return true;
+}
+
 // Fault rules: TRIGGER or TRIGGER,VALUE.
 bool addFault(Impl &p, const std::string &value, FaultKind kind, bool needsValue, uint64_t defaultValue, uint64_t max,
               std::string &error)
@@ -380,6 +389,7 @@ const ConfigKey kKeys[] = {
     {"protection", protection},
     {"ap_mode", apMode},
     {"status_valid", statusValid},
+    {"target", targetAttached},
     {"spim_size", spimSize},
     {"spim_enabled", spimEnabled},
     {"sram_size", sramSize},

@@ -66,7 +66,7 @@ void VirtualProbe::dump(std::ostream &out) const
         << hexWord(s.vkpVersion) << " key=" << hexBytes(s.transferKey) << " button=" << unsigned{s.buttonFree}
         << " ble_spi_rate=" << unsigned{s.bleSpiRate} << " probe_encryption=" << s.probeEncryption
         << " target_encryption=" << s.targetEncryption << '\n';
-    out << "target series=" << unsigned{t.series()} << " pid=" << hexWord(t.pid()) << " flash=" << t.flashSize()
+    out << "target attached=" << t.attached() << " series=" << unsigned{t.series()} << " pid=" << hexWord(t.pid()) << " flash=" << t.flashSize()
         << " sector=" << t.sectorSize() << " protection=" << t.protectionLevel() << " run_state=" << unsigned{t.runState()}
         << " ap_mode=" << t.apMode() << " spim_enabled=" << t.spimEnabled() << " spim_size=" << t.spimSize()
         << " ignore_writes=" << t.ignoreWrites();

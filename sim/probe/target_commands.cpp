@@ -17,7 +17,7 @@ Bytes targetStatus(const Packet &r, FirmwareContext &ctx)
     if (r.u8(3) != kStatusKey)
         return malformed(r, ctx, "status parameter " + hexByte(r.u8(3)) + ", expected A5");
     uint8_t flags = 0;
-    if (ctx.target.statusValid()) {
+    if (ctx.target.statusValid() && ctx.target.attached()) {
         flags |= kValidFlag;
         if (ctx.target.protectionLevel() != 0)
             flags |= kProtectedFlag;
@@ -42,6 +42,8 @@ Bytes deviceId(const Packet &r, FirmwareContext &ctx)
 
 Bytes flashSize(const Packet &r, FirmwareContext &ctx)
 {
+    if (!ctx.target.attached())
+        return statusReply(r.cmd(), Status::Failed);
     Bytes data;
     appendBe16(data, static_cast<uint16_t>(ctx.target.flashSize() / 1024));
     return dataReply(r.cmd(), r.sub(), data);

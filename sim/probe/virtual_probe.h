@@ -18,11 +18,14 @@
 //   uid                  24 hex digits              the 12 characters of the default serial
 //   swd_speed            number                     1000000
 //   reset_mode           0-2                        0
-//   series               1-255, ZR32_Snn or Snn     4 (ZR32_S04: SPIM, no boot memory AP mode)
+//   series               1-255, ZR32_Snn or Snn     4 (ZR32_S04: SPIM, no boot memory AP mode); give series
+//                                                   and pid before protection: a block of another length
+//                                                   starts from factory state
 //   pid                  hex                        04000246 (256 KiB flash, 2 KiB sectors)
 //   protection           0 | 1 | 2                  0 (access protection byte A5, FF or CC; no erase)
 //   ap_mode              0 | 1                      0 (boot memory AP mode)
 //   status_valid         0 | 1                      1 (0: the status reply says "cannot tell")
+//   target               0 | 1                      1 (0: no MCU on the probe; every target command fails)
 //   spim_enabled         0 | 1                      0
 //   spim_size            bytes (hex with 0x)        0; at most 16 MiB
 //   sram_size            bytes                      65536 (SRAM at 0x20000000 for debug access)

@@ -40,6 +40,8 @@ Status TargetMcu::setRunState(uint8_t state)
 {
     if (state > Running)
         return Status::BadRequest;
+    if (!attached_)
+        return Status::Failed;
     runState_ = state;
     openWrites_ = 0;  // a reset abandons any write sequence
     usdStaging_.clear();
@@ -48,11 +50,15 @@ Status TargetMcu::setRunState(uint8_t state)
 
 Status TargetMcu::accessible() const
 {
+    if (!attached_)
+        return Status::Failed;
     return protectionLevel() == 0 ? Status::Ok : Status::Protected;
 }
 
 Status TargetMcu::setAccessProtection(uint8_t code)
 {
+    if (!attached_)
+        return Status::Failed;
     const bool permanent = protectionLevel() == 2 && info_.level2Permanent;
     switch (code) {
     case UserSystemData::kFapLevel1:
@@ -80,6 +86,10 @@ Status TargetMcu::setAccessProtection(uint8_t code)
 
 Status TargetMcu::readDeviceId(DeviceId &id) const
 {
+    if (!attached_) {
+        id = {};
+        return Status::Failed;
+    }
     if (protectionLevel() == 0) {
         id = {info_.number, pid_};
         return Status::Ok;

@@ -54,6 +54,9 @@ public:
     uint8_t runState() const { return runState_; }
     bool statusValid() const { return statusValid_; }
     void setStatusValid(bool valid) { statusValid_ = valid; }
+    // A probe with nothing on its SWD pins: every target operation fails.
+    bool attached() const { return attached_; }
+    void setAttached(bool attached) { attached_ = attached; }
 
     // Access protection (level 0, 1, 2), kept in the user system data like on the chip.
     int protectionLevel() const { return usd_.protectionLevel(); }
@@ -155,6 +158,7 @@ private:
     uint32_t sectorSize_ = 0;
     uint8_t runState_ = Idle;
     bool statusValid_ = true;
+    bool attached_ = true;
     bool hasSuppliedId_ = false;
     DeviceId suppliedId_;
     uint8_t openWrites_ = 0;

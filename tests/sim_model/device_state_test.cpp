@@ -133,7 +133,7 @@ TEST(DeviceDump, ShowsNonBlankRowsTheBlockAndTheExchanges)
     std::ostringstream out;
     h.probe.dump(out);
     const std::string text = out.str();
-    EXPECT_NE(text.find("target series=4 pid=0x04000246 flash=262144 sector=2048 protection=0"), std::string::npos) << text;
+    EXPECT_NE(text.find("target attached=1 series=4 pid=0x04000246 flash=262144 sector=2048 protection=0"), std::string::npos) << text;
     EXPECT_NE(text.find("memory main_flash base=0x08000000 size=0x00040000\n"
                         "  08000010: FF FF AB CD FF FF FF FF FF FF FF FF FF FF FF FF\n"
                         "memory boot_memory"),

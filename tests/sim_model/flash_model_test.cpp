@@ -158,3 +158,25 @@ TEST(FlashCrc, SectorCrcEchoesTheStartSector)
 
 }  // namespace
 }  // namespace ksim::test
+
+namespace ksim::test {
+namespace {
+
+TEST(TargetAttachment, WithoutATargetEveryTargetCommandFailsButTheProbeAnswers)
+{
+    ProbeHarness h({{"target", "0"}});
+    h.expectExchanges({
+        {"the probe itself", "B0 00", "B0 00 05 02 01 07 00 01"},
+        {"prepare fails", "B1 03 01 01", "B1 FF"},
+        {"status cannot tell", "B1 00 01 A5", "B1 00 01 00"},
+        {"no ID", "B1 01", "B1 FF 05 00 00 00 00 00"},
+        {"no flash size", "B1 02", "B1 FF"},
+        {"not connected", "B1 04", "B1 04 01 00"},
+        {"no reads", "B2 00 08 00 00 00 00 01", "B2 FF 08 00 00 00 00 01 FF"},
+        {"no erase", "B4 06 00 00 00 00 00 00", "B4 FF"},
+        {"no protection change", "B5 00 01 FF", "B5 FF"},
+    });
+}
+
+}  // namespace
+}  // namespace ksim::test
