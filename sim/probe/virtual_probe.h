@@ -28,7 +28,9 @@
 //   target               0 | 1                      1 (0: no MCU on the probe; every target command fails)
 //   spim_enabled         0 | 1                      0
 //   spim_size            bytes (hex with 0x)        0; at most 16 MiB
-//   sram_size            bytes                      65536 (SRAM at 0x20000000 for debug access)
+//   sram_size            bytes                      65536 (SRAM at 0x20000000 for debug access; the
+//                                                   register windows at 0x40000000 and 0xE0000000 keep
+//                                                   what debug writes put there, and are not saved)
 //   flash_image          ADDR:FILE (ADDR hex)       loads a binary file as is at ADDR (flash, boot,
 //                                                   SPIM, OTP or SRAM; repeatable)
 //   ble                  0 | 1                      0 (a BLE module is fitted; reachable with hw 10-12)

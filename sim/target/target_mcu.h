@@ -35,6 +35,11 @@ public:
     static constexpr uint32_t kSpimWindow = 0x1000000;
     static constexpr uint32_t kSpimSectorSize = 0x1000;
     static constexpr uint32_t kSramBase = 0x20000000;
+    // Register windows for debug access: they keep what is written and read it back.
+    static constexpr uint32_t kPeripheralBase = 0x40000000;
+    static constexpr uint32_t kPeripheralSize = 0x20000000;
+    static constexpr uint32_t kSystemBase = 0xE0000000;
+    static constexpr uint32_t kSystemSize = 0x00100000;
     static constexpr uint32_t kApModeKey = 0x5C3E91B7;
     enum RunState : uint8_t { Idle = 0, Prepared = 1, Running = 2 };
     enum WriteKind : uint8_t { MainFlashWrite = 3, SpimWrite = 4, UsdWrite = 5, OtpWrite = 6 };
@@ -114,7 +119,8 @@ public:
     Status enableSecurityLibrary(SecurityLibrary &lib, const SecurityLibrary &wanted);
     Status disableSecurityLibrary(SecurityLibrary &lib, uint32_t password);
 
-    // Debug access: width in bits (8, 16, 32); SRAM is writable, the memories are readable.
+    // Debug access: width in bits (8, 16, 32); SRAM and the register windows are writable, the
+    // memories are readable.
     Status debugRead(uint32_t address, uint32_t length, uint8_t width, std::vector<uint8_t> &out) const;
     Status debugWrite(uint32_t address, const uint8_t *data, uint32_t length, uint8_t width);
 
@@ -139,7 +145,7 @@ public:
     const OtpArea &otp() const { return otp_; }
 
 private:
-    enum class Memory { None, Main, Boot, Spim, Sram, OtpData, OtpLock };
+    enum class Memory { None, Main, Boot, Spim, Sram, Peripherals, System, OtpData, OtpLock };
     struct Region {
         Memory memory = Memory::None;
         uint32_t offset = 0;
@@ -151,6 +157,7 @@ private:
     Status accessible() const;
     Status checkSectorsWritable(uint32_t offset, uint32_t length) const;
     Status programRegion(const Region &region, const uint8_t *data, uint32_t length);
+    Region writableRegion(uint32_t address, uint32_t length) const;
     Region debugRegion(uint32_t address, uint32_t length) const;
 
     SeriesInfo info_;
@@ -175,6 +182,8 @@ private:
     SparseMemory boot_{0, 0xFF};
     SparseMemory spim_{0, 0xFF};
     SparseMemory sram_{64 * 1024, 0x00};
+    SparseMemory peripherals_{kPeripheralSize, 0x00};
+    SparseMemory system_{kSystemSize, 0x00};
     UserSystemData usd_;
     OtpArea otp_;
 };

@@ -22,6 +22,8 @@ const SparseMemory &TargetMcu::memory(Memory which) const
     case Memory::Boot: return boot_;
     case Memory::Spim: return spim_;
     case Memory::Sram: return sram_;
+    case Memory::Peripherals: return peripherals_;
+    case Memory::System: return system_;
     case Memory::OtpData: return otp_.data();
     case Memory::OtpLock: return otp_.locks();
     default: return flash_;
@@ -313,10 +315,21 @@ Status TargetMcu::eraseBootMemory()
     return Status::Ok;
 }
 
-TargetMcu::Region TargetMcu::debugRegion(uint32_t address, uint32_t length) const
+TargetMcu::Region TargetMcu::writableRegion(uint32_t address, uint32_t length) const
 {
     if (within(address, length, kSramBase, sram_.size()))
         return {Memory::Sram, address - kSramBase};
+    if (within(address, length, kPeripheralBase, kPeripheralSize))
+        return {Memory::Peripherals, address - kPeripheralBase};
+    if (within(address, length, kSystemBase, kSystemSize))
+        return {Memory::System, address - kSystemBase};
+    return {};
+}
+
+TargetMcu::Region TargetMcu::debugRegion(uint32_t address, uint32_t length) const
+{
+    if (Region ram = writableRegion(address, length))
+        return ram;
     if (Region flash = flashRegion(address, length))
         return flash;
     if (spimEnabled_ && within(address, length, kSpimBase, spim_.size()))
@@ -359,9 +372,10 @@ Status TargetMcu::debugWrite(uint32_t address, const uint8_t *data, uint32_t len
         return s;
     if (!alignedAccess(address, length, width))
         return Status::BadRequest;
-    if (!within(address, length, kSramBase, sram_.size()))
-        return Status::Failed;  // only RAM takes plain bus writes
-    sram_.store(address - kSramBase, data, length);
+    const Region region = writableRegion(address, length);
+    if (!region)
+        return Status::Failed;  // flash and unmapped space take no plain bus writes
+    memory(region.memory).store(region.offset, data, length);
     return Status::Ok;
 }
 

@@ -103,7 +103,11 @@ TEST(DebugAccess, SramIsWritableAndFlashIsReadOnly)
         {"width 12 does not exist", "CF 00 0C 20 00 00 00 00 04", "CF F2 0C 20 00 00 00 00 04 FF FF FF FF"},
         {"flash reads", "CF 00 10 08 00 00 00 00 02", "CF 00 10 08 00 00 00 00 02 FF FF"},
         {"flash does not take bus writes", "CF 01 20 08 00 00 00 00 04 00 00 00 00", "CF FF"},
-        {"nothing at 0x40000000", "CF 00 20 40 00 00 00 00 04", "CF FF 20 40 00 00 00 00 04 FF FF FF FF"},
+        {"a peripheral register keeps its value", "CF 01 20 40 02 10 00 00 04 00 00 00 11", "CF F1"},
+        {"read the register", "CF 00 20 40 02 10 00 00 04", "CF 00 20 40 02 10 00 00 04 00 00 00 11"},
+        {"a system register", "CF 01 20 E0 00 ED 0C 00 04 05 FA 00 04", "CF F1"},
+        {"nothing at 0x30000000", "CF 00 20 30 00 00 00 00 04", "CF FF 20 30 00 00 00 00 04 FF FF FF FF"},
+        {"nor past the SRAM", "CF 01 20 20 01 00 00 00 04 00 00 00 00", "CF FF"},
         {"55 bytes fit a reply", "CF 00 08 20 00 00 00 00 38", "CF F2"},
     });
 }
