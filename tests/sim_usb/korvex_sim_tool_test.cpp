@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 
@@ -76,6 +78,47 @@ TEST(KorvexSimTool, the_command_sees_the_requested_number_of_probes)
     const ProcessResult two = sim({"--probes", "2", "--", client(), "list"});
     EXPECT_EQ(two.exitCode, 0) << two.err;
     EXPECT_EQ(std::count(two.out.begin(), two.out.end(), '\n'), 2);
+}
+
+TEST(KorvexSimTool, probe_settings_apply_to_all_probes_or_to_one)
+{
+    const ProcessResult r =
+        sim({"--probes", "3", "--set", "serial=ALL", "--probe", "2:serial=TWO", "--", client(), "list"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "ALL\nALL\nTWO\n");
+}
+
+TEST(KorvexSimTool, a_configuration_file_sets_probes_and_the_command_line_overrides_it)
+{
+    const std::string ini = testing::TempDir() + "korvex_sim_tool_test.ini";
+    std::ofstream(ini) << "[General]\nprobes=2\nserial=FROM_FILE\n\n[probe1]\nserial=FILE_ONE\n";
+    EXPECT_EQ(sim({"--config", ini, "--", client(), "list"}).out, "FILE_ONE\nFROM_FILE\n");
+    EXPECT_EQ(sim({"--config", ini, "--probe", "1:serial=CLI_ONE", "--", client(), "list"}).out,
+              "CLI_ONE\nFROM_FILE\n");
+    EXPECT_EQ(sim({"--config", ini, "--probes", "1", "--", client(), "list"}).exitCode, 125);  // [probe1] too many
+    std::ofstream(ini) << "[General]\nprobes=2\n[probe7]\nserial=X\n";
+    EXPECT_EQ(sim({"--config", ini, "--", client(), "list"}).exitCode, 125);
+    std::remove(ini.c_str());
+}
+
+// What one run does to a probe (a protocol write) is there in the next run, and in the dump.
+TEST(KorvexSimTool, probe_state_persists_across_runs_with_state)
+{
+    const std::string dir = testing::TempDir() + "korvex_sim_tool_state";
+    std::system(("rm -rf '" + dir + "'").c_str());
+    const ProcessResult write = sim({"--state", dir, "--", client(), "exchange", "bulk", "B0", "04", "04", "00", "00", "01", "00"});
+    EXPECT_EQ(write.out, "B0 F1\n") << write.err;
+    const ProcessResult read = sim({"--state", dir, "--", client(), "exchange", "bulk", "B0", "03"});
+    EXPECT_EQ(read.out, "B0 03 04 00 00 01 00\n") << read.err;
+
+    const ProcessResult dump = sim({"dump", "--state", dir});
+    EXPECT_EQ(dump.exitCode, 0) << dump.err;
+    EXPECT_NE(dump.out.find("swd_speed=256"), std::string::npos) << dump.out;
+    EXPECT_EQ(sim({"dump", "--state", dir, "--probe", "0"}).out, dump.out);
+
+    const ProcessResult fresh = sim({"--", client(), "exchange", "bulk", "B0", "03"});
+    EXPECT_EQ(fresh.out, "B0 03 04 00 0F 42 40\n");  // factory setting: 1 MHz
+    std::system(("rm -rf '" + dir + "'").c_str());
 }
 
 TEST(KorvexSimTool, dump_of_a_missing_state_directory_fails)
