@@ -149,7 +149,7 @@ bool spimSize(Impl &p, const std::string &value, std::string &error)
     uint32_t size = 0;
     if (!number(value, TargetMcu::kSpimWindow, size, error))
         return false;
-    p.target.spim().resize(size);
+    p.target.setSpimState(p.target.spimEnabled(), size);
     return true;
 }
 

@@ -9,11 +9,13 @@ namespace {
 
 constexpr uint32_t kRow = 16;
 
+// The rows that hold a non-blank byte.
 void dumpMemory(std::ostream &out, const char *name, uint32_t base, const SparseMemory &memory)
 {
-    out << "memory " << name << " base=" << hexWord(base) << " size=" << hexWord(memory.size()) << '\n';
+    const uint32_t size = memory.size();
+    out << "memory " << name << " base=" << hexWord(base) << " size=" << hexWord(size) << '\n';
     memory.forEachPage([&](uint32_t offset, const std::vector<uint8_t> &page) {
-        for (uint32_t row = 0; row < page.size() && offset + row < memory.size(); row += kRow) {
+        for (uint32_t row = 0; row < page.size() && offset + row < size; row += kRow) {
             const uint8_t *bytes = page.data() + row;
             if (std::all_of(bytes, bytes + kRow, [&](uint8_t b) { return b == memory.fillValue(); }))
                 continue;
@@ -75,7 +77,7 @@ void VirtualProbe::dump(std::ostream &out) const
     out << '\n';
     dumpMemory(out, "main_flash", TargetMcu::kFlashBase, t.mainFlash());
     dumpMemory(out, "boot_memory", t.info().bootAddress, t.bootMemory());
-    dumpMemory(out, "spim", TargetMcu::kSpimBase, t.spim());
+    dumpMemory(out, "spim", TargetMcu::kSpimBase, t.spim());  // the whole chip; spim_size is the window
     dumpMemory(out, "sram", TargetMcu::kSramBase, t.sram());
     dumpMemory(out, "otp_data", t.otp().dataAddress(), t.otp().data());
     dumpMemory(out, "otp_lock", t.otp().lockAddress(), t.otp().locks());

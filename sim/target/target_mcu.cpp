@@ -1,5 +1,7 @@
 #include "target/target_mcu.h"
 
+#include <algorithm>
+
 namespace ksim {
 namespace {
 
@@ -144,8 +146,7 @@ Status TargetMcu::enableSpim(uint8_t config, uint32_t limit, uint32_t size)
 void TargetMcu::setSpimState(bool enabled, uint32_t size)
 {
     spimEnabled_ = enabled && info_.hasSpim;
-    if (spimEnabled_)
-        spim_.resize(size);
+    spimSize_ = std::min(size, kSpimWindow);
 }
 
 void TargetMcu::setSpimSetup(uint8_t config, uint32_t limit)

@@ -102,10 +102,10 @@ public:
 
     // SPIM: config = remap + 4 x flash type; limit is the FLASH_DA value; size in bytes.
     Status enableSpim(uint8_t config, uint32_t limit, uint32_t size);
-    void setSpimState(bool enabled, uint32_t size);
+    void setSpimState(bool enabled, uint32_t size);  // size at most kSpimWindow
     void setSpimSetup(uint8_t config, uint32_t limit);
     bool spimEnabled() const { return spimEnabled_; }
-    uint32_t spimSize() const { return spim_.size(); }
+    uint32_t spimSize() const { return spimSize_; }  // the window the last enable opened
     uint8_t spimConfig() const { return spimConfig_; }
     uint32_t spimLimit() const { return spimLimit_; }
 
@@ -180,7 +180,8 @@ private:
     std::vector<uint8_t> usdStaging_;
     SparseMemory flash_{0, 0xFF};
     SparseMemory boot_{0, 0xFF};
-    SparseMemory spim_{0, 0xFF};
+    uint32_t spimSize_ = 0;
+    SparseMemory spim_{kSpimWindow, 0xFF};  // the external chip keeps its content whatever the window
     SparseMemory sram_{64 * 1024, 0x00};
     SparseMemory peripherals_{kPeripheralSize, 0x00};
     SparseMemory system_{kSystemSize, 0x00};

@@ -67,7 +67,7 @@ Status TargetMcu::readSpim(uint32_t address, uint32_t length, std::vector<uint8_
         return s;
     if (!spimEnabled_)
         return Status::Unavailable;
-    if (!within(address, length, kSpimBase, spim_.size()))
+    if (!within(address, length, kSpimBase, spimSize_))
         return Status::OutOfRange;
     out = spim_.read(address - kSpimBase, length);
     return Status::Ok;
@@ -162,7 +162,7 @@ Status TargetMcu::writeSpim(uint32_t address, const uint8_t *data, uint32_t leng
         return s;
     if (!spimEnabled_ || !writeOpen(SpimWrite))
         return Status::Unavailable;
-    if (!within(address, length, kSpimBase, spim_.size()))
+    if (!within(address, length, kSpimBase, spimSize_))
         return Status::OutOfRange;
     if (flashLocked(LockSpim))
         return Status::Protected;
@@ -251,11 +251,11 @@ Status TargetMcu::eraseSpimSectors(uint32_t address, uint32_t count)
         return s;
     if (!spimEnabled_)
         return Status::Unavailable;
-    if (count == 0 || !within(address, 1, kSpimBase, spim_.size()))
+    if (count == 0 || !within(address, 1, kSpimBase, spimSize_))
         return Status::OutOfRange;
     const uint32_t first = (address - kSpimBase) / kSpimSectorSize * kSpimSectorSize;
     const uint64_t length = uint64_t{count} * kSpimSectorSize;
-    if (length > spim_.size() - first)
+    if (length > spimSize_ - first)
         return Status::OutOfRange;
     if (flashLocked(LockSpim))
         return Status::Protected;
@@ -299,7 +299,7 @@ Status TargetMcu::eraseSpim()
         return Status::Unavailable;
     if (flashLocked(LockSpim))
         return Status::Protected;
-    spim_.reset();
+    spim_.fill(0, spimSize_, 0xFF);
     return Status::Ok;
 }
 
@@ -332,7 +332,7 @@ TargetMcu::Region TargetMcu::debugRegion(uint32_t address, uint32_t length) cons
         return ram;
     if (Region flash = flashRegion(address, length))
         return flash;
-    if (spimEnabled_ && within(address, length, kSpimBase, spim_.size()))
+    if (spimEnabled_ && within(address, length, kSpimBase, spimSize_))
         return {Memory::Spim, address - kSpimBase};
     if (otp_.present() && within(address, length, otp_.dataAddress(), otp_.data().size()))
         return {Memory::OtpData, address - otp_.dataAddress()};
@@ -383,11 +383,8 @@ bool TargetMcu::loadImage(uint32_t address, const std::vector<uint8_t> &bytes)
 {
     const auto length = static_cast<uint32_t>(bytes.size());
     Region region = debugRegion(address, length);
-    if (!region && within(address, length, kSpimBase, kSpimWindow) && info_.hasSpim) {
-        if (spim_.size() < address - kSpimBase + length)
-            spim_.resize(address - kSpimBase + length);
+    if (!region && within(address, length, kSpimBase, kSpimWindow) && info_.hasSpim)
         region = {Memory::Spim, address - kSpimBase};
-    }
     if (!region)
         return false;
     memory(region.memory).store(region.offset, bytes.data(), length);

@@ -122,3 +122,22 @@ TEST(TargetModel, ProgrammingWithIgnoredWritesKeepsTheFlashBlank)
 
 }  // namespace
 }  // namespace ksim::test
+
+namespace ksim::test {
+namespace {
+
+TEST(Spim, TheChipKeepsItsContentWhenTheWindowShrinks)
+{
+    ProbeHarness h;
+    ASSERT_EQ(h.bulk("B6 02 09 04 00 00 00 00 00 20 00 00"), "B6 F1");  // 2 MiB
+    ASSERT_EQ(h.bulk("B3 04 01 00"), "B3 F1");
+    ASSERT_EQ(h.bulk("B3 01 08 50 00 00 00 01 5A"), "B3 F1");
+    ASSERT_EQ(h.bulk("B6 02 09 04 00 00 00 00 00 10 00 00"), "B6 F1");  // 1 MiB
+    EXPECT_EQ(h.bulk("B2 01 08 50 00 00 00 01"), "B2 F3 08 50 00 00 00 01 FF") << "outside the window";
+    EXPECT_EQ(h.bulk("B4 05 00 00 00 00 00 00"), "B4 F1") << "erases the window";
+    ASSERT_EQ(h.bulk("B6 02 09 04 00 00 00 00 00 20 00 00"), "B6 F1");
+    EXPECT_EQ(h.bulk("B2 01 08 50 00 00 00 01"), "B2 01 08 50 00 00 00 01 5A") << "still on the chip";
+}
+
+}  // namespace
+}  // namespace ksim::test
