@@ -58,7 +58,6 @@ Bytes eraseBoot(const Packet &r, FirmwareContext &ctx) { return eraseWhole(r, ct
 
 constexpr Layout kReadLayout = fixed(8, "B2 type addr(4) len(2)");
 constexpr Layout kWriteLayout = countBe16(8, 6, "B3 type addr(4) len(2) data(len)");
-constexpr Layout kSequenceLayout = param(1, "B3 kind 01 phase");
 constexpr Layout kEraseLayout = fixed(8, "B4 type addr(4) count(2)");
 
 constexpr CommandRow kReadRows[] = {
@@ -73,10 +72,10 @@ constexpr CommandRow kWriteRows[] = {
     {0x00, "write main flash", kWriteLayout, writeMemory<&TargetMcu::writeFlash>},
     {0x01, "write SPIM", kWriteLayout, writeMemory<&TargetMcu::writeSpim>},
     {0x02, "write user system data", kWriteLayout, writeMemory<&TargetMcu::writeUserSystemData>},
-    {0x03, "main flash write sequence", kSequenceLayout, writeSequence},
-    {0x04, "SPIM write sequence", kSequenceLayout, writeSequence},
-    {0x05, "user system data write sequence", kSequenceLayout, writeSequence},
-    {0x06, "OTP write sequence", kSequenceLayout, writeSequence},
+    {0x03, "main flash write sequence", param(1, "B3 03 01 phase"), writeSequence},
+    {0x04, "SPIM write sequence", param(1, "B3 04 01 phase"), writeSequence},
+    {0x05, "user system data write sequence", param(1, "B3 05 01 phase"), writeSequence},
+    {0x06, "OTP write sequence", param(1, "B3 06 01 phase"), writeSequence},
     {0x07, "write OTP data", kWriteLayout, writeMemory<&TargetMcu::writeOtpData>},
     {0x08, "write OTP lock", kWriteLayout, writeMemory<&TargetMcu::writeOtpLock>},
 };
