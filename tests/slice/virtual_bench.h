@@ -70,6 +70,9 @@ struct Segment {
 };
 std::string IntelHex(const std::vector<Segment>& segments);
 std::vector<uint8_t> Pattern(size_t length, uint32_t seed);
+// Data records (types 00 and 04 only) as one segment per record.
+std::vector<Segment> ParseIntelHex(const std::string& text);
+std::string ReadFile(const std::string& path);
 
 // Lines the console prints for the usual steps.
 inline const std::string kConnectDefault = // -connect on the default HID probe and target

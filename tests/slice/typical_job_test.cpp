@@ -1,0 +1,45 @@
+// The production job of the README, run exactly as written there, on the sample image.
+#include "virtual_bench.h"
+
+#include <gtest/gtest.h>
+
+namespace slice_test {
+namespace {
+
+TEST(TypicalJob, connect_erase_download_verify_and_run_leaves_the_image_in_flash)
+{
+    VirtualBench bench(ksim::Settings{}); // the factory-default probe: both transports, the bulk one is used
+    bench.fillEverything(0x00);
+    const std::string image = std::string(KORVEX_SOURCE_DIR) + "/examples/sample_app.hex";
+    const ConsoleRun run = bench.console({"-connect", "-e", "--all", "-d", "--fn", image, "--v", "-r"});
+    EXPECT_EQ(run.out, "Connect......\n"
+                       "Korvex-EZ  FW: V2.1.7    Serials: KV0000000001      (WinUSB)\n"
+                       "Korvex connected\n"
+                       "MCU Part Number:   ZR32S04RCT6        Flash size: 256KB\n"
+                       "MCU connected\n"
+                       "\n"
+                       "Erase all start ......\n"
+                       "flash full erase succeed!\n"
+                       "Erase all finished!\n"
+                       "Download file opening......\n"
+                       "Open file succeed!\n"
+                       "File downloading......\n"
+                       "File download finished!\n"
+                       "Read memory and Verification.......\n"
+                       "Verification finished!\n"
+                       "Reset and run......\n"
+                       "Reset and run finished!\n"
+                       "\n"
+                       "\r\nDone!\n");
+    EXPECT_EQ(run.exitCode, 0);
+    const std::vector<Segment> records = ParseIntelHex(ReadFile(image));
+    ASSERT_FALSE(records.empty());
+    for (const Segment& record : records)
+        ASSERT_EQ(bench.mainFlash(record.address, static_cast<uint32_t>(record.bytes.size())), record.bytes);
+    EXPECT_EQ(bench.mainFlash(0x08001000, 0x1000), std::vector<uint8_t>(0x1000, 0xFF)); // the gap
+    EXPECT_EQ(bench.mainFlash(0x08002100, 0x1000), std::vector<uint8_t>(0x1000, 0xFF));
+    bench.testbed().withProbe(0, [](ksim::VirtualProbe& p) { EXPECT_EQ(p.target().runState(), 2); });
+}
+
+}  // namespace
+}  // namespace slice_test
