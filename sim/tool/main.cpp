@@ -73,7 +73,9 @@ int main(int argc, char **argv)
     }
     try {
         switch (options.mode) {
-        case SimOptions::Mode::Help: std::fputs(ksim_tool::usageText(), stdout); return 0;
+        case SimOptions::Mode::Help:
+            std::fputs(ksim_tool::usageText(ksim::VirtualProbe::configurationHelp()).c_str(), stdout);
+            return 0;
         case SimOptions::Mode::Dump: return dump(options);
         case SimOptions::Mode::Run: return run(options);
         }

@@ -190,7 +190,35 @@ bool parseSimOptions(const std::vector<std::string> &args, SimOptions &options, 
     return true;
 }
 
-const char *usageText()
+namespace {
+
+std::string wrappedList(const std::string &linesOfWords)
+{
+    std::string text = "  ";
+    size_t lineLength = 2;
+    size_t start = 0;
+    while (start < linesOfWords.size()) {
+        size_t end = linesOfWords.find('\n', start);
+        if (end == std::string::npos) end = linesOfWords.size();
+        const std::string word = linesOfWords.substr(start, end - start);
+        start = end + 1;
+        if (word.empty()) continue;
+        if (lineLength > 2 && lineLength + word.size() + 1 > 78) {
+            text += "\n  ";
+            lineLength = 2;
+        } else if (lineLength > 2) {
+            text += ' ';
+            ++lineLength;
+        }
+        text += word;
+        lineLength += word.size();
+    }
+    return text + "\n";
+}
+
+}  // namespace
+
+std::string usageText(const std::string &settingKeys)
 {
     return "Usage: korvex-sim [options] -- COMMAND [ARGS...]\n"
            "       korvex-sim dump --state DIR [--probe I]\n"
@@ -213,7 +241,10 @@ const char *usageText()
            "dump prints the saved state of every probe in DIR (or of probe I only).\n"
            "\n"
            "Exit codes: COMMAND's, or 125 for a bad command line, an unusable state or a failure\n"
-           "of the emulation, 127 when COMMAND cannot be started.\n";
+           "of the emulation, 127 when COMMAND cannot be started.\n"
+           "\n"
+           "Probe settings (KEY of --set, --probe and the configuration file):\n" +
+           wrappedList(settingKeys);
 }
 
 }  // namespace ksim_tool

@@ -27,7 +27,7 @@ struct SimOptions {
 // Returns false with a one-line message on a bad command line.
 bool parseSimOptions(const std::vector<std::string> &args, SimOptions &options, std::string &error);
 
-// The --help text.
-const char *usageText();
+// The --help text, ending with the probe setting keys (given one per line) as a wrapped list.
+std::string usageText(const std::string &settingKeys);
 
 }  // namespace ksim_tool

@@ -65,7 +65,8 @@ public:
     size_t deviceCount() const;
     // The probe behind device i; throws std::out_of_range when i is no probe (or out of range).
     VirtualProbe &probe(size_t index);
-    // Runs fn(probe i) while holding the lock that the USB side takes for each request.
+    // Runs fn(probe i) while holding the lock that the USB side takes for each request; fn must
+    // not call back into the Testbed.
     template <typename Fn>
     auto withProbe(size_t index, Fn &&fn) -> decltype(fn(std::declval<VirtualProbe &>()))
     {

@@ -9,6 +9,8 @@
 #include <linux/ioctl.h>
 #include <linux/usbdevice_fs.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 namespace {
@@ -90,6 +92,15 @@ TEST_F(UsbfsIoctl, capabilities_and_driver_requests)
     usbdevfs_disconnect_claim claim{};
     claim.interface = 0;
     EXPECT_EQ(usb.call(USBDEVFS_DISCONNECT_CLAIM, &claim), 0);
+}
+
+TEST_F(UsbfsIoctl, the_node_is_a_usb_character_device)
+{
+    struct stat info {};
+    ASSERT_EQ(stat(node().c_str(), &info), 0);
+    EXPECT_TRUE(S_ISCHR(info.st_mode));
+    EXPECT_EQ(major(info.st_rdev), 189u);
+    EXPECT_EQ(minor(info.st_rdev), 0u);
 }
 
 TEST_F(UsbfsIoctl, nothing_to_reap_is_eagain)
