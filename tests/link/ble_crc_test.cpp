@@ -1,0 +1,80 @@
+// The checksum written into the BLE module, against the known values and an independent
+// bit-by-bit CRC-32/MPEG-2 over the words.
+#include "LinkInterface.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+namespace {
+
+uint32_t Mpeg2OverWords(const std::vector<uint8_t>& data)
+{
+    uint32_t crc = 0xFFFFFFFF;
+    for (size_t i = 0; i + 4 <= data.size(); i += 4) {
+        for (int b = 3; b >= 0; --b) {
+            crc ^= static_cast<uint32_t>(data[i + static_cast<size_t>(b)]) << 24;
+            for (int k = 0; k < 8; ++k)
+                crc = (crc & 0x80000000u) ? (crc << 1) ^ 0x04C11DB7u : crc << 1;
+        }
+    }
+    return crc;
+}
+
+uint32_t FinalValue(CLinkInterface& link, const std::vector<uint8_t>& data)
+{
+    uint32_t crc = 0xFFFFFFFF;
+    link.GetCRCCode(data.data(), static_cast<int>(data.size()), crc);
+    return CLinkInterface::HigBitToLowBit(crc);
+}
+
+TEST(HigBitToLowBit, reverses_the_bit_order)
+{
+    EXPECT_EQ(CLinkInterface::HigBitToLowBit(0x00000001), 0x80000000u);
+    EXPECT_EQ(CLinkInterface::HigBitToLowBit(0x80000000), 0x00000001u);
+    EXPECT_EQ(CLinkInterface::HigBitToLowBit(0x04C11DB7), 0xEDB88320u);
+    EXPECT_EQ(CLinkInterface::HigBitToLowBit(0x12345678), 0x1E6A2C48u);
+    EXPECT_EQ(CLinkInterface::HigBitToLowBit(0xFFFFFFFF), 0xFFFFFFFFu);
+}
+
+TEST(BleCrc, gives_the_known_values)
+{
+    CLinkInterface link;
+    uint32_t crc = 0xFFFFFFFF;
+    const std::vector<uint8_t> letters = {'a', 'b', 'c', 'd'};
+    link.GetCRCCode(letters.data(), 4, crc);
+    EXPECT_EQ(crc, 0x6C38F465u);
+    EXPECT_EQ(CLinkInterface::HigBitToLowBit(crc), 0xA62F1C36u);
+    EXPECT_EQ(FinalValue(link, std::vector<uint8_t>(4, 0)), 0xC704DD7Bu);
+}
+
+TEST(BleCrc, uses_the_reflected_table_of_the_polynomial)
+{
+    CLinkInterface link;
+    const uint8_t one = 1;
+    EXPECT_EQ(link.make_crc32(0, &one, 1), 0x77073096u); // entry 1 of the reflected table
+}
+
+TEST(BleCrc, equals_crc32_mpeg2_over_little_endian_words)
+{
+    CLinkInterface link;
+    std::mt19937 random(7);
+    for (size_t words : {1u, 2u, 255u, 4096u}) {
+        std::vector<uint8_t> data(words * 4);
+        for (uint8_t& byte : data)
+            byte = static_cast<uint8_t>(random());
+        EXPECT_EQ(FinalValue(link, data), Mpeg2OverWords(data)) << words;
+    }
+    EXPECT_EQ(FinalValue(link, std::vector<uint8_t>(163832, 0xFF)), Mpeg2OverWords(std::vector<uint8_t>(163832, 0xFF)));
+}
+
+TEST(CalculateCheckSum, sums_the_bytes_modulo_two_to_the_32)
+{
+    const std::vector<uint8_t> bytes(1000, 0xFF);
+    EXPECT_EQ(CLinkInterface::CalculateCheckSum("", 1000, bytes.data()), 255000u);
+    EXPECT_EQ(CLinkInterface::CalculateCheckSum("", 0, bytes.data()), 0u);
+    EXPECT_EQ(CLinkInterface::CalculateCheckSum("", -5, bytes.data()), 0u);
+}
+
+}  // namespace
