@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <exception>
 
 namespace ksim {
 namespace {
@@ -123,8 +125,9 @@ void EmulatedDevice::dispatch(Client &client, gulong request, UMockdevIoctlData 
         return answer(0);
     }
     case USBDEVFS_DISCONNECT_CLAIM: {
-        auto request = resolveArgument<usbdevfs_disconnect_claim>(argument);
-        return answer(request ? claim(client, view<usbdevfs_disconnect_claim>(request)->interface) : EFAULT);
+        auto claimRequest = resolveArgument<usbdevfs_disconnect_claim>(argument);
+        if (!claimRequest) return answer(EFAULT);
+        return answer(claim(client, view<usbdevfs_disconnect_claim>(claimRequest)->interface));
     }
     case USBDEVFS_CLAIMINTERFACE:
     case USBDEVFS_RELEASEINTERFACE: {
@@ -142,6 +145,7 @@ void EmulatedDevice::dispatch(Client &client, gulong request, UMockdevIoctlData 
                           ? 0
                           : ENOTTY);
     }
+    case USBDEVFS_GETDRIVER: return answer(ENODATA);  // no kernel driver is bound to the probe
     case USBDEVFS_CLEAR_HALT:
     case USBDEVFS_RESETEP: return answer(0);  // the endpoints never halt
     case USBDEVFS_SUBMITURB: return answer(submit(client, argument));
@@ -188,9 +192,9 @@ int EmulatedDevice::submit(Client &client, UMockdevIoctlData *argument)
         unplug();
         return ENODEV;
     }
-    const int error = submitOut(urb, *channel);
-    if (error == 0) makeReapable(client, std::move(urb));
-    return error;
+    submitOut(urb, *channel);
+    makeReapable(client, std::move(urb));
+    return 0;
 }
 
 int EmulatedDevice::submitControl(Urb &urb)
@@ -210,17 +214,28 @@ int EmulatedDevice::submitControl(Urb &urb)
     return 0;
 }
 
-int EmulatedDevice::submitOut(Urb &urb, const ChannelLayout &channel)
+void EmulatedDevice::submitOut(Urb &urb, const ChannelLayout &channel)
 {
-    std::vector<uint8_t> message = urb.bytes();
-    const size_t sent = message.size();
+    const std::vector<uint8_t> message = urb.bytes();
     if (channel.viaHid) {
-        for (const std::vector<uint8_t> &report : toReports(message)) scheduleAction(handler_(report, true), channel);
+        for (const std::vector<uint8_t> &report : toReports(message)) scheduleAction(askFirmware(report, true), channel);
     } else {
-        scheduleAction(handler_(message, false), channel);
+        scheduleAction(askFirmware(message, false), channel);
     }
-    urb.finish(0, sent);
-    return 0;
+    urb.finish(0, message.size());
+}
+
+// An exception must not unwind into umockdev's C code: the probe just stays silent.
+FirmwareAction EmulatedDevice::askFirmware(const std::vector<uint8_t> &packet, bool viaHid)
+{
+    try {
+        return handler_(packet, viaHid);
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "virtual probe: request not handled: %s\n", e.what());
+    } catch (...) {
+        std::fprintf(stderr, "virtual probe: request not handled\n");
+    }
+    return {};
 }
 
 void EmulatedDevice::submitIn(Client &client, Urb urb)

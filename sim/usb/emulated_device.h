@@ -66,7 +66,8 @@ private:
     int release(Client &client, unsigned interface);
     int submit(Client &client, UMockdevIoctlData *argument);
     int submitControl(Urb &urb);
-    int submitOut(Urb &urb, const ChannelLayout &channel);
+    void submitOut(Urb &urb, const ChannelLayout &channel);
+    FirmwareAction askFirmware(const std::vector<uint8_t> &packet, bool viaHid);
     void submitIn(Client &client, Urb urb);
     bool reap(Client &client, bool blocking);
     int discard(Client &client, gulong address);

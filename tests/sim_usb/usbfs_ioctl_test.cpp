@@ -85,6 +85,8 @@ TEST_F(UsbfsIoctl, capabilities_and_driver_requests)
                                           USBDEVFS_CAP_REAP_AFTER_DISCONNECT));
     usbdevfs_ioctl connect{0, static_cast<int>(USBDEVFS_CONNECT), nullptr};
     EXPECT_EQ(usb.call(USBDEVFS_IOCTL, &connect), 0);
+    usbdevfs_getdriver driver{};
+    EXPECT_EQ(usb.call(USBDEVFS_GETDRIVER, &driver), -ENODATA);
     usbdevfs_connectinfo info{};
     EXPECT_EQ(usb.call(USBDEVFS_CONNECTINFO, &info), -ENOTTY);
     unsigned missing = 7;
