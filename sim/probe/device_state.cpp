@@ -43,6 +43,8 @@ std::string transportName(Transport t)
 std::string hex32(uint32_t value) { return hexWord(value).substr(2); }
 
 // The configuration keys that recreate this device, in an order where later keys do not undo earlier ones.
+// Bench conditions (faults, ignored writes, a missing target, an undetermined status) belong to a run and
+// are not saved.
 std::string settingsText(const VirtualProbe::Impl &p)
 {
     const ProbeSettings &s = p.settings;
@@ -56,10 +58,10 @@ std::string settingsText(const VirtualProbe::Impl &p)
         << "\nuid=" << hexBytes(s.uid.data(), s.uid.size()) << "\nswd_speed=" << s.swdSpeed
         << "\nreset_mode=" << unsigned{s.resetMode} << "\nvkp_version=" << hex32(s.vkpVersion)
         << "\nseries=" << unsigned{t.series()} << "\npid=" << hex32(t.pid()) << "\nap_mode=" << t.apMode()
-        << "\nstatus_valid=" << t.statusValid() << "\ntarget=" << t.attached() << "\nspim_size=" << t.spimSize()
+        << "\nspim_size=" << t.spimSize()
         << "\nspim_enabled=" << t.spimEnabled() << "\nspim_config=" << unsigned{t.spimConfig()}
         << "\nspim_limit=" << hex32(t.spimLimit()) << "\nsram_size=" << t.sram().size()
-        << "\nignore_writes=" << t.ignoreWrites() << "\nble=" << p.bleFitted << "\nble_protected=" << p.ble.isProtected();
+        << "\nble=" << p.bleFitted << "\nble_protected=" << p.ble.isProtected();
     unsigned locks = 0;
     for (uint8_t kind = TargetMcu::LockMain; kind <= TargetMcu::LockBoot; ++kind)
         locks |= unsigned{t.flashLocked(kind)} << kind;

@@ -61,7 +61,8 @@
 // after the command has taken effect.
 //
 // Saved state (saveState/loadState, one directory): device.ini (key=value lines with the keys above
-// that describe the device, not faults), and the memories as binary files cut after their last
+// that describe the device; not the fault keys, ignore_writes, status_valid, target, reply_delay_ms,
+// stale reports), and the memories as binary files cut after their last
 // non-blank byte: main_flash.bin, boot_memory.bin, spim.bin, sram.bin, otp_data.bin, otp_lock.bin,
 // usd.bin (the stored byte/complement image), ble_main.bin, ble_nvr.bin, ble_rdn.bin.
 //
