@@ -60,6 +60,14 @@
 // (group and byte 1), "*" (every request). Fault keys add a rule each; rules act on the reply only,
 // after the command has taken effect.
 //
+// Status bytes of the firmware: F1 done, F2 unknown or malformed request (with a diagnostic in the
+// exchange log), F3 address/length/index out of range, F4 memory or feature missing, not enabled or
+// not opened for writing (write-begin), FE refused by access, erase/program, OTP-lock or BLE
+// protection, FF refused otherwise (wrong key or password, level 2 that cannot be undone, OTP byte
+// already programmed, no target). Refused memory reads keep their full length with the status in
+// byte 1 (so does the device-ID read, which still carries the product ID); other refusals are
+// two-byte status replies.
+//
 // Saved state (saveState/loadState, one directory): device.ini (key=value lines with the keys above
 // that describe the device; not the fault keys, ignore_writes, status_valid, target, reply_delay_ms,
 // stale reports), and the memories as binary files cut after their last
