@@ -38,6 +38,22 @@ std::string received(const Bytes &packet)
     return text;
 }
 
+std::string knownGroups()
+{
+    std::string text;
+    for (const CommandGroup *group : kGroups)
+        text += (text.empty() ? "" : " ") + hexByte(group->cmd);
+    return text;
+}
+
+std::string knownRows(const CommandGroup &group)
+{
+    std::string text;
+    for (size_t i = 0; i < group.count; ++i)
+        text += (text.empty() ? "" : " ") + hexByte(group.rows[i].sub);
+    return text;
+}
+
 DecodedExchange refuse(uint8_t cmd, std::string command, std::string diagnostic)
 {
     return {statusReply(cmd, Status::BadRequest), std::move(command), std::move(diagnostic)};
@@ -113,13 +129,13 @@ DecodedExchange runFirmware(const Bytes &packet, bool viaHid, FirmwareContext &c
         return refuse(0x00, {}, "received 0 bytes; expected at least a command byte");
     const CommandGroup *group = findGroup(packet[0]);
     if (!group)
-        return refuse(packet[0], {}, received(packet) + "; unknown command group " + hexByte(packet[0]));
+        return refuse(packet[0], {}, received(packet) + "; unknown command group " + hexByte(packet[0]) + ", expected one of " + knownGroups());
     if (packet.size() < 2)
         return refuse(packet[0], {}, received(packet) + "; expected at least 2 bytes (command, sub-command)");
     const CommandRow *row = findRow(*group, packet[1]);
     if (!row)
         return refuse(packet[0], {}, received(packet) + "; unknown sub-command " + hexByte(packet[1]) + " of group " +
-                                         hexByte(packet[0]) + " (" + group->name + ")");
+                                         hexByte(packet[0]) + " (" + group->name + "), expected one of " + knownRows(*group));
     std::string command = hexByte(packet[0]) + "." + hexByte(packet[1]) + " " + row->name;
     size_t length = 0;
     if (std::string complaint = checkLength(*row, packet, viaHid, length); !complaint.empty())

@@ -116,6 +116,7 @@ struct UsbIdentity {
     Transport transport = Transport::Both;
 };
 
+// Not thread-safe: one caller at a time (the USB layer's worker, or a test).
 class VirtualProbe {
 public:
     VirtualProbe();

@@ -32,6 +32,8 @@ TEST(FirmwareDecoding, UnknownCommandsAreRefusedWithADiagnostic)
     EXPECT_NE(h.lastExchange().diagnostic.find("unknown command group A0"), std::string::npos) << h.lastExchange().diagnostic;
     EXPECT_EQ(h.bulk("B0 7F"), "B0 F2");
     EXPECT_NE(h.lastExchange().diagnostic.find("unknown sub-command 7F of group B0"), std::string::npos);
+    EXPECT_NE(h.lastExchange().diagnostic.find("expected one of 00 01 02 03 04 05 06 07 08 09 0A 21 23 26 27"), std::string::npos)
+        << h.lastExchange().diagnostic;
     EXPECT_EQ(h.bulk("B4 02 00 00 00 00 00 00"), "B4 F2") << "erase type 2 does not exist";
     EXPECT_EQ(h.bulk("B4 09 00 00 00 00 00 00"), "B4 F2") << "nor does type 9";
     EXPECT_EQ(h.bulk("B0"), "B0 F2") << "one byte";
