@@ -41,6 +41,26 @@ bool flag(const std::string &value, bool &out, std::string &error)
     return true;
 }
 
+// A 0/1 key that switches one property of the target or the module.
+template <typename Part, void (Part::*set)(bool)>
+bool switchOf(Part &part, const std::string &value, std::string &error)
+{
+    bool on = false;
+    if (!flag(value, on, error))
+        return false;
+    (part.*set)(on);
+    return true;
+}
+
+bool hexWordValue(const std::string &value, uint32_t &out, std::string &error)
+{
+    const auto parsed = parseHex(value, 0xFFFFFFFF);
+    if (!parsed)
+        return fail(error, "expected a 32-bit hex value, got \"" + value + "\"");
+    out = static_cast<uint32_t>(*parsed);
+    return true;
+}
+
 bool text(const std::string &value, std::string &out, std::string &)
 {
     out = value;
@@ -193,15 +213,6 @@ bool bleFitted(Impl &p, const std::string &value, std::string &error)
     return true;
 }
 
-bool bleProtected(Impl &p, const std::string &value, std::string &error)
-{
-    bool on = false;
-    if (!flag(value, on, error))
-        return false;
-    p.ble.forceProtected(on);
-    return true;
-}
-
 bool bleImage(Impl &p, const std::string &value, std::string &error)
 {
     const auto parts = splitAt(value, ':');
@@ -263,48 +274,14 @@ bool spimConfig(Impl &p, const std::string &value, std::string &error)
 
 bool spimLimit(Impl &p, const std::string &value, std::string &error)
 {
-    const auto limit = parseHex(value, 0xFFFFFFFF);
-    if (!limit)
-        return fail(error, "expected a hex value, got \"" + value + "\"");
-    p.target.setSpimSetup(p.target.spimConfig(), static_cast<uint32_t>(*limit));
-    return true;
-}
-
-bool vkpVersion(Impl &p, const std::string &value, std::string &error)
-{
-    const auto version = parseHex(value, 0xFFFFFFFF);
-    if (!version)
-        return fail(error, "expected a hex value, got \"" + value + "\"");
-    p.settings.vkpVersion = static_cast<uint32_t>(*version);
-    return true;
-}
-
-bool ignoreWrites(Impl &p, const std::string &value, std::string &error)
-{
-    bool on = false;
-    if (!flag(value, on, error))
+    uint32_t limit = 0;
+    if (!hexWordValue(value, limit, error))
         return false;
-    p.target.setIgnoreWrites(on);
+    p.target.setSpimSetup(p.target.spimConfig(), limit);
     return true;
 }
 
-bool statusValid(Impl &p, const std::string &value, std::string &error)
-{
-    bool on = false;
-    if (!flag(value, on, error))
-        return false;
-    p.target.setStatusValid(on);
-    return true;
-}
-
-bool targetAttached(Impl &p, const std::string &value, std::string &error)
-{
-    bool on = true;
-    if (!flag(value, on, error))
-        return false;
-    p.target.setAttached(on);
-    return true;
-}
+bool vkpVersion(Impl &p, const std::string &value, std::string &error) { return hexWordValue(value, p.settings.vkpVersion, error); }
 
 // Fault rules: TRIGGER or TRIGGER,VALUE.
 bool addFault(Impl &p, const std::string &value, FaultKind kind, bool needsValue, uint64_t defaultValue, uint64_t max,
@@ -388,14 +365,14 @@ const ConfigKey kKeys[] = {
     {"pid", pid},
     {"protection", protection},
     {"ap_mode", apMode},
-    {"status_valid", statusValid},
-    {"target", targetAttached},
+    {"status_valid", [](Impl &p, const std::string &v, std::string &e) { return switchOf<TargetMcu, &TargetMcu::setStatusValid>(p.target, v, e); }},
+    {"target", [](Impl &p, const std::string &v, std::string &e) { return switchOf<TargetMcu, &TargetMcu::setAttached>(p.target, v, e); }},
     {"spim_size", spimSize},
     {"spim_enabled", spimEnabled},
     {"sram_size", sramSize},
     {"flash_image", flashImage},
     {"ble", bleFitted},
-    {"ble_protected", bleProtected},
+    {"ble_protected", [](Impl &p, const std::string &v, std::string &e) { return switchOf<BleModule, &BleModule::forceProtected>(p.ble, v, e); }},
     {"ble_image", bleImage},
     {"ble_crc", bleCrc},
     {"supplied_id", suppliedId},
@@ -403,7 +380,7 @@ const ConfigKey kKeys[] = {
     {"spim_config", spimConfig},
     {"spim_limit", spimLimit},
     {"vkp_version", vkpVersion},
-    {"ignore_writes", ignoreWrites},
+    {"ignore_writes", [](Impl &p, const std::string &v, std::string &e) { return switchOf<TargetMcu, &TargetMcu::setIgnoreWrites>(p.target, v, e); }},
     {"reply_delay_ms", replyDelay},
     {"fault_no_reply", faultNoReply},
     {"fault_wrong_echo", faultWrongEcho},
