@@ -92,7 +92,8 @@ KORVEX_API KORVEX_HANDLE KORVEX_Open(const char *serial) {
         record->mutex = std::make_unique<std::mutex>();
         const int64_t now = GetCurrentTimeSeconds();
         record->lastLinkCommTime = record->lastTargetCommTime = record->lastBLECommTime = now;
-        const uint64_t handle = handleOf(*record->deviceControl);
+        record->handle = newHandleValue();
+        const uint64_t handle = record->handle;
         KORVEXlist.push_back(std::move(record));
         return handle;
     } catch (const std::bad_alloc &) {
@@ -102,9 +103,8 @@ KORVEX_API KORVEX_HANDLE KORVEX_Open(const char *serial) {
 
 KORVEX_API void KORVEX_Close(KORVEX_HANDLE handle) {
     if (handle == KORVEX_INVALID_HANDLE) return;
-    auto it = std::find_if(KORVEXlist.begin(), KORVEXlist.end(), [&](const std::unique_ptr<KorvexControlInfo> &r) {
-        return handleOf(*r->deviceControl) == handle;
-    });
+    auto it = std::find_if(KORVEXlist.begin(), KORVEXlist.end(),
+                           [&](const std::unique_ptr<KorvexControlInfo> &r) { return r->handle == handle; });
     if (it == KORVEXlist.end()) return;
     closeRecord(**it);
     KORVEXlist.erase(it);

@@ -17,6 +17,9 @@ namespace korvex {
 
 // One open probe.
 struct KorvexControlInfo {
+    // The caller's name for this probe: unique for the life of the process, so a handle kept after
+    // its close can never reach a probe opened later (a reused USB handle address could).
+    uint64_t handle = 0;
     std::unique_ptr<ZRDeviceControl> deviceControl;
     // Held for a whole export call, so every packet of a chunked transfer goes out back to back.
     // Guards deviceControl's USB traffic; the table itself is guarded by the callers' contract
@@ -35,9 +38,8 @@ extern libusb_context *ctx;
 
 inline int64_t GetCurrentTimeSeconds() { return static_cast<int64_t>(std::time(nullptr)); }
 
-inline uint64_t handleOf(const ZRDeviceControl &device) {
-    return static_cast<uint64_t>(reinterpret_cast<uintptr_t>(device.usbHandle()));
-}
+// A handle value never given out before: neither 0 nor KORVEX_INVALID_HANDLE.
+uint64_t newHandleValue();
 
 // The first record whose probe has this handle, or nullptr.
 KorvexControlInfo *findRecord(uint64_t handle);

@@ -344,8 +344,12 @@ TEST(Close, first_of_two_leaves_the_second_usable_and_the_first_unknown) {
     KORVEX_Close(KORVEX_INVALID_HANDLE);
     KORVEX_Close(a);
     EXPECT_EQ(version(bh, v), 0);
-    // The closed probe can be opened again.
-    EXPECT_NE(KORVEX_Open("KV-A"), KORVEX_INVALID_HANDLE);
+    // The closed probe can be opened again, under a new handle; the old one stays dead.
+    const KORVEX_HANDLE again = KORVEX_Open("KV-A");
+    EXPECT_NE(again, KORVEX_INVALID_HANDLE);
+    EXPECT_NE(again, a);
+    EXPECT_EQ(version(a, v), TRANS_HANDLE_NO_DEVICE_ERROR);
+    EXPECT_EQ(version(again, v), 0);
 }
 
 TEST(Open, an_open_handle_survives_a_new_enumeration) {
