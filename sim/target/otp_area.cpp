@@ -24,26 +24,25 @@ bool OtpArea::toOffset(uint32_t base, const SparseMemory &area, uint32_t address
     return area.contains(offset, length);
 }
 
-Status OtpArea::readData(uint32_t address, uint32_t length, std::vector<uint8_t> &out) const
+Status OtpArea::readArea(uint32_t base, const SparseMemory &area, uint32_t address, uint32_t length, std::vector<uint8_t> &out) const
 {
     uint32_t offset = 0;
     if (!present())
         return Status::Unavailable;
-    if (!toOffset(dataAddress_, data_, address, length, offset))
+    if (!toOffset(base, area, address, length, offset))
         return Status::OutOfRange;
-    out = data_.read(offset, length);
+    out = area.read(offset, length);
     return Status::Ok;
+}
+
+Status OtpArea::readData(uint32_t address, uint32_t length, std::vector<uint8_t> &out) const
+{
+    return readArea(dataAddress_, data_, address, length, out);
 }
 
 Status OtpArea::readLock(uint32_t address, uint32_t length, std::vector<uint8_t> &out) const
 {
-    uint32_t offset = 0;
-    if (!present())
-        return Status::Unavailable;
-    if (!toOffset(lockAddress_, lock_, address, length, offset))
-        return Status::OutOfRange;
-    out = lock_.read(offset, length);
-    return Status::Ok;
+    return readArea(lockAddress_, lock_, address, length, out);
 }
 
 Status OtpArea::programOnce(SparseMemory &area, uint32_t offset, const uint8_t *data, uint32_t length)

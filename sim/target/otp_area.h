@@ -36,6 +36,7 @@ public:
 
 private:
     static bool toOffset(uint32_t base, const SparseMemory &area, uint32_t address, uint32_t length, uint32_t &offset);
+    Status readArea(uint32_t base, const SparseMemory &area, uint32_t address, uint32_t length, std::vector<uint8_t> &out) const;
     static Status programOnce(SparseMemory &area, uint32_t offset, const uint8_t *data, uint32_t length);
 
     uint32_t dataAddress_ = 0;

@@ -156,6 +156,8 @@ private:
     Region flashRegion(uint32_t address, uint32_t length) const;
     Status accessible() const;
     Status checkSectorsWritable(uint32_t offset, uint32_t length) const;
+    Status mainFlashErasable(uint32_t offset, uint32_t length) const;  // also what programming needs
+    Status bootWritable() const;
     Status programRegion(const Region &region, const uint8_t *data, uint32_t length);
     Region writableRegion(uint32_t address, uint32_t length) const;
     Region debugRegion(uint32_t address, uint32_t length) const;

@@ -1,12 +1,31 @@
 // Memory transfers, erases and debug access of the target.
 #include "target/target_mcu.h"
 
+#include <optional>
+
 namespace ksim {
 namespace {
 
 bool within(uint32_t address, uint32_t length, uint32_t base, uint32_t size)
 {
     return address >= base && address - base <= size && length <= size - (address - base);
+}
+
+struct Span {
+    uint32_t first = 0;
+    uint32_t length = 0;
+};
+
+// `count` whole units (sectors, blocks) from the one that holds `offset`, when they fit in `size`.
+std::optional<Span> unitSpan(uint32_t offset, uint32_t count, uint32_t unit, uint32_t size)
+{
+    if (count == 0 || unit == 0 || offset >= size)
+        return std::nullopt;
+    const uint32_t first = offset / unit * unit;
+    const uint64_t length = uint64_t{count} * unit;
+    if (length > size - first)
+        return std::nullopt;
+    return Span{first, static_cast<uint32_t>(length)};
 }
 
 }  // namespace
@@ -48,6 +67,18 @@ Status TargetMcu::checkSectorsWritable(uint32_t offset, uint32_t length) const
             return Status::Protected;
     }
     return Status::Ok;
+}
+
+Status TargetMcu::mainFlashErasable(uint32_t offset, uint32_t length) const
+{
+    if (flashLocked(LockMain))
+        return Status::Protected;
+    return checkSectorsWritable(offset, length);
+}
+
+Status TargetMcu::bootWritable() const
+{
+    return apMode_ && !flashLocked(LockBoot) ? Status::Ok : Status::Protected;
 }
 
 Status TargetMcu::readFlash(uint32_t address, uint32_t length, std::vector<uint8_t> &out) const
@@ -142,17 +173,9 @@ Status TargetMcu::writeFlash(uint32_t address, const uint8_t *data, uint32_t len
     const Region region = flashRegion(address, length);
     if (!region)
         return Status::OutOfRange;
-    if (region.memory == Memory::Boot) {
-        if (!apMode_)
-            return Status::Protected;
-        if (flashLocked(LockBoot))
-            return Status::Protected;
-        return programRegion(region, data, length);
-    }
-    if (flashLocked(LockMain))
-        return Status::Protected;
-    if (Status s = checkSectorsWritable(region.offset, length); s != Status::Ok)
-        return s;
+    const Status allowed = region.memory == Memory::Boot ? bootWritable() : mainFlashErasable(region.offset, length);
+    if (allowed != Status::Ok)
+        return allowed;
     return programRegion(region, data, length);
 }
 
@@ -204,26 +227,14 @@ Status TargetMcu::eraseFlashSectors(uint32_t address, uint32_t count)
 {
     if (Status s = accessible(); s != Status::Ok)
         return s;
-    if (count == 0 || sectorSize_ == 0)
-        return Status::OutOfRange;
     const Region start = flashRegion(address, 1);
-    if (!start)
+    const auto span = start ? unitSpan(start.offset, count, sectorSize_, memory(start.memory).size()) : std::nullopt;
+    if (!span)
         return Status::OutOfRange;
-    SparseMemory &target = memory(start.memory);
-    const bool boot = start.memory == Memory::Boot;
-    const uint32_t first = start.offset / sectorSize_ * sectorSize_;
-    const uint64_t length = uint64_t{count} * sectorSize_;
-    if (length > target.size() - first)
-        return Status::OutOfRange;
-    if (boot && (!apMode_ || flashLocked(LockBoot)))
-        return Status::Protected;
-    if (!boot) {
-        if (flashLocked(LockMain))
-            return Status::Protected;
-        if (Status s = checkSectorsWritable(first, static_cast<uint32_t>(length)); s != Status::Ok)
-            return s;
-    }
-    target.fill(first, static_cast<uint32_t>(length), 0xFF);
+    const Status allowed = start.memory == Memory::Boot ? bootWritable() : mainFlashErasable(span->first, span->length);
+    if (allowed != Status::Ok)
+        return allowed;
+    memory(start.memory).fill(span->first, span->length, 0xFF);
     return Status::Ok;
 }
 
@@ -231,17 +242,12 @@ Status TargetMcu::eraseFlashBlocks(uint32_t address, uint32_t count)
 {
     if (Status s = accessible(); s != Status::Ok)
         return s;
-    if (count == 0 || !within(address, 1, kFlashBase, flash_.size()))
+    const auto span = address >= kFlashBase ? unitSpan(address - kFlashBase, count, kFlashBlockSize, flash_.size()) : std::nullopt;
+    if (!span)
         return Status::OutOfRange;
-    const uint32_t first = (address - kFlashBase) / kFlashBlockSize * kFlashBlockSize;
-    const uint64_t length = uint64_t{count} * kFlashBlockSize;
-    if (length > flash_.size() - first)
-        return Status::OutOfRange;
-    if (flashLocked(LockMain))
-        return Status::Protected;
-    if (Status s = checkSectorsWritable(first, static_cast<uint32_t>(length)); s != Status::Ok)
+    if (Status s = mainFlashErasable(span->first, span->length); s != Status::Ok)
         return s;
-    flash_.fill(first, static_cast<uint32_t>(length), 0xFF);
+    flash_.fill(span->first, span->length, 0xFF);
     return Status::Ok;
 }
 
@@ -251,15 +257,12 @@ Status TargetMcu::eraseSpimSectors(uint32_t address, uint32_t count)
         return s;
     if (!spimEnabled_)
         return Status::Unavailable;
-    if (count == 0 || !within(address, 1, kSpimBase, spimSize_))
-        return Status::OutOfRange;
-    const uint32_t first = (address - kSpimBase) / kSpimSectorSize * kSpimSectorSize;
-    const uint64_t length = uint64_t{count} * kSpimSectorSize;
-    if (length > spimSize_ - first)
+    const auto span = address >= kSpimBase ? unitSpan(address - kSpimBase, count, kSpimSectorSize, spimSize_) : std::nullopt;
+    if (!span)
         return Status::OutOfRange;
     if (flashLocked(LockSpim))
         return Status::Protected;
-    spim_.fill(first, static_cast<uint32_t>(length), 0xFF);
+    spim_.fill(span->first, span->length, 0xFF);
     return Status::Ok;
 }
 
@@ -271,9 +274,7 @@ Status TargetMcu::eraseBank(int bank)
     if ((bank != 1 && bank != 2) || first >= flash_.size())
         return Status::OutOfRange;  // a flash of at most 512 KiB has no bank 2
     const uint32_t length = bank == 1 && flash_.size() > kBankSize ? kBankSize : flash_.size() - first;
-    if (flashLocked(LockMain))
-        return Status::Protected;
-    if (Status s = checkSectorsWritable(first, length); s != Status::Ok)
+    if (Status s = mainFlashErasable(first, length); s != Status::Ok)
         return s;
     flash_.fill(first, length, 0xFF);
     return Status::Ok;
@@ -283,9 +284,7 @@ Status TargetMcu::eraseMainFlash()
 {
     if (Status s = accessible(); s != Status::Ok)
         return s;
-    if (flashLocked(LockMain))
-        return Status::Protected;
-    if (Status s = checkSectorsWritable(0, flash_.size()); s != Status::Ok)
+    if (Status s = mainFlashErasable(0, flash_.size()); s != Status::Ok)
         return s;
     flash_.reset();
     return Status::Ok;
@@ -309,8 +308,8 @@ Status TargetMcu::eraseBootMemory()
         return s;
     if (boot_.size() == 0)
         return Status::Unavailable;
-    if (!apMode_ || flashLocked(LockBoot))
-        return Status::Protected;
+    if (Status s = bootWritable(); s != Status::Ok)
+        return s;
     boot_.reset();
     return Status::Ok;
 }
