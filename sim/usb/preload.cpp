@@ -35,7 +35,9 @@ std::vector<std::string> splitPreloadList(const std::string &list)
 
 bool isSanitizerRuntime(const std::string &entry)
 {
-    return entry.find("libasan") != std::string::npos || entry.find("libclang_rt.asan") != std::string::npos;
+    for (const char *runtime : {"libasan", "libclang_rt.asan", "libtsan", "libclang_rt.tsan"})
+        if (entry.find(runtime) != std::string::npos) return true;
+    return false;
 }
 
 std::string withPreloadLibrary(const std::string &current)

@@ -15,6 +15,7 @@ namespace {
 
 constexpr int kBusNumber = 1;
 constexpr int kUsbDeviceMajor = 189;
+constexpr int kMaxDeviceNumber = 127;
 
 std::string formatted(const char *format, int a, int b = 0)
 {
@@ -74,12 +75,24 @@ std::vector<std::vector<uint8_t>> unsolicitedReportsOf(Probe &probe)
         return {};
 }
 
+// What the ioctl signal handler needs: the bench's lock and the device.
+struct IoctlContext {
+    std::mutex *lock;
+    EmulatedDevice *device;
+};
+
 gboolean onIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer data)
 {
-    auto *context = static_cast<std::pair<std::mutex *, EmulatedDevice *> *>(data);
-    std::lock_guard<std::mutex> lock(*context->first);
-    context->second->handleIoctl(client);
+    auto *context = static_cast<IoctlContext *>(data);
+    std::lock_guard<std::mutex> lock(*context->lock);
+    context->device->handleIoctl(client);
     return TRUE;
+}
+
+void disconnectHandler(UMockdevIoctlBase *handler)
+{
+    g_signal_handlers_disconnect_matched(handler, G_SIGNAL_MATCH_FUNC, 0, 0, nullptr,
+                                         reinterpret_cast<gpointer>(onIoctl), nullptr);
 }
 
 }  // namespace
@@ -97,9 +110,7 @@ Testbed::~Testbed()
     std::vector<GObjectRef<UMockdevIoctlBase>> handlers;
     for (auto &s : slots_) handlers.push_back(std::move(s->handler));
     umockdev_.reset();
-    for (auto &handler : handlers) g_signal_handlers_disconnect_matched(handler.get(), G_SIGNAL_MATCH_FUNC, 0, 0,
-                                                                        nullptr, reinterpret_cast<gpointer>(onIoctl),
-                                                                        nullptr);
+    for (auto &handler : handlers) disconnectHandler(handler.get());
 }
 
 size_t Testbed::deviceCount() const
@@ -176,14 +187,29 @@ size_t Testbed::addDevice(const UsbIdentity &identity, RequestHandler handler)
 size_t Testbed::plugIn(const UsbIdentity &identity, RequestHandler handler, std::unique_ptr<VirtualProbe> probe)
 {
     std::lock_guard<std::mutex> lock(mutex_);
-    UMockdevTestbed *testbed = umockdev_->testbed.get();
-    auto s = std::make_unique<Slot>();
-    Slot &slot = *s;
-    slot.deviceNumber = static_cast<int>(slots_.size()) + 1;
-    slot.devNode = formatted("/dev/bus/usb/%03d/%03d", kBusNumber, slot.deviceNumber);
-    slot.devNumbers = formatted("%d:%d", kUsbDeviceMajor, (kBusNumber - 1) * 128 + slot.deviceNumber - 1);
-    slot.probe = std::move(probe);
+    const int deviceNumber = static_cast<int>(slots_.size()) + 1;
+    if (deviceNumber > kMaxDeviceNumber) throw std::length_error("the bus holds at most 127 devices");
+    auto slot = std::make_unique<Slot>();
+    slot->deviceNumber = deviceNumber;
+    slot->devNode = formatted("/dev/bus/usb/%03d/%03d", kBusNumber, deviceNumber);
+    slot->devNumbers = formatted("%d:%d", kUsbDeviceMajor, (kBusNumber - 1) * 128 + deviceNumber - 1);
+    slot->probe = std::move(probe);
+    createDevice(*slot, identity, std::move(handler));
+    attachHandler(*slot);  // before the device can be enumerated and opened
+    try {
+        addToSysfs(*slot);
+    } catch (...) {
+        detachHandler(*slot);
+        throw;
+    }
+    slot->onBus = true;
+    announce(umockdev_->testbed.get(), slot->sysPath, "add");
+    slots_.push_back(std::move(slot));
+    return slots_.size() - 1;
+}
 
+void Testbed::createDevice(Slot &slot, const UsbIdentity &identity, RequestHandler handler)
+{
     const std::string nodePath = rootDir_ + slot.devNode;
     const std::string nodeDir = takeString(g_path_get_dirname(nodePath.c_str()));
     if (g_mkdir_with_parents(nodeDir.c_str(), 0755) != 0) throw std::runtime_error("cannot create " + nodeDir);
@@ -191,25 +217,41 @@ size_t Testbed::plugIn(const UsbIdentity &identity, RequestHandler handler, std:
                                                    [this, &slot] { takeOffBus(slot); });
     if (!slot.device->nodeReady()) throw std::runtime_error("cannot create the device node " + nodePath);
     if (slot.probe) slot.device->queueUnsolicited(unsolicitedReportsOf(*slot.probe));
+}
 
-    // The handler must be in place before the device can be enumerated and opened.
+void Testbed::attachHandler(Slot &slot)
+{
     slot.handler = GObjectRef<UMockdevIoctlBase>::adopt(umockdev_ioctl_base_new());
-    auto *context = new std::pair<std::mutex *, EmulatedDevice *>(&mutex_, slot.device.get());
-    g_signal_connect_data(slot.handler.get(), "handle-ioctl", G_CALLBACK(onIoctl), context,
-                          [](gpointer data, GClosure *) { delete static_cast<std::pair<std::mutex *, EmulatedDevice *> *>(data); },
+    g_signal_connect_data(slot.handler.get(), "handle-ioctl", G_CALLBACK(onIoctl),
+                          new IoctlContext{&mutex_, slot.device.get()},
+                          [](gpointer data, GClosure *) { delete static_cast<IoctlContext *>(data); },
                           GConnectFlags(0));
     GError *error = nullptr;
-    if (!umockdev_testbed_attach_ioctl(testbed, slot.devNode.c_str(), slot.handler.get(), &error)) {
-        const std::string message = error ? error->message : "unknown error";
-        g_clear_error(&error);
-        throw std::runtime_error("cannot attach the ioctl handler of " + slot.devNode + ": " + message);
-    }
+    if (umockdev_testbed_attach_ioctl(umockdev_->testbed.get(), slot.devNode.c_str(), slot.handler.get(), &error))
+        return;
+    const std::string message = error ? error->message : "unknown error";
+    g_clear_error(&error);
+    disconnectHandler(slot.handler.get());
+    throw std::runtime_error("cannot attach the ioctl handler of " + slot.devNode + ": " + message);
+}
 
+void Testbed::detachHandler(Slot &slot)
+{
+    umockdev_testbed_detach_ioctl(umockdev_->testbed.get(), slot.devNode.c_str(), nullptr);
+    disconnectHandler(slot.handler.get());
+}
+
+// What libusb reads from sysfs and udev: bus and device numbers, speed, the configuration and
+// the descriptors, and the node's name and numbers.
+void Testbed::addToSysfs(Slot &slot)
+{
+    UMockdevTestbed *testbed = umockdev_->testbed.get();
     const std::string number = std::to_string(slot.deviceNumber);
-    const std::string name = "usb" + std::to_string(kBusNumber) + "/" + std::to_string(kBusNumber) + "-" + number;
+    const std::string name = formatted("usb%d/%d-", kBusNumber, kBusNumber) + number;
     const std::string busText = formatted("%03d", kBusNumber);
     const std::string deviceText = formatted("%03d", slot.deviceNumber);
     const std::string minor = std::to_string((kBusNumber - 1) * 128 + slot.deviceNumber - 1);
+    const std::string product = formatted("%x/%x/100", kProbeVendorId, kProbeProductId);
     // "dev" goes in without a newline first: umockdev derives the node's major:minor links from it.
     slot.sysPath = takeString(umockdev_testbed_add_device(
         testbed, "usb", name.c_str(), nullptr,
@@ -217,16 +259,12 @@ size_t Testbed::plugIn(const UsbIdentity &identity, RequestHandler handler, std:
         "bConfigurationValue", "1\n", "dev", slot.devNumbers.c_str(), nullptr,
         "DEVNAME", slot.devNode.c_str(), "DEVTYPE", "usb_device", "DRIVER", "usb", "BUSNUM", busText.c_str(),
         "DEVNUM", deviceText.c_str(), "MAJOR", std::to_string(kUsbDeviceMajor).c_str(), "MINOR", minor.c_str(),
-        "PRODUCT", "4b56/f000/100", nullptr));
+        "PRODUCT", product.c_str(), nullptr));
     if (slot.sysPath.empty()) throw std::runtime_error("cannot add " + name + " to the testbed");
     umockdev_testbed_set_attribute(testbed, slot.sysPath.c_str(), "dev", (slot.devNumbers + "\n").c_str());
     std::vector<uint8_t> descriptors = slot.device->descriptors().sysfsDescriptors();
     umockdev_testbed_set_attribute_binary(testbed, slot.sysPath.c_str(), "descriptors", descriptors.data(),
                                           static_cast<gint>(descriptors.size()));
-    slot.onBus = true;
-    announce(testbed, slot.sysPath, "add");
-    slots_.push_back(std::move(s));
-    return slots_.size() - 1;
 }
 
 void Testbed::unplug(size_t index)

@@ -45,10 +45,12 @@ public:
     Testbed(const Testbed &) = delete;
     Testbed &operator=(const Testbed &) = delete;
 
-    // Plugs in a new probe (index = number of devices plugged in so far, unplugged ones included)
-    // after applying the settings in order with VirtualProbe::configure. A rejected setting throws
-    // std::invalid_argument with the probe's message and plugs nothing in. The USB identity
-    // (strings, HID/bulk interfaces) is read from the probe once the settings are applied.
+    // Plugs in a new probe after applying the settings in order with VirtualProbe::configure.
+    // Its index is the number of devices plugged in before it, unplugged ones included (at most
+    // 127 devices: std::length_error beyond). A rejected setting throws std::invalid_argument with
+    // the probe's message and plugs nothing in. The USB identity (strings, HID/bulk interfaces) is
+    // read from the probe once the settings are applied; stale reports it holds
+    // (takeUnsolicitedReports) wait on every IN endpoint.
     VirtualProbe &addProbe(const Settings &settings = {});
     // Plugs in a probe the caller has prepared (state loaded, settings applied).
     VirtualProbe &plugInProbe(std::unique_ptr<VirtualProbe> probe);
@@ -85,6 +87,10 @@ private:
     Slot &slot(size_t index);
     const Slot &slot(size_t index) const;
     size_t plugIn(const UsbIdentity &identity, RequestHandler handler, std::unique_ptr<VirtualProbe> probe);
+    void createDevice(Slot &slot, const UsbIdentity &identity, RequestHandler handler);
+    void attachHandler(Slot &slot);
+    void detachHandler(Slot &slot);
+    void addToSysfs(Slot &slot);
     void takeOffBus(Slot &slot);  // with the lock held
 
     mutable std::mutex mutex_;
