@@ -3,6 +3,7 @@
 
 #include "LinkResults.h"
 #include "ShareParameter.h"
+#include "UserSystemDataLength.h"
 
 #include <vector>
 
@@ -14,36 +15,7 @@ constexpr int kZeroedPairsLength = 4;
 
 int CLinkInterface::GetUserSystemDataLength(MCUSERIALS series)
 {
-    switch (series) {
-    case ZR32_S05:
-    case ZR32_S17:
-        return 512;
-    case ZR32_S09:
-    case ZR32_S15:
-    case ZR32_S16:
-    case ZR32_S18:
-    case ZR32_S19:
-    case ZR32_S20:
-    case ZR32_S21:
-    case ZR32_S22:
-    case ZR32_S23:
-    case ZR32_S25:
-    case ZR32_S26:
-    case ZR32_S28:
-    case ZR32_S29:
-    case ZR32_S30:
-    case ZR32_S33:
-    case ZR32_S34:
-        return 256;
-    case ZR32_S13:
-    case ZR32_S14:
-        return g_shareParameter.FlashSectorSize == 4096 ? 2048 : 256;
-    case ZR32_S35:
-    case ZR32_S36:
-        return 128;
-    default:
-        return 24;
-    }
+    return UserSystemDataLength(series, g_shareParameter.FlashSectorSize);
 }
 
 int CLinkInterface::WriteUserSystemData(MCUSERIALS series, const uint8_t* data, int size)
@@ -56,7 +28,7 @@ int CLinkInterface::WriteUserSystemData(MCUSERIALS series, const uint8_t* data, 
         transfer[2 * i] = data[i];
         transfer[2 * i + 1] = static_cast<uint8_t>(~data[i]);
     }
-    if (series == ZR32_S13 || series == ZR32_S14) {
+    if (HasExtendedEpp(series)) {
         for (int i = 0; i < kZeroedPairsLength; ++i)
             transfer[kZeroedPairsFirstByte + i] = 0;
     }

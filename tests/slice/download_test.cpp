@@ -19,19 +19,6 @@ const std::string kErased = "Erase MCU sectors of file size......\nErase sectors
 const std::string kWritten = "File downloading......\nFile download finished!\n";
 const std::string kVerified = "Read memory and Verification.......\nVerification finished!\n";
 const std::string kVerifyFailed = "Read memory and Verification.......\nError. Verification failed!\n";
-const std::string kApConnect = "Connect......\n"
-                               "Korvex-EZ  FW: V2.1.7    Serials: KV0000000001      (HID)\n"
-                               "Korvex connected\n"
-                               "MCU Part Number:   ZR32S09F6T6        Flash size: 32KB\n"
-                               "MCU connected\n"
-                               "\n";
-const std::string kBleConnect = "Connect......\n"
-                                "Korvex-EZ BLE  FW: V2.1.7    Serials: KV0000000001      (HID)\n"
-                                "Korvex connected\n"
-                                "MCU Part Number:   ZR32S17CEU6        Flash size: 512KB\n"
-                                "MCU connected\n"
-                                "Bluetooth module connected\n"
-                                "\n";
 
 std::vector<uint8_t> Filled(size_t length, uint8_t value)
 {

@@ -13,19 +13,6 @@ constexpr uint32_t kFlashSize = 256 * 1024; // the default target
 constexpr uint32_t kSector = 2048;
 constexpr uint32_t kApBootSize = 4096;      // ZR32_S09 boot memory
 
-const std::string kApConnect = "Connect......\n"
-                               "Korvex-EZ  FW: V2.1.7    Serials: KV0000000001      (HID)\n"
-                               "Korvex connected\n"
-                               "MCU Part Number:   ZR32S09F6T6        Flash size: 32KB\n"
-                               "MCU connected\n"
-                               "\n";
-const std::string kBleConnect = "Connect......\n"
-                                "Korvex-EZ BLE  FW: V2.1.7    Serials: KV0000000001      (HID)\n"
-                                "Korvex connected\n"
-                                "MCU Part Number:   ZR32S17CEU6        Flash size: 512KB\n"
-                                "MCU connected\n"
-                                "Bluetooth module connected\n"
-                                "\n";
 
 bool All(const std::vector<uint8_t>& bytes, uint8_t value)
 {

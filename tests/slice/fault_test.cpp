@@ -82,13 +82,6 @@ TEST(FaultOnConnect, a_probe_that_leaves_after_its_version_fails_the_target)
     EXPECT_EQ(run.exitCode, 2);
 }
 
-const std::string kBleConnect = "Connect......\n"
-                                "Korvex-EZ BLE  FW: V2.1.7    Serials: KV0000000001      (HID)\n"
-                                "Korvex connected\n"
-                                "MCU Part Number:   ZR32S17CEU6        Flash size: 512KB\n"
-                                "MCU connected\n"
-                                "Bluetooth module connected\n"
-                                "\n";
 
 TEST(FaultOnBle, a_failed_select_stops_the_download_before_any_byte_reaches_the_module)
 {

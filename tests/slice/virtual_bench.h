@@ -83,5 +83,20 @@ inline const std::string kConnectDefault = // -connect on the default HID probe 
     "MCU connected\n"
     "\n";
 inline const std::string kDone = "\r\nDone!\n";
+inline const std::string kApConnect = // -connect on kApModeTarget
+    "Connect......\n"
+    "Korvex-EZ  FW: V2.1.7    Serials: KV0000000001      (HID)\n"
+    "Korvex connected\n"
+    "MCU Part Number:   ZR32S09F6T6        Flash size: 32KB\n"
+    "MCU connected\n"
+    "\n";
+inline const std::string kBleConnect = // -connect on kBleTarget
+    "Connect......\n"
+    "Korvex-EZ BLE  FW: V2.1.7    Serials: KV0000000001      (HID)\n"
+    "Korvex connected\n"
+    "MCU Part Number:   ZR32S17CEU6        Flash size: 512KB\n"
+    "MCU connected\n"
+    "Bluetooth module connected\n"
+    "\n";
 
 }  // namespace slice_test
