@@ -120,6 +120,7 @@ bool series(Impl &p, const std::string &value, std::string &error)
     if (!parsed || *parsed == 0)
         return fail(error, "expected a series 1-255 or a name like ZR32_S07, got \"" + value + "\"");
     p.target.setIdentity(*parsed, p.target.pid());
+    p.retryPendingImages();
     return true;
 }
 
@@ -129,6 +130,7 @@ bool pid(Impl &p, const std::string &value, std::string &error)
     if (!parsed)
         return fail(error, "expected a 32-bit hex product ID, got \"" + value + "\"");
     p.target.setIdentity(p.target.series(), static_cast<uint32_t>(*parsed));
+    p.retryPendingImages();
     return true;
 }
 
@@ -142,24 +144,11 @@ bool protection(Impl &p, const std::string &value, std::string &error)
     return true;
 }
 
-bool apMode(Impl &p, const std::string &value, std::string &error)
-{
-    bool on = false;
-    if (!flag(value, on, error))
-        return false;
-    if (on && !p.target.info().hasApMode)
-        return fail(error, "series " + std::to_string(p.target.series()) + " has no boot memory AP mode");
-    p.target.forceApMode(on);
-    return true;
-}
-
 bool spimEnabled(Impl &p, const std::string &value, std::string &error)
 {
     bool on = false;
     if (!flag(value, on, error))
         return false;
-    if (on && !p.target.info().hasSpim)
-        return fail(error, "series " + std::to_string(p.target.series()) + " has no SPIM");
     p.target.setSpimState(on, p.target.spimSize());
     return true;
 }
@@ -179,6 +168,7 @@ bool sramSize(Impl &p, const std::string &value, std::string &error)
     if (!number(value, 0x1000000, size, error))
         return false;
     p.target.sram().resize(size);
+    p.retryPendingImages();
     return true;
 }
 
@@ -200,8 +190,11 @@ bool flashImage(Impl &p, const std::string &value, std::string &error)
     std::vector<uint8_t> bytes;
     if (!image(value, file, address, error) || !readBinaryFile(file, bytes, error))
         return false;
-    if (!p.target.loadImage(address, bytes))
-        return fail(error, "no memory of the target holds " + std::to_string(bytes.size()) + " bytes at " + hexWord(address));
+    if (p.target.loadImage(address, bytes))
+        return true;
+    if (!TargetMcu::mappableOnSomeTarget(address, static_cast<uint32_t>(bytes.size())))
+        return fail(error, "no memory of any target holds " + std::to_string(bytes.size()) + " bytes at " + hexWord(address));
+    p.pendingImages.push_back({address, std::move(bytes), value});
     return true;
 }
 
@@ -364,7 +357,7 @@ const ConfigKey kKeys[] = {
     {"series", series},
     {"pid", pid},
     {"protection", protection},
-    {"ap_mode", apMode},
+    {"ap_mode", [](Impl &p, const std::string &v, std::string &e) { return switchOf<TargetMcu, &TargetMcu::forceApMode>(p.target, v, e); }},
     {"status_valid", [](Impl &p, const std::string &v, std::string &e) { return switchOf<TargetMcu, &TargetMcu::setStatusValid>(p.target, v, e); }},
     {"target", [](Impl &p, const std::string &v, std::string &e) { return switchOf<TargetMcu, &TargetMcu::setAttached>(p.target, v, e); }},
     {"spim_size", spimSize},

@@ -75,6 +75,8 @@ void VirtualProbe::dump(std::ostream &out) const
     if (t.hasSuppliedId())
         out << " supplied_id=" << unsigned{t.suppliedId().series} << ':' << hexWord(t.suppliedId().pid);
     out << '\n';
+    for (const auto &image : p.pendingImages)
+        out << "pending_image address=" << hexWord(image.address) << " bytes=" << image.bytes.size() << " from=" << image.source << '\n';
     dumpMemory(out, "main_flash", TargetMcu::kFlashBase, t.mainFlash());
     dumpMemory(out, "boot_memory", t.info().bootAddress, t.bootMemory());
     dumpMemory(out, "spim", TargetMcu::kSpimBase, t.spim());  // the whole chip; spim_size is the window

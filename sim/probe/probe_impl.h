@@ -25,6 +25,17 @@ struct VirtualProbe::Impl {
     uint64_t requests = 0;
     bool unplugged = false;
     std::deque<Bytes> unsolicited;
+    // Images that do not fit the target as configured so far; retried after each identity change,
+    // because configuration files may name the image before the series or product ID.
+    struct PendingImage {
+        uint32_t address;
+        Bytes bytes;
+        std::string source;
+    };
+    std::vector<PendingImage> pendingImages;
+
+    void retryPendingImages();
+    void reportPendingImages();  // into the exchange log, once the probe is in use
 
     void updateBlePresence() { ble.setPresent(bleFitted && settings.reachesBle()); }
 };

@@ -3,12 +3,33 @@
 #include "probe/firmware.h"
 #include "probe/probe_impl.h"
 
+#include <algorithm>
+
 namespace ksim {
 
 VirtualProbe::Impl::Impl()
 {
     const std::string &serial = identity.serial;
     std::copy_n(serial.begin(), std::min(serial.size(), settings.uid.size()), settings.uid.begin());
+}
+
+void VirtualProbe::Impl::retryPendingImages()
+{
+    auto still = std::remove_if(pendingImages.begin(), pendingImages.end(),
+                                [this](const PendingImage &image) { return target.loadImage(image.address, image.bytes); });
+    pendingImages.erase(still, pendingImages.end());
+}
+
+void VirtualProbe::Impl::reportPendingImages()
+{
+    for (const PendingImage &image : pendingImages) {
+        Exchange note;
+        note.command = "flash_image";
+        note.diagnostic = image.source + ": " + std::to_string(image.bytes.size()) + " bytes at " + hexWord(image.address) +
+                          " fit no memory of this target; not loaded";
+        log.push_back(std::move(note));
+    }
+    pendingImages.clear();
 }
 
 VirtualProbe::VirtualProbe() : impl_(std::make_unique<Impl>()) {}
@@ -19,6 +40,7 @@ UsbIdentity VirtualProbe::usbIdentity() const { return impl_->identity; }
 FirmwareAction VirtualProbe::handleRequest(const std::vector<uint8_t> &packet, bool viaHid)
 {
     Impl &p = *impl_;
+    p.reportPendingImages();
     Exchange exchange;
     exchange.index = ++p.requests;
     exchange.viaHid = viaHid;

@@ -3,6 +3,8 @@
 //
 // Configuration keys (configure(key, value, error); the same keys serve command-line options, INI
 // files and the saved state). Numbers are decimal unless marked hex; hex accepts an optional 0x.
+// Keys may come in any order (INI readers sort them): the option bytes keep their protection byte
+// when a series change resizes them, and settings a series lacks are kept without effect.
 //
 //   key                  value                      default / meaning
 //   -------------------  -------------------------  ----------------------------------------------------
@@ -18,12 +20,10 @@
 //   uid                  24 hex digits              the 12 characters of the default serial
 //   swd_speed            number                     1000000
 //   reset_mode           0-2                        0
-//   series               1-255, ZR32_Snn or Snn     4 (ZR32_S04: SPIM, no boot memory AP mode); give series
-//                                                   and pid before protection: a block of another length
-//                                                   starts from factory state
+//   series               1-255, ZR32_Snn or Snn     4 (ZR32_S04: SPIM, no boot memory AP mode)
 //   pid                  hex                        04000246 (256 KiB flash, 2 KiB sectors)
 //   protection           0 | 1 | 2                  0 (access protection byte A5, FF or CC; no erase)
-//   ap_mode              0 | 1                      0 (boot memory AP mode)
+//   ap_mode              0 | 1                      0 (boot memory AP mode; no effect on a series without)
 //   status_valid         0 | 1                      1 (0: the status reply says "cannot tell")
 //   target               0 | 1                      1 (0: no MCU on the probe; every target command fails)
 //   spim_enabled         0 | 1                      0
@@ -32,7 +32,9 @@
 //                                                   register windows at 0x40000000 and 0xE0000000 keep
 //                                                   what debug writes put there, and are not saved)
 //   flash_image          ADDR:FILE (ADDR hex)       loads a binary file as is at ADDR (flash, boot,
-//                                                   SPIM, OTP or SRAM; repeatable)
+//                                                   SPIM, OTP or SRAM; repeatable); an image that fits
+//                                                   only after a later series/pid key waits for it, one
+//                                                   that never fits is reported in the exchange log
 //   ble                  0 | 1                      0 (a BLE module is fitted; reachable with hw 10-12)
 //   ble_protected        0 | 1                      0
 //   ble_image            SPACE:ADDR:FILE            loads a file into BLE space 0 (main), 1 (NVR), 2 (RDN)

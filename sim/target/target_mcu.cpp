@@ -32,10 +32,6 @@ void TargetMcu::setIdentity(uint8_t series, uint32_t pid)
     boot_.resize(info_.bootSize);
     otp_.configure(info_);
     usd_.configure(info_, flash_.size(), sectorSize_);
-    if (!info_.hasSpim)
-        setSpimState(false, 0);
-    if (!info_.hasApMode)
-        apMode_ = false;
 }
 
 Status TargetMcu::setRunState(uint8_t state)
@@ -145,7 +141,7 @@ Status TargetMcu::enableSpim(uint8_t config, uint32_t limit, uint32_t size)
 
 void TargetMcu::setSpimState(bool enabled, uint32_t size)
 {
-    spimEnabled_ = enabled && info_.hasSpim;
+    spimEnabled_ = enabled;
     spimSize_ = std::min(size, kSpimWindow);
 }
 

@@ -47,7 +47,9 @@ public:
 
     TargetMcu();
 
-    // Identity: the series byte and the product ID, from which the flash geometry follows.
+    // Identity: the series byte and the product ID, from which the flash geometry follows. Settings
+    // that a series lacks (SPIM, AP mode) are kept but have no effect; the option bytes keep what
+    // fits a block of another length, so the order in which a bench is set up does not matter.
     void setIdentity(uint8_t series, uint32_t pid);
     uint8_t series() const { return info_.number; }
     uint32_t pid() const { return pid_; }
@@ -104,13 +106,13 @@ public:
     Status enableSpim(uint8_t config, uint32_t limit, uint32_t size);
     void setSpimState(bool enabled, uint32_t size);  // size at most kSpimWindow
     void setSpimSetup(uint8_t config, uint32_t limit);
-    bool spimEnabled() const { return spimEnabled_; }
+    bool spimEnabled() const { return spimEnabled_ && info_.hasSpim; }
     uint32_t spimSize() const { return spimSize_; }  // the window the last enable opened
     uint8_t spimConfig() const { return spimConfig_; }
     uint32_t spimLimit() const { return spimLimit_; }
 
     Status setApMode(uint32_t key);
-    bool apMode() const { return apMode_; }
+    bool apMode() const { return apMode_ && info_.hasApMode; }
     void forceApMode(bool on) { apMode_ = on; }
 
     Status flashCrc(uint16_t firstSector, uint16_t count, uint32_t &crc) const;
@@ -130,6 +132,8 @@ public:
 
     // Stores bytes at an absolute address as they are, whatever memory holds it (preloaded images).
     bool loadImage(uint32_t address, const std::vector<uint8_t> &bytes);
+    // Whether some series and product ID would have memory for these bytes.
+    static bool mappableOnSomeTarget(uint32_t address, uint32_t length);
 
     SparseMemory &mainFlash() { return flash_; }
     SparseMemory &bootMemory() { return boot_; }

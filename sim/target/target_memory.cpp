@@ -78,7 +78,7 @@ Status TargetMcu::mainFlashErasable(uint32_t offset, uint32_t length) const
 
 Status TargetMcu::bootWritable() const
 {
-    return apMode_ && !flashLocked(LockBoot) ? Status::Ok : Status::Protected;
+    return apMode() && !flashLocked(LockBoot) ? Status::Ok : Status::Protected;
 }
 
 Status TargetMcu::readFlash(uint32_t address, uint32_t length, std::vector<uint8_t> &out) const
@@ -96,7 +96,7 @@ Status TargetMcu::readSpim(uint32_t address, uint32_t length, std::vector<uint8_
 {
     if (Status s = accessible(); s != Status::Ok)
         return s;
-    if (!spimEnabled_)
+    if (!spimEnabled())
         return Status::Unavailable;
     if (!within(address, length, kSpimBase, spimSize_))
         return Status::OutOfRange;
@@ -135,7 +135,7 @@ Status TargetMcu::beginWrite(uint8_t kind)
         return Status::BadRequest;
     if (Status s = accessible(); s != Status::Ok)
         return s;
-    if (kind == SpimWrite && !spimEnabled_)
+    if (kind == SpimWrite && !spimEnabled())
         return Status::Unavailable;
     if (kind == UsdWrite)
         usdStaging_.assign(usd_.image().size(), 0xFF);  // the option page is erased first
@@ -183,7 +183,7 @@ Status TargetMcu::writeSpim(uint32_t address, const uint8_t *data, uint32_t leng
 {
     if (Status s = accessible(); s != Status::Ok)
         return s;
-    if (!spimEnabled_ || !writeOpen(SpimWrite))
+    if (!spimEnabled() || !writeOpen(SpimWrite))
         return Status::Unavailable;
     if (!within(address, length, kSpimBase, spimSize_))
         return Status::OutOfRange;
@@ -255,7 +255,7 @@ Status TargetMcu::eraseSpimSectors(uint32_t address, uint32_t count)
 {
     if (Status s = accessible(); s != Status::Ok)
         return s;
-    if (!spimEnabled_)
+    if (!spimEnabled())
         return Status::Unavailable;
     const auto span = address >= kSpimBase ? unitSpan(address - kSpimBase, count, kSpimSectorSize, spimSize_) : std::nullopt;
     if (!span)
@@ -294,7 +294,7 @@ Status TargetMcu::eraseSpim()
 {
     if (Status s = accessible(); s != Status::Ok)
         return s;
-    if (!spimEnabled_)
+    if (!spimEnabled())
         return Status::Unavailable;
     if (flashLocked(LockSpim))
         return Status::Protected;
@@ -331,7 +331,7 @@ TargetMcu::Region TargetMcu::debugRegion(uint32_t address, uint32_t length) cons
         return ram;
     if (Region flash = flashRegion(address, length))
         return flash;
-    if (spimEnabled_ && within(address, length, kSpimBase, spimSize_))
+    if (spimEnabled() && within(address, length, kSpimBase, spimSize_))
         return {Memory::Spim, address - kSpimBase};
     if (otp_.present() && within(address, length, otp_.dataAddress(), otp_.data().size()))
         return {Memory::OtpData, address - otp_.dataAddress()};
@@ -376,6 +376,18 @@ Status TargetMcu::debugWrite(uint32_t address, const uint8_t *data, uint32_t len
         return Status::Failed;  // flash and unmapped space take no plain bus writes
     memory(region.memory).store(region.offset, data, length);
     return Status::Ok;
+}
+
+bool TargetMcu::mappableOnSomeTarget(uint32_t address, uint32_t length)
+{
+    constexpr uint32_t kLargestFlash = 5120 * 1024;
+    constexpr uint32_t kSystemAreaBase = 0x1FFF7C00;  // lowest boot memory start
+    constexpr uint32_t kSystemAreaEnd = 0x1FFFF580;   // end of the OTP lock area
+    constexpr uint32_t kLargestSram = 0x1000000;
+    return within(address, length, kFlashBase, kLargestFlash) || within(address, length, kSpimBase, kSpimWindow) ||
+           within(address, length, kSystemAreaBase, kSystemAreaEnd - kSystemAreaBase) ||
+           within(address, length, kSramBase, kLargestSram) || within(address, length, kPeripheralBase, kPeripheralSize) ||
+           within(address, length, kSystemBase, kSystemSize);
 }
 
 bool TargetMcu::loadImage(uint32_t address, const std::vector<uint8_t> &bytes)

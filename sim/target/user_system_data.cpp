@@ -19,8 +19,13 @@ void UserSystemData::configure(const SeriesInfo &series, uint32_t flashSize, uin
     series_ = series;
     flashSize_ = flashSize;
     sectorSize_ = sectorSize;
-    if (image_.size() != 2 * userSystemDataLength(series.number, sectorSize))
-        resetToFactory();
+    const size_t length = 2 * userSystemDataLength(series.number, sectorSize);
+    if (image_.size() == length)
+        return;
+    // A block of another length: what fits is kept (protection byte, EPP), the rest is factory state.
+    const std::vector<uint8_t> old = image_;
+    resetToFactory();
+    std::copy_n(old.begin(), std::min(old.size(), image_.size()), image_.begin());
 }
 
 void UserSystemData::resetToFactory()

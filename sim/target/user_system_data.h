@@ -18,7 +18,7 @@ public:
 
     UserSystemData();
 
-    // Geometry of the target the block belongs to; a new length resets the block to factory state.
+    // Geometry of the target the block belongs to; a block of a new length keeps the bytes that fit.
     void configure(const SeriesInfo &series, uint32_t flashSize, uint32_t sectorSize);
     void resetToFactory();
 

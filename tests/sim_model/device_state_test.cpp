@@ -121,7 +121,41 @@ TEST(DeviceState, FlashImagesAreLoadedAsTheyAre)
     EXPECT_EQ(h.bulk("B2 00 08 00 08 00 00 04"), "B2 00 08 00 08 00 00 04 01 02 03 FF");
     std::string error;
     EXPECT_FALSE(h.probe.configure("flash_image", "30000000:" + (dir / "app.bin").string(), error));
-    EXPECT_NE(error.find("no memory of the target holds 3 bytes at 0x30000000"), std::string::npos) << error;
+    EXPECT_NE(error.find("no memory of any target holds 3 bytes at 0x30000000"), std::string::npos) << error;
+}
+
+// Configuration files come back with their keys sorted by name: the order must not matter.
+TEST(DeviceState, KeysGivenInNameOrderBuildTheSameBench)
+{
+    StateDir dir;
+    fs::create_directories(dir.str());
+    std::ofstream(dir / "boot.bin", std::ios::binary) << std::string("\xB0\x07", 2);
+    std::ofstream(dir / "high.bin", std::ios::binary) << std::string("\x11", 1);
+    ProbeHarness h({{"ap_mode", "1"},
+                    {"flash_image", "1FFFE400:" + (dir / "boot.bin").string()},
+                    {"flash_image", "080FFFFF:" + (dir / "high.bin").string()},
+                    {"pid", "00003340"},
+                    {"protection", "1"},
+                    {"series", "9"}});
+    EXPECT_EQ(h.probe.target().series(), 9);
+    EXPECT_TRUE(h.probe.target().apMode());
+    EXPECT_EQ(h.probe.target().protectionLevel(), 1) << "kept when the block grew to 256 bytes";
+    EXPECT_EQ(h.probe.target().userSystemData().logicalLength(), 256u);
+    EXPECT_EQ(h.probe.target().bootMemory().at(1), 0x07) << "loaded once the series had boot memory";
+    EXPECT_EQ(h.probe.target().mainFlash().at(0xFFFFF), 0x11) << "loaded once the flash had 1 MiB";
+}
+
+TEST(DeviceState, AnImageThatNeverFitsIsReportedInTheExchangeLog)
+{
+    StateDir dir;
+    fs::create_directories(dir.str());
+    std::ofstream(dir / "boot.bin", std::ios::binary) << std::string("\xB0\x07", 2);
+    ProbeHarness h({{"flash_image", "1FFFE400:" + (dir / "boot.bin").string()}});  // ZR32_S04 has no boot memory
+    h.bulk("B0 00");
+    ASSERT_EQ(h.probe.exchangeLog().size(), 2u);
+    EXPECT_NE(h.probe.exchangeLog()[0].diagnostic.find("2 bytes at 0x1FFFE400 fit no memory of this target; not loaded"),
+              std::string::npos)
+        << h.probe.exchangeLog()[0].diagnostic;
 }
 
 TEST(DeviceDump, ShowsNonBlankRowsTheBlockAndTheExchanges)

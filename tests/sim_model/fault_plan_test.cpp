@@ -115,7 +115,6 @@ TEST(Configuration, BadKeysAndValuesAreRefusedWithAReason)
         {"series", "0", "series: expected a series"},
         {"pid", "1FFFFFFFF", "pid: expected a 32-bit hex product ID"},
         {"protection", "3", "protection: expected a number up to 2"},
-        {"ap_mode", "1", "ap_mode: series 4 has no boot memory AP mode"},
         {"spim_size", "0x1000001", "spim_size: expected a number up to"},
         {"flash_image", "08000000:/nonexistent/file.bin", "flash_image: cannot open"},
         {"uid", "0011", "uid: expected 24 hex digits"},
