@@ -2,6 +2,7 @@
 #pragma once
 
 #include "probe/virtual_probe.h"
+#include "usb/emulated_device.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -30,6 +31,20 @@ inline ksim::FirmwareAction echo(const Bytes &packet, uint8_t tag = 0xEC)
 }
 
 inline ksim::FirmwareAction echoRequest(const Bytes &packet, bool) { return echo(packet); }
+
+// The last request an echoing device received, and the way it came.
+struct LastRequest {
+    Bytes packet;
+    bool viaHid = false;
+};
+
+inline ksim::RequestHandler recordingEcho(LastRequest &last)
+{
+    return [&last](const Bytes &packet, bool viaHid) {
+        last = {packet, viaHid};
+        return echo(packet);
+    };
+}
 
 // A HID report: the bytes, zero-padded to 64.
 inline Bytes report(Bytes head)

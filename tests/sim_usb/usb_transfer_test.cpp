@@ -21,13 +21,8 @@ long millisecondsSince(Clock::time_point start)
 TEST(SimUsbTransfer, hid_requests_and_replies_are_64_byte_reports)
 {
     ksim::Testbed bench;
-    Bytes seen;
-    bool sawHid = false;
-    bench.addDevice(identity("SN"), [&](const Bytes &packet, bool viaHid) {
-        seen = packet;
-        sawHid = viaHid;
-        return echo(packet);
-    });
+    LastRequest last;
+    bench.addDevice(identity("SN"), recordingEcho(last));
     UsbContext usb;
     ProbeChannel hid(usb.get(), kHidClass);
     ASSERT_TRUE(hid.ok()) << libusb_error_name(hid.error());
@@ -36,44 +31,36 @@ TEST(SimUsbTransfer, hid_requests_and_replies_are_64_byte_reports)
     EXPECT_EQ(sent, 64);
     Bytes reply;
     ASSERT_EQ(hid.receive(reply), 0);
-    EXPECT_TRUE(sawHid);
-    EXPECT_EQ(seen, report({0xB0, 0x00}));
+    EXPECT_TRUE(last.viaHid);
+    EXPECT_EQ(last.packet, report({0xB0, 0x00}));
     EXPECT_EQ(reply, report({0xEC, 0xB0, 0x00, 0, 0, 0, 0, 0, 0}));
 }
 
 TEST(SimUsbTransfer, a_short_hid_write_reaches_the_firmware_zero_padded)
 {
     ksim::Testbed bench;
-    Bytes seen;
-    bench.addDevice(identity("SN"), [&](const Bytes &packet, bool) {
-        seen = packet;
-        return echo(packet);
-    });
+    LastRequest last;
+    bench.addDevice(identity("SN"), recordingEcho(last));
     UsbContext usb;
     ProbeChannel hid(usb.get(), kHidClass);
     ASSERT_TRUE(hid.ok());
     ASSERT_EQ(hid.send({0xB0, 0x04, 0x04}), 0);
-    EXPECT_EQ(seen, report({0xB0, 0x04, 0x04}));
+    EXPECT_EQ(last.packet, report({0xB0, 0x04, 0x04}));
 }
 
 TEST(SimUsbTransfer, bulk_requests_and_replies_keep_their_exact_length)
 {
     ksim::Testbed bench;
-    Bytes seen;
-    bool sawHid = true;
-    bench.addDevice(identity("SN"), [&](const Bytes &packet, bool viaHid) {
-        seen = packet;
-        sawHid = viaHid;
-        return echo(packet);
-    });
+    LastRequest last{{}, true};
+    bench.addDevice(identity("SN"), recordingEcho(last));
     UsbContext usb;
     ProbeChannel bulk(usb.get(), kVendorClass);
     ASSERT_TRUE(bulk.ok()) << libusb_error_name(bulk.error());
     ASSERT_EQ(bulk.send({0xB0, 0x04, 0x04}), 0);
     Bytes reply;
     ASSERT_EQ(bulk.receive(reply), 0);
-    EXPECT_FALSE(sawHid);
-    EXPECT_EQ(seen, (Bytes{0xB0, 0x04, 0x04}));
+    EXPECT_FALSE(last.viaHid);
+    EXPECT_EQ(last.packet, (Bytes{0xB0, 0x04, 0x04}));
     EXPECT_EQ(reply, (Bytes{0xEC, 0xB0, 0x04, 0x04}));
 }
 
