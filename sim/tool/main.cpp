@@ -41,7 +41,9 @@ int run(const SimOptions &options)
         if (!ok) std::fprintf(stderr, "korvex-sim: %s\n", error.c_str());
         saved = saved && ok;
     }
-    return saved ? code : kUsageError;
+    if (saved) return code;
+    std::fprintf(stderr, "korvex-sim: the command itself exited with %d\n", code);
+    return kUsageError;
 }
 
 int dump(const SimOptions &options)

@@ -121,6 +121,17 @@ TEST(KorvexSimTool, probe_state_persists_across_runs_with_state)
     std::system(("rm -rf '" + dir + "'").c_str());
 }
 
+TEST(KorvexSimTool, a_state_that_cannot_be_saved_fails_the_run_after_the_command)
+{
+    const std::string notADirectory = testing::TempDir() + "korvex_sim_tool_state_file";
+    std::ofstream(notADirectory) << "x";
+    const ProcessResult r = sim({"--state", notADirectory, "--", "/bin/sh", "-c", "echo ran; exit 3"});
+    EXPECT_EQ(r.out, "ran\n");
+    EXPECT_EQ(r.exitCode, 125);
+    EXPECT_NE(r.err.find("the command itself exited with 3"), std::string::npos) << r.err;
+    std::remove(notADirectory.c_str());
+}
+
 TEST(KorvexSimTool, dump_of_a_missing_state_directory_fails)
 {
     const ProcessResult r = sim({"dump", "--state", "/nonexistent/state"});
