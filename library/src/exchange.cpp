@@ -80,13 +80,13 @@ int exchange(ZRDeviceControl &device, const Command &command, const RequestArgs 
     if (device.trans_write(request) <= 0) return TRANS_WRITE_ERROR;
     if (command.reply == ReplyForm::None) return kSuccess;
 
-    const size_t expected = std::min(replyLength ? replyLength : impliedReplyLength(command, args), Reply::kMaxSize);
-    const int received = device.trans_read_timeout(reply.buffer(), static_cast<int>(expected),
+    const size_t wanted = replyLength ? replyLength : impliedReplyLength(command, args);
+    // A reply longer than one packet can never arrive whole; the length check below refuses it.
+    const size_t receivable = std::min(wanted, Reply::kMaxSize);
+    const int received = device.trans_read_timeout(reply.buffer(), static_cast<int>(receivable),
                                                    replyTimeoutMs(command.timeoutMs));
     if (received <= 0) return command.silentResult;
     reply.setSize(static_cast<size_t>(received));
-    // An expected length beyond one packet can never arrive complete.
-    const size_t wanted = replyLength ? replyLength : impliedReplyLength(command, args);
     if (reply.size() != wanted || reply[0] != command.group) return TRANS_READ_PARAMS_ERROR;
     return checkReply(command, args, reply);
 }
