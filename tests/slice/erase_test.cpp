@@ -271,6 +271,42 @@ TEST(EraseBle, a_failed_space_select_erases_nothing)
     EXPECT_TRUE(All(bench.bleMain(0, 2048), 0x00));
 }
 
+struct BleFailureCase {
+    const char* name;
+    ksim::Settings fault;
+    std::vector<std::string> arguments;
+    std::string out;
+    int exitCode;
+};
+
+void PrintTo(const BleFailureCase& c, std::ostream* os) { *os << c.name; }
+
+class EraseBleFailure : public testing::TestWithParam<BleFailureCase> {};
+
+TEST_P(EraseBleFailure, reports_its_own_line_and_code)
+{
+    ProgrammedBench bench(kBleTarget + GetParam().fault);
+    const ConsoleRun run = bench.run(GetParam().arguments);
+    ASSERT_FALSE(run.timedOut);
+    EXPECT_EQ(run.out, kBleConnect + GetParam().out);
+    EXPECT_EQ(run.exitCode, GetParam().exitCode);
+}
+
+const BleFailureCase kBleFailures[] = {
+    {"AllSpaceUnplugged", {{"fault_unplug", "BE.01"}}, {"-eble", "--all"},
+     "BLE module all space erase......\nError. BLE module all space erase failed!\n", 0x34},
+    {"MainSpaceRefused", {{"fault_status", "BE.05,0x22"}}, {"-eble", "--all", "--main"},
+     "BLE module main space erase ......\nError. BLE module main space erase failed!\n", 0x35},
+    {"NvrSpaceNoReply", {{"fault_no_reply", "BE.06"}}, {"-eble", "--all", "--nvr"},
+     "BLE module NVR space erase ......\nError. BLE module NVR space erase failed!\n", 0x36},
+    {"RdnSpaceWrongEcho", {{"fault_wrong_echo", "BE.06"}}, {"-eble", "--all", "--rdn"},
+     "BLE module RDN space erase ......\nError. BLE module RDN space erase failed!\n", 0x37},
+    {"SectorsRefused", {{"fault_status", "BE.06,0x22"}}, {"-eble", "--sec", "4-5"},
+     "BLE module main space sector erase......4-5\nError. BLE module main space sector erase failed!\n", 0x38},
+};
+INSTANTIATE_TEST_SUITE_P(Faults, EraseBleFailure, testing::ValuesIn(kBleFailures),
+                         [](const testing::TestParamInfo<BleFailureCase>& info) { return info.param.name; });
+
 TEST(EraseBle, needs_a_connected_module)
 {
     ProgrammedBench bench;
