@@ -6,6 +6,7 @@
 #include "console_output.h"
 #include "exit_codes.h"
 #include "LinkInterface.h"
+#include "LinkResults.h"
 #include "McuIdentification.h"
 #include "OpenImageFile.h"
 #include "option_test.h"
@@ -106,13 +107,13 @@ bool EraseForImage(const FileInfo& info)
     const ShareParameter& shared = g_shareParameter;
     if (info.FileInMemoPos != FILE_POS_IN_BLE_FLASH && !shared.m_eraseMCUFlag) {
         WriteInforAndWaitInput("Erase MCU sectors of file size......");
-        if ((m_LinkInterface.SectorEraseForDownload(info) & 0xFF) != 0)
+        if (!Succeeded(m_LinkInterface.SectorEraseForDownload(info)))
             return Fail("Error. Erase sectors failed");
         WriteInforAndWaitInput("Erase sectors finished");
     }
     if (IsBleInvolved(info.FileInMemoPos) && !shared.m_eraseBLEFlag) {
         WriteInforAndWaitInput("Erase BLE module main space......");
-        if ((m_LinkInterface.KORVEX_BLE_Erase_CodeSpace() & 0xFF) != 0)
+        if (!Succeeded(m_LinkInterface.KORVEX_BLE_Erase_CodeSpace()))
             return Fail("Error. Erase BLE module main space failed");
         WriteInforAndWaitInput("Erase BLE module main space finished");
     }
@@ -144,8 +145,8 @@ bool ShowMemeoyInfoForCheck(const FileInfo& info, const std::string&)
     for (const HEXFILEPARTINFO& part : info.partInfo) {
         const uint32_t size = std::min(part.PartSize, IMAGE_PART_CAPACITY);
         readBack.assign(size, 0);
-        if ((m_LinkInterface.ReadMemory(part.PartStartAddress, static_cast<int>(size), readBack.data(),
-                                        static_cast<int>(done), info.FileSize) & 0xFF) != 0)
+        if (!Succeeded(m_LinkInterface.ReadMemory(part.PartStartAddress, static_cast<int>(size), readBack.data(),
+                                                  static_cast<int>(done), info.FileSize)))
             return false;
         sum += CLinkInterface::CalculateCheckSum("", static_cast<int32_t>(size), readBack.data());
         identical = identical && std::equal(readBack.begin(), readBack.end(), part.pData);
@@ -169,7 +170,7 @@ bool StoreBleCrc(const uint8_t* bleImage)
     uint32_t crc = 0xFFFFFFFF;
     m_LinkInterface.GetCRCCode(bleImage, static_cast<int>(ZR32_S17_BLE_FLASH_SIZE), crc);
     const uint32_t value = CLinkInterface::HigBitToLowBit(crc);
-    return (m_LinkInterface.DownloadBLECRCValue_Korvex(1, value) & 0xFF) == 0;
+    return Succeeded(m_LinkInterface.DownloadBLECRCValue_Korvex(1, value));
 }
 
 int Download(int argc, char* argv[], int& index)
@@ -196,7 +197,7 @@ int Download(int argc, char* argv[], int& index)
     std::vector<uint8_t> bleImage(ZR32_S17_BLE_FLASH_SIZE, 0xFF);
     uint32_t bleCount = 0;
     WriteInforAndWaitInput("File downloading......");
-    if ((m_LinkInterface.DownloadToDevice(info, bleImage.data(), bleCount) & 0xFF) != 0) {
+    if (!Succeeded(m_LinkInterface.DownloadToDevice(info, bleImage.data(), bleCount))) {
         WriteInforAndWaitInput("Error. File download failed!");
         return OP_DOWNLOAD_FAILD;
     }

@@ -184,6 +184,25 @@ TEST(DownloadBle, main_flash_and_module_together)
     EXPECT_EQ(bench.bleMain(0, 1030), segments[1].bytes);
 }
 
+TEST(DownloadBle, boot_memory_main_flash_and_module_together)
+{
+    constexpr uint32_t kS17Boot = 0x1FFFAC00;
+    DownloadBench bench(kBleTarget + ksim::Settings{{"ap_mode", "1"}});
+    const std::vector<Segment> segments = {
+        {kS17Boot + 0x40, Pattern(200, 21)}, {kFlash + 0x1000, Pattern(300, 22)}, {0x8000, Pattern(400, 23)}};
+    const std::string file = bench.files.write("three.hex", IntelHex(segments));
+    const ConsoleRun run = bench.run({"-d", "--fn", file, "--v"});
+    EXPECT_EQ(run.out, kBleConnect + kOpened + kErased +
+                           "Erase BLE module main space......\nErase BLE module main space finished\n" + kWritten +
+                           kVerified + kDone);
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(bench.bootMemory(0x40, 200), segments[0].bytes);
+    EXPECT_EQ(bench.bootMemory(0x1000, 0x800), Filled(0x800, 0xFF)); // the whole boot memory was erased
+    EXPECT_EQ(bench.mainFlash(kFlash + 0x1000, 300), segments[1].bytes);
+    EXPECT_EQ(bench.bleMain(0x8000, 400), segments[2].bytes);
+    bench.testbed().withProbe(0, [](ksim::VirtualProbe& p) { EXPECT_EQ(p.ble().checkCrc(), ksim::BleModule::kCrcMatch); });
+}
+
 TEST(DownloadBle, a_main_flash_image_never_touches_the_module_checksum)
 {
     DownloadBench bench(kBleTarget);
