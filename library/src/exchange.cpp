@@ -24,9 +24,13 @@ size_t impliedReplyLength(const Command &command, const RequestArgs &args) {
     return 0;
 }
 
+// A refusal byte the probe sent in place of a status or echo goes to the caller unchanged, except
+// 0: passed on, it would read as success although the probe never said so.
+int refusal(uint8_t byte) { return byte == 0 ? int{TRANS_READ_PARAMS_ERROR} : int{byte}; }
+
 int checkData(const Command &command, const Reply &reply) {
     if (reply[1] != command.sub) {
-        if (command.subEcho == SubEcho::IsResult) return reply[1];
+        if (command.subEcho == SubEcho::IsResult) return refusal(reply[1]);
         if (command.subEcho == SubEcho::Compare) return TRANS_READ_PARAMS_ERROR;
     }
     if (command.count != kAnyCount && reply[2] != command.count) return TRANS_READ_PARAMS_ERROR;
@@ -35,14 +39,14 @@ int checkData(const Command &command, const Reply &reply) {
 
 // Memory and debug data replies echo the type (or sub-command) and the requested length.
 int checkMemoryData(const Command &command, const RequestArgs &args, const Reply &reply, size_t lengthOffset) {
-    if (reply[1] != command.sub) return reply[1];
+    if (reply[1] != command.sub) return refusal(reply[1]);
     if (getU16(reply.bytes() + lengthOffset) != args.length) return TRANS_READ_PARAMS_ERROR;
     return kSuccess;
 }
 
 int checkReply(const Command &command, const RequestArgs &args, const Reply &reply) {
     switch (command.reply) {
-    case ReplyForm::Status: return reply[1] == kStatusSuccess ? kSuccess : reply[1];
+    case ReplyForm::Status: return reply[1] == kStatusSuccess ? kSuccess : refusal(reply[1]);
     case ReplyForm::Data: return checkData(command, reply);
     case ReplyForm::MemoryData: return checkMemoryData(command, args, reply, 6);
     case ReplyForm::DebugData: return checkMemoryData(command, args, reply, 7);

@@ -63,6 +63,7 @@ std::vector<BadReply> badRepliesFor(const PacketRow &row) {
         bad.push_back({"status FF", with(1, 0xFF), 255});
         bad.push_back({"status FE", with(1, 0xFE), 254});
         bad.push_back({"status F2", with(1, 0xF2), 242});
+        bad.push_back({"status 00 is no success", with(1, 0x00), TRANS_READ_PARAMS_ERROR});
         break;
     case ReplyKind::Data:
         bad.push_back({"wrong sub", with(1, static_cast<uint8_t>(good[1] + 1)), TRANS_READ_PARAMS_ERROR});
@@ -70,6 +71,7 @@ std::vector<BadReply> badRepliesFor(const PacketRow &row) {
         break;
     case ReplyKind::DataSubResult:
         bad.push_back({"refusal in the sub byte", with(1, 0xFE), 254});
+        bad.push_back({"sub byte 00 is no success", with(1, 0x00), TRANS_READ_PARAMS_ERROR});
         bad.push_back({"wrong count or echo", with(2, static_cast<uint8_t>(good[2] + 1)), TRANS_READ_PARAMS_ERROR});
         break;
     case ReplyKind::DataSubIgnored:
@@ -78,6 +80,7 @@ std::vector<BadReply> badRepliesFor(const PacketRow &row) {
         break;
     case ReplyKind::Memory:
         bad.push_back({"type echo is the result", with(1, 0xFF), 255});
+        if (good[1] != 0) bad.push_back({"type echo 00 is no success", with(1, 0x00), TRANS_READ_PARAMS_ERROR});
         bad.push_back({"length echo differs", with(7, static_cast<uint8_t>(good[7] + 1)), TRANS_READ_PARAMS_ERROR});
         break;
     case ReplyKind::Debug:
