@@ -7,7 +7,6 @@
 #include <umockdev.h>
 
 #include <cstdio>
-#include <type_traits>
 #include <unistd.h>
 
 namespace ksim {
@@ -58,22 +57,6 @@ struct Testbed::Slot {
 };
 
 namespace {
-
-// Probes that keep stale reports from an earlier session hand them over when plugged in.
-template <typename Probe, typename = void>
-struct HasUnsolicitedReports : std::false_type {};
-template <typename Probe>
-struct HasUnsolicitedReports<Probe, std::void_t<decltype(std::declval<Probe &>().takeUnsolicitedReports())>>
-    : std::true_type {};
-
-template <typename Probe>
-std::vector<std::vector<uint8_t>> unsolicitedReportsOf(Probe &probe)
-{
-    if constexpr (HasUnsolicitedReports<Probe>::value)
-        return probe.takeUnsolicitedReports();
-    else
-        return {};
-}
 
 // What the ioctl signal handler needs: the bench's lock and the device.
 struct IoctlContext {
@@ -216,7 +199,7 @@ void Testbed::createDevice(Slot &slot, const UsbIdentity &identity, RequestHandl
     slot.device = std::make_unique<EmulatedDevice>(identity, std::move(handler), nodePath,
                                                    [this, &slot] { takeOffBus(slot); });
     if (!slot.device->nodeReady()) throw std::runtime_error("cannot create the device node " + nodePath);
-    if (slot.probe) slot.device->queueUnsolicited(unsolicitedReportsOf(*slot.probe));
+    if (slot.probe) slot.device->queueUnsolicited(slot.probe->takeUnsolicitedReports());
 }
 
 void Testbed::attachHandler(Slot &slot)
