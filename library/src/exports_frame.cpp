@@ -36,6 +36,9 @@ int getTime(uint64_t handle, int64_t *out, std::atomic<int64_t> KorvexControlInf
 extern "C" {
 
 KORVEX_API int KORVEX_Init(void) {
+    // A second call keeps the context it has: replacing it would strand the first one, with its
+    // event thread, and the probes opened on it.
+    if (ctx) return kSuccess;
     libusb_context *created = nullptr;
     if (libusb_init(&created) != 0) return TRANS_INIT_FAIL_ERROR;
     ctx = created;

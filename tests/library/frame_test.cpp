@@ -398,6 +398,18 @@ TEST(Exit, twice_and_without_init_is_harmless) {
     KORVEX_Exit();
 }
 
+TEST(Init, a_second_call_keeps_the_open_probes_working) {
+    Bench b;
+    b.add("KV-A");
+    LibrarySession library;
+    library.list();
+    KORVEX_HANDLE h = KORVEX_Open("KV-A");
+    ASSERT_NE(h, KORVEX_INVALID_HANDLE);
+    EXPECT_EQ(KORVEX_Init(), 0);
+    Bytes v;
+    EXPECT_EQ(version(h, v), 0);
+}
+
 // ---------------------------------------------------------------- strings
 
 TEST(UsbStrings, are_copied_with_their_terminator_when_they_fit) {
