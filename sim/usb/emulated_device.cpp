@@ -53,8 +53,12 @@ struct EmulatedDevice::Timer {
 };
 
 EmulatedDevice::EmulatedDevice(const UsbIdentity &identity, RequestHandler handler, const std::string &fifoPath,
-                               std::function<void()> onUnplug)
-    : descriptors_(identity), handler_(std::move(handler)), signal_(fifoPath), onUnplug_(std::move(onUnplug))
+                               std::function<void()> onUnplug, std::mutex &lock)
+    : descriptors_(identity),
+      handler_(std::move(handler)),
+      signal_(fifoPath),
+      lock_(lock),
+      onUnplug_(std::move(onUnplug))
 {
 }
 
@@ -95,6 +99,7 @@ void EmulatedDevice::dropVanishedClients()
 
 void EmulatedDevice::handleIoctl(UMockdevIoctlClient *connection)
 {
+    std::lock_guard<std::mutex> guard(lock_);
     if (!workerContext_) workerContext_ = g_main_context_ref_thread_default();
     dropVanishedClients();
     dispatch(clientOf(connection), umockdev_ioctl_client_get_request(connection),
@@ -288,11 +293,13 @@ gboolean EmulatedDevice::onTimer(gpointer data)
 {
     auto *timer = static_cast<Timer *>(data);
     EmulatedDevice &device = *timer->device;
+    std::lock_guard<std::mutex> guard(device.lock_);
     auto mine = std::find(device.timers_.begin(), device.timers_.end(), timer->source);
     if (mine != device.timers_.end()) {
         device.timers_.erase(mine);
         g_source_unref(timer->source);
     }
+    device.dropVanishedClients();  // a reply must not go to a dead client's read
     device.applyAction(timer->action, timer->channel);
     device.refreshSignal();
     return G_SOURCE_REMOVE;

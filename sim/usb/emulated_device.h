@@ -1,8 +1,9 @@
 // One emulated probe on the bus as usbfs sees it: claims, URBs, endpoint 0, and the IN queues
 // fed by the firmware. Knows nothing of the firmware beyond the request handler it is given.
 //
-// Threading: every method runs with the testbed's lock held, on umockdev's worker thread
-// (ioctls, timers) or on the thread that owns the testbed (unplug, teardown). Nothing here blocks.
+// Threading: umockdev's worker thread runs the ioctls and the delayed replies, each with the
+// bench's lock taken here; the owner of the bench calls the other methods with that lock held.
+// Nothing here blocks.
 #pragma once
 
 #include "probe/virtual_probe.h"
@@ -17,6 +18,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <set>
 #include <vector>
 
@@ -28,8 +30,9 @@ using RequestHandler = std::function<FirmwareAction(const std::vector<uint8_t> &
 class EmulatedDevice {
 public:
     // onUnplug runs once, when the firmware or the owner unplugs the device, to take it off the bus.
+    // lock is the bench's, shared by all its devices.
     EmulatedDevice(const UsbIdentity &identity, RequestHandler handler, const std::string &fifoPath,
-                   std::function<void()> onUnplug);
+                   std::function<void()> onUnplug, std::mutex &lock);
     ~EmulatedDevice();
     EmulatedDevice(const EmulatedDevice &) = delete;
     EmulatedDevice &operator=(const EmulatedDevice &) = delete;
@@ -84,6 +87,7 @@ private:
     UsbDescriptors descriptors_;
     RequestHandler handler_;
     ReapSignal signal_;
+    std::mutex &lock_;
     std::function<void()> onUnplug_;
     bool unplugged_ = false;
     bool departing_ = false;  // leaves the bus once its last reply has been read

@@ -58,17 +58,9 @@ struct Testbed::Slot {
 
 namespace {
 
-// What the ioctl signal handler needs: the bench's lock and the device.
-struct IoctlContext {
-    std::mutex *lock;
-    EmulatedDevice *device;
-};
-
-gboolean onIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer data)
+gboolean onIoctl(UMockdevIoctlBase *, UMockdevIoctlClient *client, gpointer device)
 {
-    auto *context = static_cast<IoctlContext *>(data);
-    std::lock_guard<std::mutex> lock(*context->lock);
-    context->device->handleIoctl(client);
+    static_cast<EmulatedDevice *>(device)->handleIoctl(client);
     return TRUE;
 }
 
@@ -197,7 +189,7 @@ void Testbed::createDevice(Slot &slot, const UsbIdentity &identity, RequestHandl
     const std::string nodeDir = takeString(g_path_get_dirname(nodePath.c_str()));
     if (g_mkdir_with_parents(nodeDir.c_str(), 0755) != 0) throw std::runtime_error("cannot create " + nodeDir);
     slot.device = std::make_unique<EmulatedDevice>(identity, std::move(handler), nodePath,
-                                                   [this, &slot] { takeOffBus(slot); });
+                                                   [this, &slot] { takeOffBus(slot); }, mutex_);
     if (!slot.device->nodeReady()) throw std::runtime_error("cannot create the device node " + nodePath);
     if (slot.probe) slot.device->queueUnsolicited(slot.probe->takeUnsolicitedReports());
 }
@@ -205,10 +197,7 @@ void Testbed::createDevice(Slot &slot, const UsbIdentity &identity, RequestHandl
 void Testbed::attachHandler(Slot &slot)
 {
     slot.handler = GObjectRef<UMockdevIoctlBase>::adopt(umockdev_ioctl_base_new());
-    g_signal_connect_data(slot.handler.get(), "handle-ioctl", G_CALLBACK(onIoctl),
-                          new IoctlContext{&mutex_, slot.device.get()},
-                          [](gpointer data, GClosure *) { delete static_cast<IoctlContext *>(data); },
-                          GConnectFlags(0));
+    g_signal_connect(slot.handler.get(), "handle-ioctl", G_CALLBACK(onIoctl), slot.device.get());
     GError *error = nullptr;
     if (umockdev_testbed_attach_ioctl(umockdev_->testbed.get(), slot.devNode.c_str(), slot.handler.get(), &error))
         return;
