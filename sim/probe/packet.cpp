@@ -1,5 +1,7 @@
 #include "probe/packet.h"
 
+#include <algorithm>
+
 namespace ksim {
 
 void appendBe16(Bytes &out, uint16_t value)
@@ -18,8 +20,11 @@ Bytes statusReply(uint8_t cmd, Status status) { return {cmd, statusByte(status)}
 
 Bytes dataReply(uint8_t cmd, uint8_t sub, const Bytes &data)
 {
-    Bytes out{cmd, sub, static_cast<uint8_t>(data.size())};
-    out.insert(out.end(), data.begin(), data.end());
+    Bytes out(3 + data.size());
+    out[0] = cmd;
+    out[1] = sub;
+    out[2] = static_cast<uint8_t>(data.size());
+    std::copy(data.begin(), data.end(), out.begin() + 3);
     return out;
 }
 
