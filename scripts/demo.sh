@@ -1,8 +1,14 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds, and runs the programmer's main job.
+# Installs what is needed, builds, and runs the programmer's main job against the virtual probe:
+#   korvex-sim -- Korvex_Console -connect -e --all -d --fn examples/sample_app.hex --v -r
+# With arguments, they replace the console's arguments (still against the virtual probe).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 dir="$root/build"
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh" "$dir" -DKORVEX_TESTS=OFF -DKORVEX_BENCH=OFF >/dev/null
-exec "$dir/bin/Korvex_Console" "$@"
+cd "$root"
+if [ $# -eq 0 ]; then
+  set -- -connect -e --all -d --fn examples/sample_app.hex --v -r
+fi
+exec "$dir/bin/korvex-sim" -- "$dir/bin/Korvex_Console" "$@"
