@@ -22,15 +22,6 @@ bool HasType(const char* text, size_t size, char high, char low)
     return size > kTypePosition + 1 && text[kTypePosition] == high && text[kTypePosition + 1] == low;
 }
 
-// A UTF-8 byte order mark is not part of the first record.
-void SkipByteOrderMark(const char*& text, size_t& size)
-{
-    if (size >= 3 && std::memcmp(text, "\xEF\xBB\xBF", 3) == 0) {
-        text += 3;
-        size -= 3;
-    }
-}
-
 } // namespace
 
 IntelHexReader::IntelHexReader(FileInfo& image) : image_(image)
@@ -50,7 +41,6 @@ bool IntelHexReader::AddLine(const char* text, size_t size, bool cut)
         return false;
     if (!sawFirstLine_) {
         sawFirstLine_ = true;
-        SkipByteOrderMark(text, size);
         // A file must begin with an extended linear address record.
         if (!HasType(text, size, '0', '4'))
             return Reject();
