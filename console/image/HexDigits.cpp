@@ -43,24 +43,6 @@ bool DecodeHexByte(const char* text, uint8_t& value)
     return true;
 }
 
-int64_t LenientHexValue(const char* text, size_t size)
-{
-    size_t i = 0;
-    while (i < size && IsAsciiBlank(text[i]))
-        ++i;
-    bool negative = false;
-    if (i < size && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    if (i + 2 < size && text[i] == '0' && (text[i + 1] == 'x' || text[i + 1] == 'X')
-        && HexDigitValue(text[i + 2]) >= 0)
-        i += 2;
-    int64_t value = 0;
-    constexpr int64_t kSaturation = INT64_C(1) << 56; // far above any field this program reads
-    for (; i < size && HexDigitValue(text[i]) >= 0; ++i)
-        value = value < kSaturation ? value * 16 + HexDigitValue(text[i]) : value;
-    return negative ? -value : value;
-}
-
 void AppendHexByte(std::string& out, uint8_t value)
 {
     out.push_back(kUpperDigits[value >> 4]);

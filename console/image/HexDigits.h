@@ -13,10 +13,6 @@ int HexDigitValue(char c);
 // Two hexadecimal digits as a byte; false when either is not a digit.
 bool DecodeHexByte(const char* text, uint8_t& value);
 
-// Hexadecimal text read leniently, as strtoll does in base 16: leading blanks, a sign and a
-// "0x" prefix are accepted, reading stops at the first non-digit, and no digits give 0.
-int64_t LenientHexValue(const char* text, size_t size);
-
 // Appends a value as upper-case hexadecimal digits: two for a byte, four for a word.
 void AppendHexByte(std::string& out, uint8_t value);
 void AppendHexWord(std::string& out, uint16_t value);

@@ -4,22 +4,65 @@
 #include "HexDigits.h"
 #include "LineSplitter.h"
 
-#include <algorithm>
 #include <cstring>
+
+// One record decoded from its line.
+struct HexRecord {
+    uint8_t count = 0;
+    uint32_t offset = 0;
+    uint8_t data[255] = {};
+};
 
 namespace {
 
 // Field positions of a record line, counted from the start code.
-constexpr size_t kOffsetPosition = 3;
 constexpr size_t kTypePosition = 7;
-constexpr size_t kAddressFieldPosition = 9; // upper linear address of an "04" record
-constexpr size_t kAddressFieldLength = 4;
 constexpr size_t kShortestRecordText = 8;   // count, offset and type after the ":"
 constexpr size_t kChecksumLength = 2;
+constexpr size_t kAddressBytes = 2;         // upper linear address of an "04" record
 
 bool HasType(const char* text, size_t size, char high, char low)
 {
     return size > kTypePosition + 1 && text[kTypePosition] == high && text[kTypePosition + 1] == low;
+}
+
+// Decodes a record the reader acts on. It must be well formed: the start code in the first
+// position (fields are read at fixed positions), hexadecimal digits only, a byte count that matches
+// its data, and a correct checksum. Text after a second ":" is not part of the record.
+bool DecodeRecord(const char* text, size_t size, bool cut, HexRecord& record)
+{
+    if (cut || size == 0 || text[0] != ':')
+        return false;
+    const char* body = text + 1;
+    const auto* nextColon = static_cast<const char*>(std::memchr(body, ':', size - 1));
+    const char* bodyEnd = nextColon ? nextColon : text + size;
+    if (static_cast<size_t>(bodyEnd - body) < kShortestRecordText + kChecksumLength)
+        return false;
+
+    uint8_t offsetHigh = 0, offsetLow = 0, type = 0, checksum = 0;
+    if (!DecodeHexByte(body, record.count) || !DecodeHexByte(body + 2, offsetHigh)
+        || !DecodeHexByte(body + 4, offsetLow) || !DecodeHexByte(body + 6, type)
+        || !DecodeHexByte(bodyEnd - kChecksumLength, checksum))
+        return false;
+
+    const char* data = body + kShortestRecordText;
+    const char* dataEnd = bodyEnd - kChecksumLength;
+    while (data < dataEnd && IsAsciiBlank(*data))
+        ++data;
+    while (dataEnd > data && IsAsciiBlank(dataEnd[-1]))
+        --dataEnd;
+    const auto digits = static_cast<size_t>(dataEnd - data);
+    if (digits % 2 != 0 || digits / 2 != record.count)
+        return false;
+
+    uint32_t sum = record.count + offsetHigh + offsetLow + type + checksum;
+    for (size_t i = 0; i < record.count; ++i) {
+        if (!DecodeHexByte(data + 2 * i, record.data[i]))
+            return false;
+        sum += record.data[i];
+    }
+    record.offset = uint32_t{offsetHigh} << 8 | offsetLow;
+    return (sum & 0xFF) == 0;
 }
 
 } // namespace
@@ -47,86 +90,56 @@ bool IntelHexReader::AddLine(const char* text, size_t size, bool cut)
     } else if (size == 0) {
         return true;
     }
-    if (HasType(text, size, '0', '4'))
-        return HandleExtendedLinearAddress(text, size);
-    if (HasType(text, size, '0', '0'))
-        return HandleDataRecord(text, size, cut);
-    if (HasType(text, size, '0', '1')) {
-        HandleEndOfFile();
-        return false;
-    }
-    return true; // segment addresses and start addresses are not used
+    const bool linearAddress = HasType(text, size, '0', '4');
+    const bool data = HasType(text, size, '0', '0');
+    const bool endOfFile = HasType(text, size, '0', '1');
+    if (!linearAddress && !data && !endOfFile)
+        return true; // segment addresses and start addresses are not used
+    HexRecord record;
+    if (!DecodeRecord(text, size, cut, record))
+        return Reject();
+    if (linearAddress)
+        return HandleExtendedLinearAddress(record);
+    if (data)
+        return HandleDataRecord(record);
+    HandleEndOfFile();
+    return false;
 }
 
-bool IntelHexReader::HandleExtendedLinearAddress(const char* text, size_t size)
+bool IntelHexReader::HandleExtendedLinearAddress(const HexRecord& record)
 {
     // The part an "04" opens takes its offset from the next data record; a second "04" before
     // that record leaves the first one without data and address.
-    if (segmentPending_)
+    if (segmentPending_ || record.count < kAddressBytes)
         return Reject();
-    const size_t fieldLength = std::min(kAddressFieldLength, size - kAddressFieldPosition);
-    const auto upper = static_cast<uint32_t>(LenientHexValue(text + kAddressFieldPosition, fieldLength));
-    base_ = upper << 16;
+    base_ = (uint32_t{record.data[0]} << 8 | record.data[1]) << 16;
     ClosePart();
     segmentPending_ = true;
     return true;
 }
 
-bool IntelHexReader::HandleDataRecord(const char* text, size_t size, bool cut)
+bool IntelHexReader::HandleDataRecord(const HexRecord& record)
 {
-    // Fields are read at fixed positions, so the record must start at the start of the line.
-    if (cut || text[0] != ':')
-        return Reject();
-    const char* record = text + 1;
-    const char* lineEnd = text + size;
-    const auto* nextColon = static_cast<const char*>(std::memchr(record, ':', static_cast<size_t>(lineEnd - record)));
-    const char* recordEnd = nextColon ? nextColon : lineEnd;
-    if (static_cast<size_t>(recordEnd - record) < kShortestRecordText + kChecksumLength)
-        return Reject();
-
-    uint8_t count = 0, offsetHigh = 0, offsetLow = 0, checksum = 0;
-    if (!DecodeHexByte(record, count) || !DecodeHexByte(text + kOffsetPosition, offsetHigh)
-        || !DecodeHexByte(text + kOffsetPosition + 2, offsetLow)
-        || !DecodeHexByte(recordEnd - kChecksumLength, checksum))
-        return Reject();
-
-    const char* data = record + kShortestRecordText;
-    const char* dataEnd = recordEnd - kChecksumLength;
-    while (data < dataEnd && IsAsciiBlank(*data))
-        ++data;
-    while (dataEnd > data && IsAsciiBlank(dataEnd[-1]))
-        --dataEnd;
-    const auto digits = static_cast<size_t>(dataEnd - data);
-    if (digits % 2 != 0 || digits / 2 != count)
-        return Reject();
-
-    const uint32_t offset = uint32_t{offsetHigh} << 8 | offsetLow;
     // A part never holds more than one 64 KiB segment.
-    if (offset + count > IMAGE_PART_CAPACITY)
+    if (record.offset + record.count > IMAGE_PART_CAPACITY)
         return Reject();
     if (segmentPending_)
-        ResolvePendingSegment(offset);
-    const uint32_t address = base_ + offset;
+        ResolvePendingSegment(record.offset);
+    const uint32_t address = base_ + record.offset;
     if (!open_ || address != expected_) {
         ClosePart();
         OpenPart(address);
     }
-    if (open_->PartSize + count > IMAGE_PART_CAPACITY)
+    if (open_->PartSize + record.count > IMAGE_PART_CAPACITY)
         return Reject();
 
-    uint8_t* out = open_->pData + open_->PartSize;
     uint32_t byteSum = 0;
-    for (size_t i = 0; i < count; ++i) {
-        if (!DecodeHexByte(data + 2 * i, out[i]))
-            return Reject();
-        byteSum += out[i];
-    }
-    const uint32_t recordSum = count + offsetHigh + offsetLow + byteSum + checksum;
-    if ((recordSum & 0xFF) != 0)
-        return Reject();
-    open_->PartSize += count;
+    for (size_t i = 0; i < record.count; ++i)
+        byteSum += record.data[i];
+    std::memcpy(open_->pData + open_->PartSize, record.data, record.count);
+    open_->PartSize += record.count;
     open_->PartChecksum += byteSum;
-    expected_ = address + count;
+    expected_ = address + record.count;
     return true;
 }
 

@@ -5,14 +5,16 @@
 #include <cstddef>
 #include <cstdint>
 
+struct HexRecord;
+
 // Builds the parts of an image from the lines of an Intel HEX file, one line at a time, so that a
 // file never has to be held in memory whole.
 //
 // Parts follow the file: every extended linear address record ("04") starts a new part, and so
 // does every data record whose address does not continue the previous one. Other record types
-// are passed over. A data record must be well formed: hexadecimal fields, a byte count that
-// matches its data, a correct checksum, and no byte past offset 0xFFFF of its segment. Nothing
-// after the end-of-file record is read.
+// are passed over. The records acted on (data, extended linear address, end of file) must be well
+// formed: hexadecimal fields, a byte count that matches the data, a correct checksum, and for
+// data no byte past offset 0xFFFF of its segment. Nothing after the end-of-file record is read.
 class IntelHexReader {
 public:
     // Fills partInfo, FileSize, Filechecksum and StartAddress of the image.
@@ -26,8 +28,8 @@ public:
     int Finish();
 
 private:
-    bool HandleExtendedLinearAddress(const char* text, size_t size);
-    bool HandleDataRecord(const char* text, size_t size, bool cut);
+    bool HandleExtendedLinearAddress(const HexRecord& record);
+    bool HandleDataRecord(const HexRecord& record);
     void HandleEndOfFile();
     void ResolvePendingSegment(uint32_t offset);
     void OpenPart(uint32_t address);

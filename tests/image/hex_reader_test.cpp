@@ -217,6 +217,25 @@ TEST(HexReaderRejects, CorruptedDataRecords)
     EXPECT_EQ(Parse(Linear(0x0800) + good + kEnd, image), FILE_OPERATION_SUCCESS);
 }
 
+TEST(HexReaderRejects, CorruptedAddressAndEndRecords)
+{
+    // The address record decides where every following byte lands, so it is checked like data.
+    const std::string data = Data(0, {1, 2}) + kEnd;
+    const std::vector<std::string> files = {
+        ":020000040800F3\n" + data,                     // wrong checksum, first line
+        ":0200000408G0F2\n" + data,                     // an address digit that is not hexadecimal
+        ":0100000408F3\n" + data,                       // one address byte
+        ":020000040800\n" + data,                       // no checksum
+        Linear(0x0800) + Data(0, {1}) + ":020000040801F2\n" + data, // wrong checksum, later
+        Linear(0x0800) + Data(0, {1, 2}) + ":00000001FE",          // end record with a wrong checksum
+        Linear(0x0800) + Data(0, {1, 2}) + ":00000001",            // end record without checksum
+    };
+    for (const std::string& text : files) {
+        FileInfo image;
+        EXPECT_EQ(Parse(text, image), FILE_OPEN_FORMAT_ERROR) << text;
+    }
+}
+
 TEST(HexReaderRejects, ARecordThatRunsPastTheEndOfItsSegment)
 {
     FileInfo image;
