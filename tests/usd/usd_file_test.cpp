@@ -71,6 +71,20 @@ TEST(UsdHexFile, ARecordWhoseSumIsAMultipleOf256CarriesChecksumZero)
     EXPECT_EQ(ReadText(dir.Path("zero.hex")).substr(34, 45), ":10000000F000000000000000000000000000000000\r\n");
 }
 
+TEST(UsdHexFile, BytesAfterTheLastFullRecordGoIntoAShortRecordRatherThanBeingDropped)
+{
+    ScratchDir dir;
+    const Bytes content = RandomBytes(40, 42);
+    ASSERT_TRUE(Save(dir.Path("odd.hex"), content));
+    EXPECT_EQ(ReadText(dir.Path("odd.hex")), ":020000040000FA\r\n:020000020000FC\r\n" + CrLfRecord(0x00, &content[0])
+                                                 + CrLfRecord(0x10, &content[16])
+                                                 + ReferenceRecord(0, 0x20, &content[32], 8, "\r\n") + ":00000001FF");
+    FileInfo info;
+    info.FilePath = dir.Path("odd.hex");
+    ASSERT_EQ(FileOperation().OpenFile(info), FILE_OPERATION_SUCCESS);
+    EXPECT_EQ(PartBytes(info.partInfo[0]), content);
+}
+
 TEST(UsdBinaryFile, HoldsExactlyTheContent)
 {
     ScratchDir dir;
