@@ -1,9 +1,14 @@
 #include "FileName.h"
 
-#include <cctype>
-
 namespace {
 constexpr size_t kExtensionLength = 3;
+
+// ASCII letters only: the C library's toupper follows the user's locale, and under a Turkish one
+// "bin" would not become "BIN".
+char AsciiUpper(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
 } // namespace
 
 std::string FileNameOf(const std::string& path)
@@ -18,7 +23,7 @@ std::string ExtensionOf(const std::string& text)
         return {};
     std::string extension = text.substr(text.size() - kExtensionLength);
     for (char& c : extension)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        c = AsciiUpper(c);
     return extension;
 }
 

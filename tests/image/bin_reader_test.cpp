@@ -7,6 +7,10 @@
 #include "image_test_support.h"
 
 #include <QDir>
+#include <QProcess>
+
+#include <clocale>
+#include <cstdlib>
 
 #include <gtest/gtest.h>
 
@@ -135,6 +139,33 @@ TEST(FileNames, OnlyHexAndBinNamesAreValid)
         EXPECT_TRUE(IsValidFileName(name)) << name;
     for (const std::string name : {"", "a.bin2", "a.txt", "bin/", "hex/x", "bn", "dir.hex/ab"})
         EXPECT_FALSE(IsValidFileName(name)) << name;
+}
+
+// The console runs in the user's locale (Qt sets it at start). Under a Turkish one the C library
+// upper-cases "i" to something other than "I"; the locale is built into a scratch directory when
+// the system has the locale sources.
+TEST(FileNames, ExtensionsAreReadTheSameUnderATurkishLocale)
+{
+    ScratchDir dir;
+    const QString locales = QString::fromStdString(dir.Path("locales"));
+    ASSERT_TRUE(QDir().mkpath(locales));
+    if (QProcess::execute("localedef", {"-i", "tr_TR", "-f", "UTF-8", locales + "/tr_TR.UTF-8"}) != 0)
+        GTEST_SKIP() << "localedef cannot build tr_TR.UTF-8";
+    ::setenv("LOCPATH", locales.toLocal8Bit().constData(), 1);
+    const bool turkish = std::setlocale(LC_CTYPE, "tr_TR.UTF-8") != nullptr;
+    WriteFile(dir.Path("firmware.bin"), std::string("\x01\x02", 2));
+    WriteFile(dir.Path("image.hex"), kSmallHex);
+    FileInfo binary, hex;
+    const bool valid = IsValidFileName("firmware.bin") && IsValidFileName("image.hex");
+    const int binaryResult = LoadBinary(dir.Path("firmware.bin"), 0x08000000, binary);
+    const int hexResult = LoadBinary(dir.Path("image.hex"), 0, hex);
+    std::setlocale(LC_CTYPE, "C");
+    ::unsetenv("LOCPATH");
+    if (!turkish)
+        GTEST_SKIP() << "tr_TR.UTF-8 cannot be selected";
+    EXPECT_TRUE(valid);
+    EXPECT_EQ(binaryResult, FILE_OPERATION_SUCCESS);
+    EXPECT_EQ(hexResult, FILE_OPERATION_SUCCESS);
 }
 
 TEST(OpenFileLines, EachFailurePrintsItsLine)
