@@ -1,0 +1,103 @@
+// Which communication times each export moves, export by export. The library reads the wall clock
+// through time(); this binary defines time() itself, as the wall clock plus a skew that the test
+// advances, so that every case sees a new second without waiting for one.
+#include "export_table.h"
+#include "scripted_probe.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <ctime>
+
+namespace {
+
+std::atomic<time_t> g_skew{0};
+
+}  // namespace
+
+extern "C" time_t time(time_t *out) noexcept {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    const time_t seconds = now.tv_sec + g_skew.load();
+    if (out) *out = seconds;
+    return seconds;
+}
+
+namespace {
+
+using korvex_test::Bytes;
+using korvex_test::ExportCall;
+using korvex_test::OpenProbe;
+using korvex_test::Stamps;
+using ksim::Transport;
+
+struct Times {
+    int64_t link = 0;
+    int64_t target = 0;
+    int64_t ble = 0;
+};
+
+Times timesOf(KORVEX_HANDLE h) {
+    Times t;
+    EXPECT_EQ(KORVEX_GetLastKorvexCommunicationTimes(h, &t.link), 0);
+    EXPECT_EQ(KORVEX_GetLastTargetCommunicationTimes(h, &t.target), 0);
+    EXPECT_EQ(KORVEX_GetLastBLECommunicationTimes(h, &t.ble), 0);
+    return t;
+}
+
+// Moves the clock a long way on; the new current time.
+int64_t nextMoment() {
+    g_skew += 1000;
+    int64_t now = 0;
+    KORVEX_GetCurrentTimeSeconds(&now);
+    return now;
+}
+
+TEST(TimestampsByExport, each_export_moves_the_probe_time_and_its_own_parts_only) {
+    OpenProbe p(Transport::Bulk);
+    ASSERT_NE(p.handle(), KORVEX_INVALID_HANDLE);
+    // Status commands succeed, the others fail on the short reply at once: either way the
+    // exchange happened, and that is what the times record.
+    p.probe().respond([](const Bytes &r) { return std::optional<Bytes>(Bytes{r[0], 0xF1}); });
+    for (const ExportCall &e : korvex_test::everyHandleExport()) {
+        const Times before = timesOf(p.handle());
+        const int64_t start = nextMoment();
+        e.call(p.handle());
+        const Times after = timesOf(p.handle());
+        auto expectMoved = [&](bool moved, int64_t was, int64_t is, const char *which) {
+            if (moved)
+                EXPECT_GE(is, start) << e.name << " must move the " << which << " time";
+            else
+                EXPECT_EQ(is, was) << e.name << " must leave the " << which << " time";
+        };
+        expectMoved(e.stamps != Stamps::None, before.link, after.link, "probe");
+        expectMoved(e.stamps == Stamps::LinkTarget, before.target, after.target, "target");
+        expectMoved(e.stamps == Stamps::LinkBle, before.ble, after.ble, "BLE");
+    }
+}
+
+TEST(TimestampsByExport, opening_sets_all_three_to_the_same_moment) {
+    const int64_t start = nextMoment();
+    OpenProbe p(Transport::Bulk);
+    ASSERT_NE(p.handle(), KORVEX_INVALID_HANDLE);
+    const Times opened = timesOf(p.handle());
+    EXPECT_GE(opened.link, start);
+    EXPECT_EQ(opened.target, opened.link);
+    EXPECT_EQ(opened.ble, opened.link);
+}
+
+TEST(TimestampsByExport, a_call_refused_before_the_lookup_moves_nothing) {
+    OpenProbe p(Transport::Bulk);
+    ASSERT_NE(p.handle(), KORVEX_INVALID_HANDLE);
+    const Times before = timesOf(p.handle());
+    nextMoment();
+    EXPECT_EQ(KORVEX_GetRsetMode(p.handle(), nullptr), INPUT_PARAMS_ERROR);
+    EXPECT_EQ(KORVEX_GetDeviceID_Target(p.handle(), nullptr), INPUT_PARAMS_ERROR);
+    EXPECT_EQ(KORVEX_GetSerialNumber(p.handle(), nullptr, 8), INPUT_PARAMS_MEMORY_ALLOCATION_ERROR);
+    const Times after = timesOf(p.handle());
+    EXPECT_EQ(after.link, before.link);
+    EXPECT_EQ(after.target, before.target);
+    EXPECT_EQ(after.ble, before.ble);
+}
+
+}  // namespace
