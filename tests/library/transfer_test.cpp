@@ -367,28 +367,57 @@ struct LateReply {
     std::function<int(KORVEX_HANDLE)> call;
     unsigned delayMs;  // with the test's twentyfold shorter time-outs
     int result;
+    Bytes reply;       // empty: a status reply acknowledging the request
 };
+
+const Bytes kCrcReply = {0xB5, 0x06, 0x06, 0x00, 0x05, 0xDE, 0xAD, 0xBE, 0xEF};
 
 // 3 s commands give up at 150 ms, 10 s ones at 500 ms, 30 s ones at 1.5 s, 300 s ones at 15 s.
+// A reply later than a command's time-out gives its receive code; one in time gives 0.
 const std::vector<LateReply> kLateReplies = {
-    {"SectorErase (3 s)", [](KORVEX_HANDLE h) { return KORVEX_SectorErase_Target(h, 0x08000000, 1); }, 400, 2},
-    {"SetSWDAutoDetect (10 s)", [](KORVEX_HANDLE h) { return KORVEX_SetSWDAutoDetect(h); }, 250, 0},
-    {"MainFlashAllErase (30 s)", [](KORVEX_HANDLE h) { return KORVEX_MainFlashAllErase_Target(h); }, 800, 0},
-    {"Bank1AllErase (30 s)", [](KORVEX_HANDLE h) { return KORVEX_Bank1AllErase_Target(h); }, 800, 0},
-    {"SPIMAllErase (300 s)", [](KORVEX_HANDLE h) { return KORVEX_SPIMAllErase_Target(h); }, 2500, 0},
-    {"SysMemoryAllErase (300 s)", [](KORVEX_HANDLE h) { return KORVEX_SysMemoryAllErase_Target(h); }, 2500, 0},
+    {"SectorErase (3 s)", [](KORVEX_HANDLE h) { return KORVEX_SectorErase_Target(h, 0x08000000, 1); }, 400, 2, {}},
+    {"SetSWDAutoDetect (10 s)", [](KORVEX_HANDLE h) { return KORVEX_SetSWDAutoDetect(h); }, 250, 0, {}},
+    {"MainFlashAllErase (30 s)", [](KORVEX_HANDLE h) { return KORVEX_MainFlashAllErase_Target(h); }, 800, 0, {}},
+    {"Bank1AllErase (30 s)", [](KORVEX_HANDLE h) { return KORVEX_Bank1AllErase_Target(h); }, 800, 0, {}},
+    {"Bank2AllErase (30 s)", [](KORVEX_HANDLE h) { return KORVEX_Bank2AllErase_Target(h); }, 800, 0, {}},
+    {"SPIMAllErase (300 s)", [](KORVEX_HANDLE h) { return KORVEX_SPIMAllErase_Target(h); }, 2500, 0, {}},
+    {"SysMemoryAllErase (300 s)", [](KORVEX_HANDLE h) { return KORVEX_SysMemoryAllErase_Target(h); }, 2500, 0, {}},
     {"WriteUserSystemData (30 s)",
-     [](KORVEX_HANDLE h) { return KORVEX_WriteUserSystemData_Target(h, 4, scratch); }, 800, 0},
-    {"DownLoad (3 s)", [](KORVEX_HANDLE h) { return KORVEX_DownLoad_Target(h, 0x08000000, 4, scratch); }, 400, 2},
+     [](KORVEX_HANDLE h) { return KORVEX_WriteUserSystemData_Target(h, 4, scratch); }, 800, 0, {}},
+    {"DownLoad (3 s)", [](KORVEX_HANDLE h) { return KORVEX_DownLoad_Target(h, 0x08000000, 4, scratch); }, 400, 2, {}},
+    {"DownloadOTPData (3 s)",
+     [](KORVEX_HANDLE h) { return KORVEXDevice_DownloadOTPData_Target(h, 0, 4, scratch, 0); }, 400, 2, {}},
+    {"SetEncKey (30 s)", [](KORVEX_HANDLE h) { return KORVEX_SetEncKey(h, 6, scratch); }, 800, 0, {}},
+    {"AccessProtect (3 s)", [](KORVEX_HANDLE h) { return KORVEX_AccessProtect_Target(h, 1); }, 400, 2, {}},
+    {"UnAccessProtect (30 s)", [](KORVEX_HANDLE h) { return KORVEX_UnAccessProtect_Target(h); }, 800, 0, {}},
+    {"EnableSlib (30 s)", [](KORVEX_HANDLE h) { return KORVEX_EnableSlib_Target(h, 0x12345678, 1, 2, 3); }, 800, 0, {}},
+    {"DisableSlib (30 s)", [](KORVEX_HANDLE h) { return KORVEX_DisableSlib_Target(h, 0x12345678); }, 800, 0, {}},
+    {"EnableSysSlib (3 s)", [](KORVEX_HANDLE h) { return KORVEX_EnableSysSlib_Target(h, 0x12345678, 1); }, 400, 3, {}},
+    {"GetCRCValue (10 s)",
+     [](KORVEX_HANDLE h) { uint32_t crc; return KORVEX_GetCRCValue_Target(h, 5, 1, &crc); }, 250, 0, kCrcReply},
+    {"GetSectorCRCValue (3 s)",
+     [](KORVEX_HANDLE h) { uint32_t crc; return KORVEX_GetSectorCRCValue_Target(h, 5, &crc); }, 400, 3, kCrcReply},
+    {"DebugWriteMemory (30 s)",
+     [](KORVEX_HANDLE h) { return KORVEX_DebugWriteMemory_Target(h, 0x20000000, 4, scratch, 32); }, 800, 0, {}},
+    {"DebugWriteRegister (3 s)",
+     [](KORVEX_HANDLE h) { return KORVEX_DebugWriteRegister_Target(h, 0x20000000, 1); }, 400, 2, {}},
+    {"BLECHIP_EraseMainFlash (3 s)", [](KORVEX_HANDLE h) { return KORVEX_BLECHIP_EraseMainFlash(h); }, 400, 2, {}},
 };
 
-TEST(TimeOuts, each_command_waits_as_long_as_its_row_says) {
-    for (const LateReply &c : kLateReplies) {
-        OpenProbe p(Transport::Bulk);  // a fresh probe: a late reply must not reach the next case
-        p.probe().respond([](const Bytes &r) { return std::optional<Bytes>(Bytes{r[0], 0xF1}); });
-        p.probe().delayNextReply(c.delayMs);
-        EXPECT_EQ(c.call(p.handle()), c.result) << c.name;
-    }
+// One case per row, so that the waits run side by side.
+class TimeOuts : public ::testing::TestWithParam<LateReply> {};
+
+TEST_P(TimeOuts, each_command_waits_as_long_as_its_row_says) {
+    const LateReply &c = GetParam();
+    OpenProbe p(Transport::Bulk);  // a fresh probe: a late reply must not reach the next case
+    const Bytes reply = c.reply;
+    p.probe().respond([reply](const Bytes &r) {
+        return std::optional<Bytes>(reply.empty() ? Bytes{r[0], 0xF1} : reply);
+    });
+    p.probe().delayNextReply(c.delayMs);
+    EXPECT_EQ(c.call(p.handle()), c.result) << c.name;
 }
+
+INSTANTIATE_TEST_SUITE_P(Library, TimeOuts, ::testing::ValuesIn(kLateReplies));
 
 }  // namespace
