@@ -43,17 +43,18 @@ int ZRDeviceControl::KORVEXDevice_DebugWriteMemory_Target_Sub(uint32_t addr, int
     return statusExchange(*this, target_cmd::DebugWrite, args);
 }
 
+// A length that splits an access unit is refused before anything else, the buffer included.
 int ZRDeviceControl::KORVEXDevice_DebugReadMemory_Target(uint32_t addr, int len, uint8_t *buf, uint8_t width) {
-    if (!buf) return INPUT_PARAMS_MEMORY_ALLOCATION_ERROR;
     if (!wholeUnits(len, width)) return INPUT_PARAMS_ERROR;
+    if (!buf) return INPUT_PARAMS_MEMORY_ALLOCATION_ERROR;
     return readChunked(addr, len, buf, debugChunkSize(inPacketSize(), width), [&](uint32_t a, int n, uint8_t *chunk) {
         return KORVEXDevice_DebugReadMemory_Target_Sub(a, n, chunk, width);
     });
 }
 
 int ZRDeviceControl::KORVEXDevice_DebugWriteMemory_Target(uint32_t addr, int len, const uint8_t *data, uint8_t width) {
-    if (!data) return INPUT_PARAMS_MEMORY_ALLOCATION_ERROR;
     if (!wholeUnits(len, width)) return INPUT_PARAMS_ERROR;
+    if (!data) return INPUT_PARAMS_MEMORY_ALLOCATION_ERROR;
     return writeChunked(addr, len, data, debugChunkSize(outPacketSize(), width),
                         [&](uint32_t a, int n, const uint8_t *chunk) {
                             return KORVEXDevice_DebugWriteMemory_Target_Sub(a, n, chunk, width);
