@@ -26,7 +26,7 @@ bool HasType(const char* text, size_t size, char high, char low)
     return size > kTypePosition + 1 && text[kTypePosition] == high && text[kTypePosition + 1] == low;
 }
 
-// Decodes a record the reader acts on. It must be well formed: the start code in the first
+// Decodes a record that carries data or an address. It must be well formed: the start code in the first
 // position (fields are read at fixed positions), hexadecimal digits only, a byte count that matches
 // its data, and a correct checksum. Text after a second ":" is not part of the record.
 bool DecodeRecord(const char* text, size_t size, bool cut, HexRecord& record)
@@ -90,20 +90,18 @@ bool IntelHexReader::AddLine(const char* text, size_t size, bool cut)
     } else if (size == 0) {
         return true;
     }
+    if (HasType(text, size, '0', '1')) {
+        // The end record carries nothing, so only its type counts.
+        HandleEndOfFile();
+        return false;
+    }
     const bool linearAddress = HasType(text, size, '0', '4');
-    const bool data = HasType(text, size, '0', '0');
-    const bool endOfFile = HasType(text, size, '0', '1');
-    if (!linearAddress && !data && !endOfFile)
+    if (!linearAddress && !HasType(text, size, '0', '0'))
         return true; // segment addresses and start addresses are not used
     HexRecord record;
     if (!DecodeRecord(text, size, cut, record))
         return Reject();
-    if (linearAddress)
-        return HandleExtendedLinearAddress(record);
-    if (data)
-        return HandleDataRecord(record);
-    HandleEndOfFile();
-    return false;
+    return linearAddress ? HandleExtendedLinearAddress(record) : HandleDataRecord(record);
 }
 
 bool IntelHexReader::HandleExtendedLinearAddress(const HexRecord& record)

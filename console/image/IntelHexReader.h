@@ -12,9 +12,9 @@ struct HexRecord;
 //
 // Parts follow the file: every extended linear address record ("04") starts a new part, and so
 // does every data record whose address does not continue the previous one. Other record types
-// are passed over. The records acted on (data, extended linear address, end of file) must be well
-// formed: hexadecimal fields, a byte count that matches the data, a correct checksum, and for
-// data no byte past offset 0xFFFF of its segment. Nothing after the end-of-file record is read.
+// are passed over. Data and extended linear address records must be well formed: hexadecimal
+// fields, a byte count that matches the data, a correct checksum, and for data no byte past
+// offset 0xFFFF of its segment. Nothing after the end-of-file record is read.
 class IntelHexReader {
 public:
     // Fills partInfo, FileSize, Filechecksum and StartAddress of the image.

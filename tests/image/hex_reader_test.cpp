@@ -217,7 +217,7 @@ TEST(HexReaderRejects, CorruptedDataRecords)
     EXPECT_EQ(Parse(Linear(0x0800) + good + kEnd, image), FILE_OPERATION_SUCCESS);
 }
 
-TEST(HexReaderRejects, CorruptedAddressAndEndRecords)
+TEST(HexReaderRejects, CorruptedAddressRecords)
 {
     // The address record decides where every following byte lands, so it is checked like data.
     const std::string data = Data(0, {1, 2}) + kEnd;
@@ -227,12 +227,20 @@ TEST(HexReaderRejects, CorruptedAddressAndEndRecords)
         ":0100000408F3\n" + data,                       // one address byte
         ":020000040800\n" + data,                       // no checksum
         Linear(0x0800) + Data(0, {1}) + ":020000040801F2\n" + data, // wrong checksum, later
-        Linear(0x0800) + Data(0, {1, 2}) + ":00000001FE",          // end record with a wrong checksum
-        Linear(0x0800) + Data(0, {1, 2}) + ":00000001",            // end record without checksum
     };
     for (const std::string& text : files) {
         FileInfo image;
         EXPECT_EQ(Parse(text, image), FILE_OPEN_FORMAT_ERROR) << text;
+    }
+}
+
+TEST(HexReaderEndOfFile, TheEndRecordIsKnownByItsTypeAlone)
+{
+    for (const std::string& end : {std::string(":00000001FE"), std::string(":00000001"), std::string(":00000001FF\x1A")}) {
+        FileInfo image;
+        ASSERT_EQ(Parse(Linear(0x0800) + Data(0, {1, 2}) + end + "\n" + Data(2, {3}), image), FILE_OPERATION_SUCCESS)
+            << end;
+        ExpectParts(image, {{0x08000000, {1, 2}}});
     }
 }
 
