@@ -12,6 +12,7 @@
 #include "sector_range.h"
 #include "ShareParameter.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,14 @@ int EraseAllWithSelector(const char* next, bool& consumedNext)
     return BadParameter(next);
 }
 
+// SPIM sectors of the enabled size, but never past the SPIM window: a larger --fs would send
+// erases beyond the window and let a long range grow the list without bound.
+long long SpimSectorCount()
+{
+    constexpr long long kWindowSectors = ZRCHIP_SPIM_MAX_SIZE / ZRCHIP_SPIM_PAGE_SIZE;
+    return std::min(static_cast<long long>(g_shareParameter.c_SPIMSize) * 256, kWindowSectors);
+}
+
 // The start address of sector k, or false after printing why k cannot be sector-erased.
 bool SectorAddress(long long k, uint32_t& address)
 {
@@ -81,7 +90,7 @@ bool SectorAddress(long long k, uint32_t& address)
         WriteInforAndWaitInput("Error. SPIM does not enabled. ");
         return false;
     }
-    if (k >= ZRCHIP_SPIM_PAGE_BEGININDEX + static_cast<long long>(shared.c_SPIMSize) * 256) {
+    if (k >= ZRCHIP_SPIM_PAGE_BEGININDEX + SpimSectorCount()) {
         WriteInforAndWaitInput("Error. Sectors can't exceed the SPIM range!");
         return false;
     }

@@ -45,8 +45,8 @@ protected:
         });
     }
 
-    // Runs a command line with SPIM enabled at 1 MiB, as -enspim --fs 1 would leave it.
-    HandlerRun Run(std::vector<std::string> arguments)
+    // Runs a command line with SPIM enabled, as -enspim --fs <spimSizeMb> would leave it.
+    HandlerRun Run(std::vector<std::string> arguments, uint32_t spimSizeMb = 1)
     {
         arguments.insert(arguments.begin(), "Korvex_Console");
         std::vector<char*> argv;
@@ -55,7 +55,7 @@ protected:
         argv.push_back(nullptr);
         ResetRunValues();
         g_shareParameter.c_SPIMEnabled = true;
-        g_shareParameter.c_SPIMSize = 1;
+        g_shareParameter.c_SPIMSize = spimSizeMb;
         testing::internal::CaptureStdout();
         const int code = RunCommandLine(static_cast<int>(arguments.size()), argv.data());
         KorvexDisConnect();
@@ -132,6 +132,21 @@ TEST_F(SpimRun, the_whole_spim_band_is_sector_erasable_and_one_more_is_refused)
     EXPECT_TRUE(All(Spim(kSpim + 4096, 2 * 4096), 0xFF));
     EXPECT_TRUE(All(Spim(kSpim + 3 * 4096, 252 * 4096), 0x00));
     EXPECT_TRUE(All(Spim(kSpim + 255 * 4096, 4096), 0xFF));
+}
+
+TEST_F(SpimRun, no_spim_size_reaches_sectors_past_the_spim_window)
+{
+    // The 16 MB window ends with sector 32768 + 4095; 17 MB would reach one more, 4 GB billions.
+    const struct {
+        uint32_t sizeMb;
+        const char* range;
+    } cases[] = {{17, "36863-36864"}, {0xFFFFFFFF, "36863-2147483647"}};
+    for (const auto& c : cases) {
+        const HandlerRun run = Run({"-connect", "-e", "--sec", c.range}, c.sizeMb);
+        EXPECT_EQ(run.out, kConnect + "Error. Sectors can't exceed the SPIM range!\n") << c.range;
+        EXPECT_EQ(run.exitCode, 0x33) << c.range;
+    }
+    EXPECT_TRUE(All(Spim(kSpim, kSpimSize), 0x00));
 }
 
 // Intel HEX of one block of bytes that does not cross a 64 KiB boundary.
