@@ -65,6 +65,15 @@ bool DecodeRecord(const char* text, size_t size, bool cut, HexRecord& record)
     return (sum & 0xFF) == 0;
 }
 
+// Lines are read as text, and a text reader drops a UTF-8 byte order mark: it is not part of the first record.
+void SkipByteOrderMark(const char*& text, size_t& size)
+{
+    if (size >= 3 && std::memcmp(text, "\xEF\xBB\xBF", 3) == 0) {
+        text += 3;
+        size -= 3;
+    }
+}
+
 } // namespace
 
 IntelHexReader::IntelHexReader(FileInfo& image) : image_(image)
@@ -84,6 +93,7 @@ bool IntelHexReader::AddLine(const char* text, size_t size, bool cut)
         return false;
     if (!sawFirstLine_) {
         sawFirstLine_ = true;
+        SkipByteOrderMark(text, size);
         // A file must begin with an extended linear address record.
         if (!HasType(text, size, '0', '4'))
             return Reject();

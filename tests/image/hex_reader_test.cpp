@@ -150,6 +150,14 @@ TEST(HexReaderParts, LowerCaseDigitsCrLfLineEndsAndBlankLinesReadLikeTheUsualFor
     ExpectParts(image, {{0x08000040, bytes}});
 }
 
+TEST(HexReaderParts, AByteOrderMarkBeforeTheFirstRecordIsIgnored)
+{
+    const Bytes bytes = RandomBytes(16, 12);
+    FileInfo image;
+    ASSERT_EQ(Parse("\xEF\xBB\xBF" + Linear(0x0800) + Data(0, bytes) + kEnd, image), FILE_OPERATION_SUCCESS);
+    ExpectParts(image, {{0x08000000, bytes}});
+}
+
 TEST(HexReaderEndOfFile, RecordsAfterTheEndOfFileRecordChangeNothing)
 {
     const Bytes bytes = RandomBytes(32, 13);
@@ -175,8 +183,7 @@ TEST(HexReaderEndOfFile, DataBeforeATrailingRecordOfAnotherTypeIsKept)
 TEST(HexReaderRejects, AFileThatDoesNotBeginWithAnExtendedLinearAddressRecord)
 {
     for (const std::string& text : {std::string(), std::string("\n") + Linear(0x0800), Data(0, {1}) + kEnd,
-                                    ":020000021000EC\n" + Linear(0x0800), kEnd, std::string(" ") + Linear(0x0800),
-                                    "\xEF\xBB\xBF" + Linear(0x0800) + Data(0, {1}) + kEnd}) {
+                                    ":020000021000EC\n" + Linear(0x0800), kEnd, std::string(" ") + Linear(0x0800)}) {
         FileInfo image;
         EXPECT_EQ(Parse(text, image), FILE_OPEN_FORMAT_ERROR) << text;
     }
