@@ -116,7 +116,6 @@ private:
     bool HasHandle() const { return m_handle != 0; }
     // Clears the flag and reports true when an operation must stop.
     bool TakeCancel();
-    int ReadBlock(uint32_t addr, int len, uint8_t* buf);
 
     bool m_cancelFlag = false;
     KORVEX_HANDLE m_handle = 0;
