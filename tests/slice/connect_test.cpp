@@ -74,22 +74,19 @@ TEST(Connect, a_probe_that_does_not_answer_fails_on_its_version)
     EXPECT_EQ(run.exitCode, 2);
 }
 
-TEST(Connect, a_target_that_refuses_to_prepare_fails_the_target_only)
+// The probe connects, the target does not: a refused preparation, or a status that cannot tell
+// whether the target is protected.
+TEST(Connect, a_target_that_cannot_be_prepared_or_read_fails_the_target_only)
 {
-    VirtualBench bench(kHidProbe + ksim::Settings{{"fault_status", "B1.03,0x22"}});
-    const ConsoleRun run = bench.console({"-connect"});
-    EXPECT_EQ(run.out, ProbeLines("Korvex-EZ  FW: V2.1.7    Serials: KV0000000001      (HID)") +
-                           "MCU connect failed\n" + kTargetFailed);
-    EXPECT_EQ(run.exitCode, 2);
-}
-
-TEST(Connect, an_undetermined_protection_state_fails_the_target)
-{
-    VirtualBench bench(kHidProbe + ksim::Settings{{"status_valid", "0"}});
-    const ConsoleRun run = bench.console({"-connect"});
-    EXPECT_EQ(run.out, ProbeLines("Korvex-EZ  FW: V2.1.7    Serials: KV0000000001      (HID)") +
-                           "MCU connect failed\n" + kTargetFailed);
-    EXPECT_EQ(run.exitCode, 2);
+    const ksim::Settings targetFaults[] = {{{"fault_status", "B1.03,0x22"}}, {{"status_valid", "0"}}};
+    for (const ksim::Settings& fault : targetFaults) {
+        VirtualBench bench(kHidProbe + fault);
+        const ConsoleRun run = bench.console({"-connect"});
+        EXPECT_EQ(run.out, ProbeLines("Korvex-EZ  FW: V2.1.7    Serials: KV0000000001      (HID)") +
+                               "MCU connect failed\n" + kTargetFailed)
+            << fault.front().first;
+        EXPECT_EQ(run.exitCode, 2) << fault.front().first;
+    }
 }
 
 TEST(Connect, an_unknown_product_id_is_not_supported)
