@@ -3,8 +3,8 @@
 // load measured in a child process of its own.
 //
 //   bench_hex_load [--repeat N]
-#include "FileOperation.h"
-#include "FileIo.h"
+#include "file_operation.h"
+#include "file_io.h"
 
 #include <QTemporaryDir>
 
@@ -86,14 +86,14 @@ double BestSeconds(int repeat, const std::function<bool()>& work)
 bool LoadMatches(const std::string& path, const std::vector<uint8_t>& bytes)
 {
     FileInfo info;
-    info.FilePath = path;
-    if (FileOperation().OpenFile_Hex(info) != FILE_OPERATION_SUCCESS || info.FileSize != static_cast<int32_t>(bytes.size()))
+    info.path = path;
+    if (FileOperation().OpenHexFile(info) != FILE_OPERATION_SUCCESS || info.size != static_cast<int32_t>(bytes.size()))
         return false;
     size_t at = 0;
-    for (const HEXFILEPARTINFO& part : info.partInfo) {
-        if (part.PartStartAddress != kImageAddress + at || std::memcmp(part.pData, bytes.data() + at, part.PartSize) != 0)
+    for (const ImagePart& part : info.parts) {
+        if (part.startAddress != kImageAddress + at || std::memcmp(part.bytes, bytes.data() + at, part.size) != 0)
             return false;
-        at += part.PartSize;
+        at += part.size;
     }
     return at == bytes.size();
 }
@@ -104,8 +104,8 @@ int MeasureLoad(const std::string& path)
     FileExists(path); // the file-system code is mapped in before the baseline
     const long before = StatusKilobytes("VmRSS");
     FileInfo info;
-    info.FilePath = path;
-    const int result = FileOperation().OpenFile_Hex(info);
+    info.path = path;
+    const int result = FileOperation().OpenHexFile(info);
     const long peak = StatusKilobytes("VmHWM");
     std::printf("%d %ld\n", result, peak - before);
     return result;
@@ -127,7 +127,7 @@ int main(int argc, char** argv)
     std::vector<uint8_t> bytes(kImageSize);
     std::mt19937 generator(1);
     std::generate(bytes.begin(), bytes.end(), [&generator] { return static_cast<uint8_t>(generator()); });
-    if (FileOperation().SaveFile_Hex(hexPath, bytes.data(), static_cast<int32_t>(bytes.size()), kImageAddress) != 0) {
+    if (FileOperation().SaveHexFile(hexPath, bytes.data(), static_cast<int32_t>(bytes.size()), kImageAddress) != 0) {
         std::fprintf(stderr, "cannot write %s\n", hexPath.c_str());
         return 1;
     }

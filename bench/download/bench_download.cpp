@@ -4,8 +4,8 @@
 //   - the wall time against the same number of bare request/reply round trips on the same probe.
 // Usage: bench_download [KiB]   (default 64; the image starts at the flash base)
 #include "download_command.h"
-#include "LinkInterface.h"
-#include "ShareParameter.h"
+#include "link_interface.h"
+#include "share_parameter.h"
 
 #include "usb/preload.h"
 #include "usb/testbed.h"
@@ -39,20 +39,20 @@ FileInfo MakeImage(uint32_t size)
 {
     FileInfo info;
     for (uint32_t offset = 0; offset < size; offset += IMAGE_PART_CAPACITY) {
-        HEXFILEPARTINFO part;
-        part.PartStartAddress = kFlash + offset;
-        part.PartSize = std::min(IMAGE_PART_CAPACITY, size - offset);
-        part.PartEndAddress = part.PartStartAddress + part.PartSize - 1;
+        ImagePart part;
+        part.startAddress = kFlash + offset;
+        part.size = std::min(IMAGE_PART_CAPACITY, size - offset);
+        part.endAddress = part.startAddress + part.size - 1;
         uint32_t state = offset + 1;
-        for (uint32_t i = 0; i < part.PartSize; ++i) {
+        for (uint32_t i = 0; i < part.size; ++i) {
             state = state * 1103515245u + 12345u;
-            part.pData[i] = static_cast<uint8_t>(state >> 16);
-            info.Filechecksum += part.pData[i];
+            part.bytes[i] = static_cast<uint8_t>(state >> 16);
+            info.checksum += part.bytes[i];
         }
-        info.partInfo.append(part);
-        info.FileSize += static_cast<int32_t>(part.PartSize);
+        info.parts.append(part);
+        info.size += static_cast<int32_t>(part.size);
     }
-    info.FileInMemoPos = FILE_POS_IN_MAIN_FLASH;
+    info.location = FILE_POS_IN_MAIN_FLASH;
     return info;
 }
 
@@ -92,18 +92,18 @@ int main(int argc, char** argv)
     const KORVEX_HANDLE handle = count == 1 ? KORVEX_Open(nullptr) : KORVEX_INVALID_HANDLE;
     if (handle == KORVEX_INVALID_HANDLE)
         return Fail("no virtual probe");
-    m_LinkInterface.SetLinkHandle(handle);
-    g_shareParameter.FlashSectorSize = kSectorSize;
-    g_shareParameter.FlashSize = "256KB";
+    g_link.SetLinkHandle(handle);
+    g_shareParameter.flashSectorSize = kSectorSize;
+    g_shareParameter.flashSizeText = "256KB";
 
     const FileInfo image = MakeImage(size);
     const uint64_t before = Requests(bench);
     const Clock::time_point start = Clock::now();
-    if (m_LinkInterface.SectorEraseForDownload(image) != 0)
+    if (g_link.SectorEraseForDownload(image) != 0)
         return Fail("erase failed");
     const uint64_t afterErase = Requests(bench);
     uint32_t bleCount = 0;
-    if (m_LinkInterface.DownloadToDevice(image, nullptr, bleCount) != 0)
+    if (g_link.DownloadToDevice(image, nullptr, bleCount) != 0)
         return Fail("download failed");
     const uint64_t afterWrite = Requests(bench);
     if (!DownloadVerify(image))

@@ -24,11 +24,11 @@ void PrintBanner()
 {
     const std::string longRule(74, '-');
     const std::string shortRule(60, '-');
-    WriteInforAndWaitInput(longRule);
+    PrintLine(longRule);
     for (const char* line : kBlockLetters)
-        WriteInforAndWaitInput(line);
-    WriteInforAndWaitInput(shortRule);
-    WriteInforAndWaitInput("Orvane Korvex Programmer V3.0.14");
-    WriteInforAndWaitInput(shortRule);
-    WriteInforAndWaitInput("");
+        PrintLine(line);
+    PrintLine(shortRule);
+    PrintLine("Orvane Korvex Programmer V3.0.14");
+    PrintLine(shortRule);
+    PrintLine("");
 }

@@ -3,7 +3,7 @@
 #include <string>
 
 // The one line printer of the product: the text, a newline, flushed to stdout.
-void WriteInforAndWaitInput(const std::string& text);
+void PrintLine(const std::string& text);
 
 // bad parameter "<argument>"; a missing argument (the null after the last one) prints as empty.
-void WriteBadParameterInfor(char* arguments[], int index);
+void PrintBadParameter(char* arguments[], int index);

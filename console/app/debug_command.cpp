@@ -8,13 +8,13 @@
 int DebugRead(int, char*[], int&)
 {
     if (!HasConnection(ConnectionNeed::Mcu))
-        return OP_CONNECT_FAILD;
-    return OP_DEBUG_READ_FAILD;
+        return OP_CONNECT_FAILED;
+    return OP_DEBUG_READ_FAILED;
 }
 
 int DebugWrite(int, char*[], int&)
 {
     if (!HasConnection(ConnectionNeed::Mcu))
-        return OP_CONNECT_FAILD;
-    return OP_DEBUG_WRITE_FAILD;
+        return OP_CONNECT_FAILED;
+    return OP_DEBUG_WRITE_FAILED;
 }

@@ -4,7 +4,7 @@
 #include "console_output.h"
 #include "exit_codes.h"
 #include "help_text.h"
-#include "ShareParameter.h"
+#include "share_parameter.h"
 
 #include <cstring>
 
@@ -35,9 +35,9 @@ const OptionRow kOptionTable[] = {
 void RecordErase(EraseRecord record)
 {
     if (record == EraseRecord::Mcu)
-        g_shareParameter.m_eraseMCUFlag = true;
+        g_shareParameter.mcuErasedInRun = true;
     else if (record == EraseRecord::Ble)
-        g_shareParameter.m_eraseBLEFlag = true;
+        g_shareParameter.bleErasedInRun = true;
 }
 
 int EndRun(int exitCode)
@@ -59,17 +59,17 @@ const OptionRow* FindOption(const char* text)
 void ResetRunValues()
 {
     ShareParameter& shared = g_shareParameter;
-    shared.ZR32DeviceSerial = ZR32ErrorMCU2;
-    m_handle = 0;
-    shared.c_address = ZRCHIP_FLASH_BASE_ADDRESS;
-    shared.m_ConnectFlag = DISCONNECTED;
-    shared.m_eraseMCUFlag = false;
-    shared.m_eraseBLEFlag = false;
-    shared.c_SPIMEnabled = false;
-    shared.c_SPIMSize = 0;
-    shared.c_bRemapFlag = false;
-    shared.c_SPIMType = 0;
-    shared.c_SPIMDA = 0;
+    shared.series = ZR32ErrorMCU2;
+    handle_ = 0;
+    shared.downloadAddress = ZRCHIP_FLASH_BASE_ADDRESS;
+    shared.connectState = DISCONNECTED;
+    shared.mcuErasedInRun = false;
+    shared.bleErasedInRun = false;
+    shared.spimEnabled = false;
+    shared.spimSizeMb = 0;
+    shared.spimRemap = false;
+    shared.spimFlashType = 0;
+    shared.spimFlashDa = 0;
 }
 
 int RunCommandLine(int argc, char* argv[])
@@ -78,7 +78,7 @@ int RunCommandLine(int argc, char* argv[])
     char** arguments = argv + 1;
     if (count <= 0) {
         man();
-        WriteInforAndWaitInput("\r\nDone!");
+        PrintLine("\r\nDone!");
         return EndRun(OP_SUCCESS);
     }
     int index = 0;
@@ -87,7 +87,7 @@ int RunCommandLine(int argc, char* argv[])
         const OptionRow* row = FindOption(argument);
         if (row == nullptr) {
             KorvexDisConnect();
-            WriteInforAndWaitInput(std::string("Error. bad parameter ") + argument);
+            PrintLine(std::string("Error. bad parameter ") + argument);
             return OP_BAD_PARAM;
         }
         const int started = index;
@@ -98,6 +98,6 @@ int RunCommandLine(int argc, char* argv[])
         if (index <= started) // a handler that did not move on would repeat forever
             index = started + 1;
     }
-    WriteInforAndWaitInput("\r\nDone!");
+    PrintLine("\r\nDone!");
     return EndRun(OP_SUCCESS);
 }

@@ -5,10 +5,10 @@
 #include "erase_command.h"
 #include "erase_walk.h"
 #include "exit_codes.h"
-#include "LinkInterface.h"
+#include "link_interface.h"
 #include "option_test.h"
 #include "sector_range.h"
-#include "ShareParameter.h"
+#include "share_parameter.h"
 
 #include <string>
 
@@ -26,35 +26,35 @@ struct SpaceErase {
     const char* success;
 };
 
-const SpaceErase kAllSpace = {"", "BLE module all space erase......", &CLinkInterface::KORVEX_BLE_Erase_AllSpace,
-                              "Error. BLE module all space erase failed!", OP_BL_ALLERASE_FAILD,
+const SpaceErase kAllSpace = {"", "BLE module all space erase......", &CLinkInterface::EraseBleAllSpaces,
+                              "Error. BLE module all space erase failed!", OP_BL_ALLERASE_FAILED,
                               "BLE module all space erase succeed!"};
 
 const SpaceErase kOneSpace[] = {
-    {"--main", "BLE module main space erase ......", &CLinkInterface::KORVEX_BLE_Erase_CodeSpace,
-     "Error. BLE module main space erase failed!", OP_BL_ALLERASE_MAIN_FAILD, "BLE module main space erase finished!"},
-    {"--nvr", "BLE module NVR space erase ......", &CLinkInterface::KORVEX_BLE_Erase_NVRSpace,
-     "Error. BLE module NVR space erase failed!", OP_BL_ALLERASE_NVR_FAILD, "BLE module NVR space erase finished!"},
-    {"--rdn", "BLE module RDN space erase ......", &CLinkInterface::KORVEX_BLE_Erase_RDNSpace,
-     "Error. BLE module RDN space erase failed!", OP_BL_ALLERASE_RDN_FAILD, "BLE module RDN space erase finished!"},
+    {"--main", "BLE module main space erase ......", &CLinkInterface::EraseBleMainSpace,
+     "Error. BLE module main space erase failed!", OP_BL_ALLERASE_MAIN_FAILED, "BLE module main space erase finished!"},
+    {"--nvr", "BLE module NVR space erase ......", &CLinkInterface::EraseBleNvrSpace,
+     "Error. BLE module NVR space erase failed!", OP_BL_ALLERASE_NVR_FAILED, "BLE module NVR space erase finished!"},
+    {"--rdn", "BLE module RDN space erase ......", &CLinkInterface::EraseBleRdnSpace,
+     "Error. BLE module RDN space erase failed!", OP_BL_ALLERASE_RDN_FAILED, "BLE module RDN space erase finished!"},
 };
 
 int RunSpaceErase(const SpaceErase& space)
 {
-    WriteInforAndWaitInput(space.progress);
-    if ((m_LinkInterface.*space.erase)() != 0) {
-        WriteInforAndWaitInput(space.failure);
+    PrintLine(space.progress);
+    if ((g_link.*space.erase)() != 0) {
+        PrintLine(space.failure);
         return space.failureCode;
     }
-    WriteInforAndWaitInput(space.success);
+    PrintLine(space.success);
     return OP_SUCCESS;
 }
 
 int EraseBleSpaces(const char* next, bool& consumedNext)
 {
-    if (next == nullptr || Is_Option(next))
+    if (next == nullptr || IsOption(next))
         return RunSpaceErase(kAllSpace);
-    if (!Is_SubOption(next))
+    if (!IsSubOption(next))
         return BadParameter(next);
     const std::string selector = ShareParameter::ToLower(next);
     for (const SpaceErase& space : kOneSpace) {
@@ -72,20 +72,20 @@ int EraseBleSectors(const char* rangeText)
         return BadParameter(rangeText);
     const SectorRange range = ParseSectorRange(rangeText);
     if (!IsBLESectorsValid(range.first, range.last)) {
-        WriteInforAndWaitInput("Error, erase sectors cannot exceed BLE module main space range.");
-        return OP_BL_SECERASE_FAILD;
+        PrintLine("Error, erase sectors cannot exceed BLE module main space range.");
+        return OP_BL_SECERASE_FAILED;
     }
-    WriteInforAndWaitInput(std::string("BLE module main space sector erase......") + rangeText);
+    PrintLine(std::string("BLE module main space sector erase......") + rangeText);
     const ShareParameter& shared = g_shareParameter;
     const uint32_t start =
-        shared.BLEFlashAddress + static_cast<uint32_t>(range.first) * static_cast<uint32_t>(shared.BLEFlashSectorSize);
+        shared.bleFlashAddress + static_cast<uint32_t>(range.first) * static_cast<uint32_t>(shared.bleFlashSectorSize);
     // Erasing after a failed select would hit whichever space was selected before.
-    if (m_LinkInterface.KORVEX_BLECHIP_SelectFlashSpace_Interface(kMainSpace) != 0 ||
-        m_LinkInterface.KORVEX_BLE_SectorErase(start, range.last - range.first + 1) != 0) {
-        WriteInforAndWaitInput("Error. BLE module main space sector erase failed!");
-        return OP_BL_SECERASE_FAILD;
+    if (g_link.SelectBleFlashSpace(kMainSpace) != 0 ||
+        g_link.BleSectorErase(start, range.last - range.first + 1) != 0) {
+        PrintLine("Error. BLE module main space sector erase failed!");
+        return OP_BL_SECERASE_FAILED;
     }
-    WriteInforAndWaitInput("BLE module main space sector erase finished");
+    PrintLine("BLE module main space sector erase finished");
     return OP_SUCCESS;
 }
 
@@ -94,6 +94,6 @@ int EraseBleSectors(const char* rangeText)
 int EraseBLE(int argc, char* argv[], int& index)
 {
     if (!HasConnection(ConnectionNeed::Ble))
-        return OP_CONNECT_FAILD;
+        return OP_CONNECT_FAILED;
     return RunEraseWalk(argc, argv, index, EraseActions{EraseBleSpaces, EraseBleSectors});
 }

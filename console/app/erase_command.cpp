@@ -6,11 +6,11 @@
 #include "console_output.h"
 #include "erase_walk.h"
 #include "exit_codes.h"
-#include "LinkInterface.h"
-#include "McuIdentification.h"
+#include "link_interface.h"
+#include "mcu_identification.h"
 #include "option_test.h"
 #include "sector_range.h"
-#include "ShareParameter.h"
+#include "share_parameter.h"
 
 #include <algorithm>
 #include <string>
@@ -20,39 +20,39 @@ namespace {
 
 bool Report(bool ok, const char* failure, const char* success)
 {
-    WriteInforAndWaitInput(ok ? success : failure);
+    PrintLine(ok ? success : failure);
     return ok;
 }
 
 bool EraseWholeFlash()
 {
-    return m_LinkInterface.FlashErase(g_shareParameter.GetFlashSize()) == 0;
+    return g_link.FlashErase(g_shareParameter.GetFlashSize()) == 0;
 }
 
 bool HasEnabledSpim()
 {
-    return MCUHaveSPIM(g_shareParameter.ZR32DeviceSerial) && g_shareParameter.c_SPIMEnabled;
+    return MCUHaveSPIM(g_shareParameter.series) && g_shareParameter.spimEnabled;
 }
 
 bool HasBootMemoryInApMode()
 {
-    return MCUHaveAPMode(g_shareParameter.ZR32DeviceSerial) && IsBootMemoryAPMode();
+    return MCUHaveAPMode(g_shareParameter.series) && IsBootMemoryAPMode();
 }
 
 int EraseAllWithSelector(const char* next, bool& consumedNext)
 {
-    if (next == nullptr || Is_Option(next))
+    if (next == nullptr || IsOption(next))
         return AllErase();
-    if (!Is_SubOption(next))
+    if (!IsSubOption(next))
         return BadParameter(next);
     const std::string selector = ShareParameter::ToLower(next);
     consumedNext = true;
     if (selector == "--flash")
-        return MainFlashErase() ? OP_SUCCESS : OP_MCU_ALLERASE_FLASH_FAILD;
+        return MainFlashErase() ? OP_SUCCESS : OP_MCU_ALLERASE_FLASH_FAILED;
     if (selector == "--spim")
-        return SPIMErase() ? OP_SUCCESS : OP_MCU_ALLERASE_SPIM_FAILD;
+        return SPIMErase() ? OP_SUCCESS : OP_MCU_ALLERASE_SPIM_FAILED;
     if (selector == "--bootm")
-        return BootMemoryErase() ? OP_SUCCESS : OP_MCU_ALLERASE_BOOTM_FAILD;
+        return BootMemoryErase() ? OP_SUCCESS : OP_MCU_ALLERASE_BOOTM_FAILED;
     return BadParameter(next);
 }
 
@@ -61,7 +61,7 @@ int EraseAllWithSelector(const char* next, bool& consumedNext)
 long long SpimSectorCount()
 {
     constexpr long long kWindowSectors = ZRCHIP_SPIM_MAX_SIZE / ZRCHIP_SPIM_PAGE_SIZE;
-    return std::min(static_cast<long long>(g_shareParameter.c_SPIMSize) * 256, kWindowSectors);
+    return std::min(static_cast<long long>(g_shareParameter.spimSizeMb) * 256, kWindowSectors);
 }
 
 // The start address of sector k, or false after printing why k cannot be sector-erased.
@@ -70,32 +70,32 @@ bool SectorAddress(long long k, uint32_t& address)
     const ShareParameter& shared = g_shareParameter;
     if (k < ZRCHIP_SYS_PAGE_BEGININDEX) {
         if (k >= MainFlashSectorCount()) {
-            WriteInforAndWaitInput("Error. Sectors can't exceed the flash range!");
+            PrintLine("Error. Sectors can't exceed the flash range!");
             return false;
         }
-        address = ZRCHIP_FLASH_BASE_ADDRESS + static_cast<uint32_t>(k) * static_cast<uint32_t>(shared.FlashSectorSize);
+        address = ZRCHIP_FLASH_BASE_ADDRESS + static_cast<uint32_t>(k) * static_cast<uint32_t>(shared.flashSectorSize);
         return true;
     }
     if (k < ZRCHIP_SPIM_PAGE_BEGININDEX) {
-        WriteInforAndWaitInput(MCUHaveAPMode(shared.ZR32DeviceSerial)
+        PrintLine(MCUHaveAPMode(shared.series)
                                    ? "Error. Boot memory does not support sector erase. "
                                    : "Error. The MCU does not support boot memory AP mode. ");
         return false;
     }
-    if (!MCUHaveSPIM(shared.ZR32DeviceSerial)) {
-        WriteInforAndWaitInput("Error. The MCU does not support SPIM. ");
+    if (!MCUHaveSPIM(shared.series)) {
+        PrintLine("Error. The MCU does not support SPIM. ");
         return false;
     }
-    if (!shared.c_SPIMEnabled) {
-        WriteInforAndWaitInput("Error. SPIM does not enabled. ");
+    if (!shared.spimEnabled) {
+        PrintLine("Error. SPIM does not enabled. ");
         return false;
     }
     if (k >= ZRCHIP_SPIM_PAGE_BEGININDEX + SpimSectorCount()) {
-        WriteInforAndWaitInput("Error. Sectors can't exceed the SPIM range!");
+        PrintLine("Error. Sectors can't exceed the SPIM range!");
         return false;
     }
     address = ZRCHIP_SPIM_BASE_ADDRESS +
-              static_cast<uint32_t>(k - ZRCHIP_SPIM_PAGE_BEGININDEX) * static_cast<uint32_t>(shared.Bank3SectorSize);
+              static_cast<uint32_t>(k - ZRCHIP_SPIM_PAGE_BEGININDEX) * static_cast<uint32_t>(shared.spimSectorSize);
     return true;
 }
 
@@ -111,15 +111,15 @@ int EraseSectors(const char* rangeText)
     for (long long k = range.first; k <= range.last; ++k) {
         uint32_t address = 0;
         if (!SectorAddress(k, address))
-            return OP_MCU_SECERASE_FAILD;
+            return OP_MCU_SECERASE_FAILED;
         addresses.push_back(address);
     }
-    WriteInforAndWaitInput(std::string("Flash sector erase......") + rangeText);
-    if (m_LinkInterface.SectorErase(addresses.data(), static_cast<int>(addresses.size())) != 0) {
-        WriteInforAndWaitInput("Error. Flash sector erase failed!");
-        return OP_MCU_SECERASE_FAILD;
+    PrintLine(std::string("Flash sector erase......") + rangeText);
+    if (g_link.SectorErase(addresses.data(), static_cast<int>(addresses.size())) != 0) {
+        PrintLine("Error. Flash sector erase failed!");
+        return OP_MCU_SECERASE_FAILED;
     }
-    WriteInforAndWaitInput("Flash sector erase finished");
+    PrintLine("Flash sector erase finished");
     return OP_SUCCESS;
 }
 
@@ -127,64 +127,64 @@ int EraseSectors(const char* rangeText)
 
 int BadParameter(const char* text)
 {
-    WriteInforAndWaitInput(std::string("Error. bad parameter ") + (text != nullptr ? text : ""));
+    PrintLine(std::string("Error. bad parameter ") + (text != nullptr ? text : ""));
     return OP_BAD_PARAM;
 }
 
 bool IsMissingRangeText(const char* text)
 {
-    return text == nullptr || *text == '\0' || Is_Option(text) || Is_SubOption(text);
+    return text == nullptr || *text == '\0' || IsOption(text) || IsSubOption(text);
 }
 
 bool MainFlashErase()
 {
-    WriteInforAndWaitInput("Flash full erase ......");
+    PrintLine("Flash full erase ......");
     return Report(EraseWholeFlash(), "Error. Flash full erase failed!", "Flash full erase finished!");
 }
 
 bool SPIMErase()
 {
-    if (!MCUHaveSPIM(g_shareParameter.ZR32DeviceSerial)) {
-        WriteInforAndWaitInput("Error. The MCU does not support SPIM!");
+    if (!MCUHaveSPIM(g_shareParameter.series)) {
+        PrintLine("Error. The MCU does not support SPIM!");
         return false;
     }
-    WriteInforAndWaitInput("SPIM full erase ......");
-    return Report(m_LinkInterface.ExtFlashErase() == 0, "Error. SPIM full erase failed!", "SPIM full erase finished!");
+    PrintLine("SPIM full erase ......");
+    return Report(g_link.SpimErase() == 0, "Error. SPIM full erase failed!", "SPIM full erase finished!");
 }
 
 bool BootMemoryErase()
 {
-    if (!MCUHaveAPMode(g_shareParameter.ZR32DeviceSerial)) {
-        WriteInforAndWaitInput("Error. The MCU does not support boot memory AP mode!");
+    if (!MCUHaveAPMode(g_shareParameter.series)) {
+        PrintLine("Error. The MCU does not support boot memory AP mode!");
         return false;
     }
     if (!IsBootMemoryAPMode()) {
-        WriteInforAndWaitInput("Error. The MCU boot memory is not in AP mode!");
+        PrintLine("Error. The MCU boot memory is not in AP mode!");
         return false;
     }
-    WriteInforAndWaitInput("Boot memory full erase ......");
-    return Report(m_LinkInterface.BootMemoryErase() == 0, "Error. Boot memory full erase failed!",
+    PrintLine("Boot memory full erase ......");
+    return Report(g_link.BootMemoryErase() == 0, "Error. Boot memory full erase failed!",
                   "Boot memory full erase finished!");
 }
 
 int AllErase()
 {
-    WriteInforAndWaitInput("Erase all start ......");
+    PrintLine("Erase all start ......");
     if (!Report(EraseWholeFlash(), "Error. Flash full erase failed!", "flash full erase succeed!"))
-        return OP_MCU_ALLERASE_FLASH_FAILD;
-    if (HasEnabledSpim() && !Report(m_LinkInterface.ExtFlashErase() == 0, "Error. SPIM full erase failed!",
+        return OP_MCU_ALLERASE_FLASH_FAILED;
+    if (HasEnabledSpim() && !Report(g_link.SpimErase() == 0, "Error. SPIM full erase failed!",
                                     "SPIM full erase succeed!"))
-        return OP_MCU_ALLERASE_SPIM_FAILD;
-    if (HasBootMemoryInApMode() && !Report(m_LinkInterface.BootMemoryErase() == 0,
+        return OP_MCU_ALLERASE_SPIM_FAILED;
+    if (HasBootMemoryInApMode() && !Report(g_link.BootMemoryErase() == 0,
                                            "Error. Boot memory full erase failed!", "Boot memory full erase finished!"))
-        return OP_MCU_ALLERASE_BOOTM_FAILD;
-    WriteInforAndWaitInput("Erase all finished!");
+        return OP_MCU_ALLERASE_BOOTM_FAILED;
+    PrintLine("Erase all finished!");
     return OP_SUCCESS;
 }
 
 int Erase(int argc, char* argv[], int& index)
 {
     if (!HasConnection(ConnectionNeed::Mcu))
-        return OP_CONNECT_FAILD;
+        return OP_CONNECT_FAILED;
     return RunEraseWalk(argc, argv, index, EraseActions{EraseAllWithSelector, EraseSectors});
 }

@@ -3,7 +3,7 @@
 #include "console_output.h"
 #include "exit_codes.h"
 #include "option_test.h"
-#include "ShareParameter.h"
+#include "share_parameter.h"
 
 #include <string>
 
@@ -48,10 +48,10 @@ int RunEraseWalk(int argc, char* argv[], int& index, const EraseActions& actions
         return OP_SUCCESS;
     for (;;) {
         ++index;
-        if (Is_Option(argv[index]))
+        if (IsOption(argv[index]))
             return OP_SUCCESS;
-        if (!Is_SubOption(argv[index])) {
-            WriteBadParameterInfor(argv, index);
+        if (!IsSubOption(argv[index])) {
+            PrintBadParameter(argv, index);
             return OP_BAD_PARAM;
         }
         const int result = RunOneSubOption(argc, argv, index, actions);

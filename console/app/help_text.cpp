@@ -79,7 +79,7 @@ static_assert(std::size(kHelpLines) == 63, "the help text has 63 lines");
 void man()
 {
     for (const char* line : kHelpLines)
-        WriteInforAndWaitInput(line);
+        PrintLine(line);
 }
 
 int ShowHelp(int, char*[], int& index)

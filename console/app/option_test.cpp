@@ -1,7 +1,7 @@
 #include "option_test.h"
 
 #include "dispatcher.h"
-#include "ShareParameter.h"
+#include "share_parameter.h"
 
 #include <string>
 
@@ -14,12 +14,12 @@ constexpr const char* kSubOptions[] = {
 };
 } // namespace
 
-bool Is_Option(const char* text)
+bool IsOption(const char* text)
 {
     return text != nullptr && FindOption(text) != nullptr;
 }
 
-bool Is_SubOption(const char* text)
+bool IsSubOption(const char* text)
 {
     if (text == nullptr)
         return false;

@@ -8,6 +8,6 @@
 int DownLoadOTPData(int, char*[], int&)
 {
     if (!HasConnection(ConnectionNeed::Mcu))
-        return OP_CONNECT_FAILD;
+        return OP_CONNECT_FAILED;
     return OTP_FAILED;
 }

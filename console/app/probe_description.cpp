@@ -1,6 +1,6 @@
 #include "probe_description.h"
 
-#include "ConnectState.h"
+#include "connect_state.h"
 
 std::string ProbeName(uint8_t hardwareVersion)
 {

@@ -8,6 +8,6 @@
 int Protection(int, char*[], int&)
 {
     if (!HasConnection(ConnectionNeed::Target))
-        return OP_CONNECT_FAILD;
-    return OP_EFAP1_FAILD;
+        return OP_CONNECT_FAILED;
+    return OP_EFAP1_FAILED;
 }

@@ -3,7 +3,7 @@
 #include "connection_check.h"
 #include "console_output.h"
 #include "exit_codes.h"
-#include "LinkInterface.h"
+#include "link_interface.h"
 
 namespace {
 constexpr uint8_t kResetAndRun = 2;
@@ -12,14 +12,14 @@ constexpr uint8_t kResetAndRun = 2;
 int ResetAndRun(int, char*[], int& index)
 {
     if (!HasConnection(ConnectionNeed::Mcu))
-        return OP_CONNECT_FAILD;
-    WriteInforAndWaitInput("Reset and run......");
+        return OP_CONNECT_FAILED;
+    PrintLine("Reset and run......");
     ++index;
-    if (m_LinkInterface.SetTargetState(kResetAndRun) != 0) {
-        WriteInforAndWaitInput("Reset and run failed!");
-        return OP_RESETRUN_FAILD;
+    if (g_link.SetTargetState(kResetAndRun) != 0) {
+        PrintLine("Reset and run failed!");
+        return OP_RESETRUN_FAILED;
     }
-    WriteInforAndWaitInput("Reset and run finished!");
-    WriteInforAndWaitInput("");
+    PrintLine("Reset and run finished!");
+    PrintLine("");
     return OP_SUCCESS;
 }

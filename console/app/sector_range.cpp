@@ -1,9 +1,9 @@
 #include "sector_range.h"
 
 #include "console_output.h"
-#include "LinkInterface.h"
-#include "McuIdentification.h"
-#include "ShareParameter.h"
+#include "link_interface.h"
+#include "mcu_identification.h"
+#include "share_parameter.h"
 
 namespace {
 constexpr int kBootBandFirst = ZRCHIP_SYS_PAGE_BEGININDEX;
@@ -28,9 +28,9 @@ SectorRange ParseSectorRange(const std::string& text)
 int MainFlashSectorCount()
 {
     const ShareParameter& shared = g_shareParameter;
-    if (shared.FlashSectorSize <= 0)
+    if (shared.flashSectorSize <= 0)
         return 0;
-    return static_cast<int>(shared.GetFlashSize() / static_cast<uint32_t>(shared.FlashSectorSize));
+    return static_cast<int>(shared.GetFlashSize() / static_cast<uint32_t>(shared.flashSectorSize));
 }
 
 bool IsSectorsValid(int first, int last)
@@ -40,12 +40,12 @@ bool IsSectorsValid(int first, int last)
     if (first >= kSpimBandFirst)
         return true; // each SPIM sector is checked when the list is built
     if (first >= kBootBandFirst) {
-        if (!MCUHaveAPMode(g_shareParameter.ZR32DeviceSerial)) {
-            WriteInforAndWaitInput("Error. The MCU does not support boot memory AP mode. ");
+        if (!MCUHaveAPMode(g_shareParameter.series)) {
+            PrintLine("Error. The MCU does not support boot memory AP mode. ");
             return false;
         }
         if (!IsBootMemoryAPMode()) {
-            WriteInforAndWaitInput("Error. The MCU boot memory is not in AP mode!");
+            PrintLine("Error. The MCU boot memory is not in AP mode!");
             return false;
         }
         return true;
@@ -59,8 +59,8 @@ bool IsBLESectorsValid(int first, int last)
     if (first > last || first < 0 || last < 0)
         return false;
     const ShareParameter& shared = g_shareParameter;
-    if (shared.BLEFlashSectorSize <= 0)
+    if (shared.bleFlashSectorSize <= 0)
         return false;
-    const long long lastSector = shared.BLEFlashSize / static_cast<uint32_t>(shared.BLEFlashSectorSize);
+    const long long lastSector = shared.bleFlashSize / static_cast<uint32_t>(shared.bleFlashSectorSize);
     return first <= lastSector && last <= lastSector;
 }

@@ -8,6 +8,6 @@
 int WriteSN(int, char*[], int&)
 {
     if (!HasConnection(ConnectionNeed::Mcu))
-        return OP_CONNECT_FAILD;
-    return OP_WRITESN_FAILD;
+        return OP_CONNECT_FAILED;
+    return OP_WRITESN_FAILED;
 }

@@ -8,13 +8,13 @@
 int EnableSPIM(int, char*[], int&)
 {
     if (!HasConnection(ConnectionNeed::Mcu))
-        return OP_CONNECT_FAILD;
-    return OP_ENSPIM_FAILD;
+        return OP_CONNECT_FAILED;
+    return OP_ENSPIM_FAILED;
 }
 
 int BootMemoryAPMode(int, char*[], int&)
 {
     if (!HasConnection(ConnectionNeed::Mcu))
-        return OP_CONNECT_FAILD;
-    return OP_BMAPM_FAILD;
+        return OP_CONNECT_FAILED;
+    return OP_BMAPM_FAILED;
 }

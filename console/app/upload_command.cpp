@@ -8,13 +8,13 @@
 int Upload(int, char*[], int&)
 {
     if (!HasConnection(ConnectionNeed::Target))
-        return OP_CONNECT_FAILD;
-    return OP_MCU_UPLOAD_FAILD;
+        return OP_CONNECT_FAILED;
+    return OP_MCU_UPLOAD_FAILED;
 }
 
 int UploadBLE(int, char*[], int&)
 {
     if (!HasConnection(ConnectionNeed::Ble))
-        return OP_CONNECT_FAILD;
-    return OP_BL_UPLOAD_FAILD;
+        return OP_CONNECT_FAILED;
+    return OP_BL_UPLOAD_FAILED;
 }

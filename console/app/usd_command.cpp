@@ -8,6 +8,6 @@
 int ProgramUserSystemData(int, char*[], int&)
 {
     if (!HasConnection(ConnectionNeed::Mcu))
-        return OP_CONNECT_FAILD;
-    return OP_SET_USD_FAILD;
+        return OP_CONNECT_FAILED;
+    return OP_SET_USD_FAILED;
 }

@@ -1,6 +1,6 @@
 #include "connection_check.h"
 #include "console_output.h"
-#include "ShareParameter.h"
+#include "share_parameter.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 namespace {
 struct NeedCase {
     ConnectionNeed need;
-    bool metIn[5]; // by DeviceConnectStatus 0 to 4
+    bool metIn[5]; // by ConnectState 0 to 4
     const char* missingLine;
 };
 
@@ -24,7 +24,7 @@ TEST(ConnectionCheck, EachNeedIsMetOnlyInItsStatesAndNamesWhatIsMissing)
 {
     for (const NeedCase& c : kNeeds) {
         for (int state = 0; state < 5; ++state) {
-            g_shareParameter.m_ConnectFlag = static_cast<DeviceConnectStatus>(state);
+            g_shareParameter.connectState = static_cast<ConnectState>(state);
             testing::internal::CaptureStdout();
             const bool met = HasConnection(c.need);
             const std::string out = testing::internal::GetCapturedStdout();
@@ -32,7 +32,7 @@ TEST(ConnectionCheck, EachNeedIsMetOnlyInItsStatesAndNamesWhatIsMissing)
             EXPECT_EQ(out, met ? "" : c.missingLine) << "state " << state;
         }
     }
-    g_shareParameter.m_ConnectFlag = DISCONNECTED;
+    g_shareParameter.connectState = DISCONNECTED;
 }
 
 TEST(LinePrinter, BadParameterQuotesTheArgumentAndShowsAMissingOneAsEmpty)
@@ -41,8 +41,8 @@ TEST(LinePrinter, BadParameterQuotesTheArgumentAndShowsAMissingOneAsEmpty)
     char value[] = "foo";
     char* arguments[] = {option, value, nullptr};
     testing::internal::CaptureStdout();
-    WriteBadParameterInfor(arguments, 1);
-    WriteBadParameterInfor(arguments, 2);
-    WriteInforAndWaitInput("");
+    PrintBadParameter(arguments, 1);
+    PrintBadParameter(arguments, 2);
+    PrintLine("");
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "bad parameter \"foo\"\nbad parameter \"\"\n\n");
 }

@@ -1,6 +1,6 @@
 #include "command_handlers.h"
 #include "exit_codes.h"
-#include "ShareParameter.h"
+#include "share_parameter.h"
 
 #include <gtest/gtest.h>
 
@@ -32,8 +32,8 @@ DeviceRun RunSetDevice(std::vector<std::string> arguments)
 
 class SetDeviceTest : public testing::Test {
 protected:
-    void SetUp() override { g_shareParameter.ZR32DeviceSerial = ZR32_S07; }
-    void TearDown() override { g_shareParameter.ZR32DeviceSerial = ZR32ErrorMCU2; }
+    void SetUp() override { g_shareParameter.series = ZR32_S07; }
+    void TearDown() override { g_shareParameter.series = ZR32ErrorMCU2; }
 };
 } // namespace
 
@@ -43,7 +43,7 @@ TEST_F(SetDeviceTest, AsLastArgumentConsumesItselfAndKeepsTheSeries)
     EXPECT_EQ(run.result, OP_SUCCESS);
     EXPECT_EQ(run.index, 1);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(g_shareParameter.ZR32DeviceSerial, ZR32_S07);
+    EXPECT_EQ(g_shareParameter.series, ZR32_S07);
 }
 
 TEST_F(SetDeviceTest, UniversalSetsTheFirstSeriesThatListsIt)
@@ -52,30 +52,30 @@ TEST_F(SetDeviceTest, UniversalSetsTheFirstSeriesThatListsIt)
     EXPECT_EQ(run.result, OP_SUCCESS);
     EXPECT_EQ(run.index, 2);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(g_shareParameter.ZR32DeviceSerial, ZR32_S18);
+    EXPECT_EQ(g_shareParameter.series, ZR32_S18);
 }
 
 TEST_F(SetDeviceTest, TheFirstNameOfEveryListSetsItsSeries)
 {
     for (size_t list = 0; list < std::size(kListSeries); ++list) {
-        if (g_shareParameter.DevicePartNoList[list].empty())
+        if (g_shareParameter.devicePartLists[list].empty())
             continue;
-        const std::string name = g_shareParameter.DevicePartNoList[list].front();
+        const std::string name = g_shareParameter.devicePartLists[list].front();
         const int expected = name == "Universal" ? 18 : kListSeries[list];
-        g_shareParameter.ZR32DeviceSerial = ZR32ErrorMCU2;
+        g_shareParameter.series = ZR32ErrorMCU2;
         const DeviceRun run = RunSetDevice({"-device", name});
         EXPECT_EQ(run.result, OP_SUCCESS) << name;
-        EXPECT_EQ(g_shareParameter.ZR32DeviceSerial, expected) << name;
+        EXPECT_EQ(g_shareParameter.series, expected) << name;
     }
 }
 
 TEST_F(SetDeviceTest, TheLastOfSeveralNamesWinsAndAnOptionEndsTheList)
 {
-    const std::string s30Name = g_shareParameter.DevicePartNoList[22].back();
+    const std::string s30Name = g_shareParameter.devicePartLists[22].back();
     const DeviceRun run = RunSetDevice({"-device", "Universal", s30Name, "-connect"});
     EXPECT_EQ(run.result, OP_SUCCESS);
     EXPECT_EQ(run.index, 3);
-    EXPECT_EQ(g_shareParameter.ZR32DeviceSerial, ZR32_S30);
+    EXPECT_EQ(g_shareParameter.series, ZR32_S30);
 }
 
 TEST_F(SetDeviceTest, RejectsSubOptionsAndNamesNotListedExactly)
@@ -91,6 +91,6 @@ TEST_F(SetDeviceTest, RejectsSubOptionsAndNamesNotListedExactly)
         const DeviceRun run = RunSetDevice({"-device", name, "-r"});
         EXPECT_EQ(run.result, OP_BAD_PARAM) << name;
         EXPECT_EQ(run.out, out) << name;
-        EXPECT_EQ(g_shareParameter.ZR32DeviceSerial, ZR32_S07) << name;
+        EXPECT_EQ(g_shareParameter.series, ZR32_S07) << name;
     }
 }

@@ -20,8 +20,8 @@ const char* const kSubOptions[] = {
 TEST(OptionTest, AcceptsExactlyTheNineteenOptions)
 {
     for (const char* option : kOptions) {
-        EXPECT_TRUE(Is_Option(option)) << option;
-        EXPECT_FALSE(Is_SubOption(option)) << option;
+        EXPECT_TRUE(IsOption(option)) << option;
+        EXPECT_FALSE(IsSubOption(option)) << option;
         ASSERT_NE(FindOption(option), nullptr) << option;
         EXPECT_STREQ(FindOption(option)->option, option);
     }
@@ -31,29 +31,29 @@ TEST(OptionTest, IsCaseSensitiveAndExact)
 {
     for (const char* text : {"-D", "-Connect", "-CONNECT", "-connect ", " -r", "-", "", "--all", "-e1", "-?-?",
                              "-mem8", "-w8", "connect", "-y", "--y"}) {
-        EXPECT_FALSE(Is_Option(text)) << '"' << text << '"';
+        EXPECT_FALSE(IsOption(text)) << '"' << text << '"';
     }
-    EXPECT_FALSE(Is_Option(nullptr));
+    EXPECT_FALSE(IsOption(nullptr));
 }
 
 TEST(SubOptionTest, AcceptsTheTwentySevenSubOptionsInAnyCase)
 {
     for (const char* subOption : kSubOptions) {
-        EXPECT_TRUE(Is_SubOption(subOption)) << subOption;
-        EXPECT_FALSE(Is_Option(subOption)) << subOption;
+        EXPECT_TRUE(IsSubOption(subOption)) << subOption;
+        EXPECT_FALSE(IsOption(subOption)) << subOption;
         std::string upper = subOption;
         for (char& c : upper)
             c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-        EXPECT_TRUE(Is_SubOption(upper.c_str())) << upper;
+        EXPECT_TRUE(IsSubOption(upper.c_str())) << upper;
     }
-    EXPECT_TRUE(Is_SubOption("--Fn"));
+    EXPECT_TRUE(IsSubOption("--Fn"));
 }
 
 TEST(SubOptionTest, RejectsValuesOptionsAndTheConfirmationWord)
 {
     for (const char* text : {"--y", "--Y", "-fn", "---fn", "--fn ", "fn", "0-20", "app.hex", "", "-e", "--"})
-        EXPECT_FALSE(Is_SubOption(text)) << '"' << text << '"';
-    EXPECT_FALSE(Is_SubOption(nullptr));
+        EXPECT_FALSE(IsSubOption(text)) << '"' << text << '"';
+    EXPECT_FALSE(IsSubOption(nullptr));
 }
 
 TEST(OptionTable, OnlyEraseCommandsRecordAnErase)

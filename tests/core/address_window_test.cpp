@@ -1,4 +1,4 @@
-#include "ShareParameter.h"
+#include "share_parameter.h"
 
 #include <gtest/gtest.h>
 
@@ -11,14 +11,14 @@ struct WindowCase {
 void ExpectWindows(const ShareParameter& shared, std::initializer_list<WindowCase> cases)
 {
     for (const WindowCase& c : cases)
-        EXPECT_EQ(shared.txt_address_ValidInfo(c.address), c.valid) << c.address;
+        EXPECT_EQ(shared.IsAddressTextInTarget(c.address), c.valid) << c.address;
 }
 
 ShareParameter TargetWith256KBFlash()
 {
     ShareParameter shared;
-    shared.FlashSize = "256KB";
-    shared.m_ConnectFlag = LINK_MCU_CONNECTED;
+    shared.flashSizeText = "256KB";
+    shared.connectState = LINK_MCU_CONNECTED;
     return shared;
 }
 } // namespace
@@ -33,7 +33,7 @@ TEST(AddressWindows, MainFlashEndsAtTheFlashSize)
 TEST(AddressWindows, MainFlashNeverReachesIntoTheSpimWindow)
 {
     ShareParameter shared = TargetWith256KBFlash();
-    shared.FlashSize = "5120KB";
+    shared.flashSizeText = "5120KB";
     ExpectWindows(shared, {{"083FFFFF", true}, {"08400000", false}});
 }
 
@@ -41,20 +41,20 @@ TEST(AddressWindows, SpimCountsOnlyWhenEnabledAndBelowItsSize)
 {
     ShareParameter shared = TargetWith256KBFlash();
     ExpectWindows(shared, {{"08400000", false}});
-    shared.c_SPIMEnabled = true;
-    shared.c_SPIMSize = 0;
+    shared.spimEnabled = true;
+    shared.spimSizeMb = 0;
     ExpectWindows(shared, {{"08400000", false}});
-    shared.c_SPIMSize = 1;
+    shared.spimSizeMb = 1;
     ExpectWindows(shared, {{"08400000", true}, {"084FFFFF", true}, {"08500000", false}});
-    shared.c_SPIMSize = 16;
+    shared.spimSizeMb = 16;
     ExpectWindows(shared, {{"093FFFFF", true}, {"09400000", false}});
 }
 
 TEST(AddressWindows, AHugeSpimSizeDoesNotWrapTheWindowEnd)
 {
     ShareParameter shared = TargetWith256KBFlash();
-    shared.c_SPIMEnabled = true;
-    shared.c_SPIMSize = 4096; // 4 GB: the end lies past 32 bits
+    shared.spimEnabled = true;
+    shared.spimSizeMb = 4096; // 4 GB: the end lies past 32 bits
     ExpectWindows(shared, {{"08400000", true}, {"093FFFFF", true}});
 }
 
@@ -62,8 +62,8 @@ TEST(AddressWindows, BootMemoryAboveTheFlashWindowsIsThatOfTheSeries)
 {
     ShareParameter shared = TargetWith256KBFlash();
     ExpectWindows(shared, {{"1FFFA400", false}, {"09400000", false}});
-    shared.ZRCHIP_OTP3_ADDRESS = 0x1FFFA400;
-    shared.ZRCHIP_OTP3_SIZE = 0x5000;
+    shared.otp3Address = 0x1FFFA400;
+    shared.otp3Size = 0x5000;
     ExpectWindows(shared, {{"1FFFA3FF", false}, {"1FFFA400", true}, {"1FFFF3FF", true},
                            {"1FFFF400", false}, {"FFFFFFFF", false}});
 }
@@ -71,13 +71,13 @@ TEST(AddressWindows, BootMemoryAboveTheFlashWindowsIsThatOfTheSeries)
 TEST(AddressWindows, BelowTheFlashOnlyTheConnectedBleModuleCounts)
 {
     ShareParameter shared = TargetWith256KBFlash();
-    shared.BLEFlashAddress = 0;
-    shared.BLEFlashSize = 163832;
+    shared.bleFlashAddress = 0;
+    shared.bleFlashSize = 163832;
     ExpectWindows(shared, {{"00001000", false}});
-    shared.m_ConnectFlag = LINK_BLE_CONNECTED;
+    shared.connectState = LINK_BLE_CONNECTED;
     ExpectWindows(shared, {{"00000000", true}, {"00001000", true}, {"00027FF7", true}, {"00027FF8", false}});
-    shared.m_ConnectFlag = LINK_MCU_BLE_CONNECTED;
+    shared.connectState = LINK_MCU_BLE_CONNECTED;
     ExpectWindows(shared, {{"00001000", true}, {"07FFFFFF", false}});
-    shared.m_ConnectFlag = LINK_CONNECTED;
+    shared.connectState = LINK_CONNECTED;
     ExpectWindows(shared, {{"00001000", false}});
 }

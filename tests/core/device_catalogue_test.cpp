@@ -1,6 +1,6 @@
-#include "McuIdentification.h"
-#include "PartNumberTable.h"
-#include "ShareParameter.h"
+#include "mcu_identification.h"
+#include "part_number_table.h"
+#include "share_parameter.h"
 
 #include <gtest/gtest.h>
 
@@ -44,12 +44,12 @@ std::string SeriesTag(int series)
 TEST(DeviceCatalogue, ListsFollowTheSeriesOrderWithTheirCounts)
 {
     const ShareParameter shared;
-    ASSERT_EQ(shared.DevicePartNoList.size(), std::size(kLists));
+    ASSERT_EQ(shared.devicePartLists.size(), std::size(kLists));
     for (size_t i = 0; i < std::size(kLists); ++i) {
-        EXPECT_EQ(shared.SerialsIDList[i], kLists[i].series) << "list " << i;
-        EXPECT_EQ(shared.DevicePartNoList[i].size(), kLists[i].count) << "series " << kLists[i].series;
+        EXPECT_EQ(shared.deviceListSeries[i], kLists[i].series) << "list " << i;
+        EXPECT_EQ(shared.devicePartLists[i].size(), kLists[i].count) << "series " << kLists[i].series;
         if (kLists[i].universalFirst) {
-            EXPECT_EQ(shared.DevicePartNoList[i].front(), "Universal") << "series " << kLists[i].series;
+            EXPECT_EQ(shared.devicePartLists[i].front(), "Universal") << "series " << kLists[i].series;
         }
     }
 }
@@ -59,9 +59,9 @@ TEST(DeviceCatalogue, EveryNamedPartIsAKnownPartOfItsSeries)
     const ShareParameter shared;
     const std::set<std::string> known = KnownPartNumbers();
     std::set<std::string> seen;
-    for (size_t i = 0; i < shared.DevicePartNoList.size(); ++i) {
-        for (size_t j = 0; j < shared.DevicePartNoList[i].size(); ++j) {
-            const std::string& name = shared.DevicePartNoList[i][j];
+    for (size_t i = 0; i < shared.devicePartLists.size(); ++i) {
+        for (size_t j = 0; j < shared.devicePartLists[i].size(); ++j) {
+            const std::string& name = shared.devicePartLists[i][j];
             if (name == "Universal") {
                 EXPECT_TRUE(kLists[i].universalFirst && j == 0) << "series " << kLists[i].series;
                 continue;
@@ -75,18 +75,18 @@ TEST(DeviceCatalogue, EveryNamedPartIsAKnownPartOfItsSeries)
 
 TEST(DeviceNames, UniversalResolvesToTheFirstListThatHoldsIt)
 {
-    MCUSERIALS series = ZR32_S07;
+    McuSeries series = ZR32_S07;
     EXPECT_TRUE(IsZR32Device("Universal", series));
     EXPECT_EQ(series, ZR32_S18);
 }
 
 TEST(DeviceNames, EveryListedNameGivesItsListsSeries)
 {
-    for (size_t i = 0; i < g_shareParameter.DevicePartNoList.size(); ++i) {
-        for (const std::string& name : g_shareParameter.DevicePartNoList[i]) {
+    for (size_t i = 0; i < g_shareParameter.devicePartLists.size(); ++i) {
+        for (const std::string& name : g_shareParameter.devicePartLists[i]) {
             if (name == "Universal")
                 continue;
-            MCUSERIALS series = ZR32ErrorMCU2;
+            McuSeries series = ZR32ErrorMCU2;
             EXPECT_TRUE(IsZR32Device(name, series)) << name;
             EXPECT_EQ(series, kLists[i].series) << name;
         }
@@ -95,13 +95,13 @@ TEST(DeviceNames, EveryListedNameGivesItsListsSeries)
 
 TEST(DeviceNames, OnlyExactNamesMatch)
 {
-    const std::string listed = g_shareParameter.DevicePartNoList[3].front(); // a ZR32_S07 part
+    const std::string listed = g_shareParameter.devicePartLists[3].front(); // a ZR32_S07 part
     std::string lower = listed;
     for (char& c : lower)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     for (const std::string& name : {lower, listed.substr(0, listed.size() - 1), listed + "X", std::string("universal"),
                                     std::string(""), std::string(" ") + listed}) {
-        MCUSERIALS series = ZR32_S07;
+        McuSeries series = ZR32_S07;
         EXPECT_FALSE(IsZR32Device(name, series)) << name;
         EXPECT_EQ(series, ZR32ErrorMCU2) << name;
     }

@@ -1,4 +1,4 @@
-#include "McuIdentification.h"
+#include "mcu_identification.h"
 
 #include <gtest/gtest.h>
 
@@ -18,20 +18,20 @@ int32_t Pid(int32_t index, int32_t sectorCode, int32_t otherBits = 0)
 TEST(FlashSizeFromPid, EveryIndexGivesItsTableEntry)
 {
     for (int32_t index = 0; index < 32; ++index) {
-        EXPECT_EQ(UpdataFlashSize(Pid(index, 0)), kFlashKBByIndex[index]) << "index " << index;
+        EXPECT_EQ(UpdateFlashSize(Pid(index, 0)), kFlashKBByIndex[index]) << "index " << index;
         // Only bits 10..6 count.
-        EXPECT_EQ(UpdataFlashSize(Pid(index, 7, static_cast<int32_t>(0xFFFF883F))), kFlashKBByIndex[index])
+        EXPECT_EQ(UpdateFlashSize(Pid(index, 7, static_cast<int32_t>(0xFFFF883F))), kFlashKBByIndex[index])
             << "index " << index << " with every other bit set";
     }
 }
 
 TEST(FlashSizeFromPid, DocumentedExamples)
 {
-    EXPECT_EQ(UpdataFlashSize(0x00001240), 256);
-    EXPECT_EQ(UpdataFlashSize(0x000002C0), 512);
-    EXPECT_EQ(UpdataFlashSize(0x00000640), 0);
-    EXPECT_EQ(UpdataFlashSize(Pid(22, 0)), 448);
-    EXPECT_EQ(UpdataFlashSize(Pid(23, 0)), 0);
+    EXPECT_EQ(UpdateFlashSize(0x00001240), 256);
+    EXPECT_EQ(UpdateFlashSize(0x000002C0), 512);
+    EXPECT_EQ(UpdateFlashSize(0x00000640), 0);
+    EXPECT_EQ(UpdateFlashSize(Pid(22, 0)), 448);
+    EXPECT_EQ(UpdateFlashSize(Pid(23, 0)), 0);
 }
 
 TEST(SectorSizeFromPid, EveryCodeGivesItsSize)
@@ -39,7 +39,7 @@ TEST(SectorSizeFromPid, EveryCodeGivesItsSize)
     const int32_t fixed[8] = {-1, 512, 1024, 2048, 4096, 0, 0, 0};
     for (int32_t code = 1; code < 8; ++code) {
         for (int32_t index = 0; index < 32; ++index)
-            EXPECT_EQ(UpdataFlashSectorSize(Pid(index, code)), fixed[code]) << "code " << code << " index " << index;
+            EXPECT_EQ(UpdateFlashSectorSize(Pid(index, code)), fixed[code]) << "code " << code << " index " << index;
     }
 }
 
@@ -47,17 +47,17 @@ TEST(SectorSizeFromPid, CodeZeroFollowsTheFlashSize)
 {
     for (int32_t index = 0; index < 32; ++index) {
         const int32_t expected = kFlashKBByIndex[index] < 256 ? 1024 : 2048;
-        EXPECT_EQ(UpdataFlashSectorSize(Pid(index, 0)), expected) << "index " << index;
+        EXPECT_EQ(UpdateFlashSectorSize(Pid(index, 0)), expected) << "index " << index;
     }
-    EXPECT_EQ(UpdataFlashSectorSize(Pid(8, 0)), 1024);  // 192 KB
-    EXPECT_EQ(UpdataFlashSectorSize(Pid(9, 0)), 2048);  // 256 KB
-    EXPECT_EQ(UpdataFlashSectorSize(Pid(25, 0)), 1024); // no entry counts as 0 KB
+    EXPECT_EQ(UpdateFlashSectorSize(Pid(8, 0)), 1024);  // 192 KB
+    EXPECT_EQ(UpdateFlashSectorSize(Pid(9, 0)), 2048);  // 256 KB
+    EXPECT_EQ(UpdateFlashSectorSize(Pid(25, 0)), 1024); // no entry counts as 0 KB
 }
 
 TEST(SectorSizeFromPid, DocumentedExamples)
 {
-    EXPECT_EQ(UpdataFlashSectorSize(0x00001240), 512);
-    EXPECT_EQ(UpdataFlashSectorSize(0x000002C0), 2048);
-    EXPECT_EQ(UpdataFlashSectorSize(0x00000640), 1024);
-    EXPECT_EQ(UpdataFlashSectorSize(static_cast<int32_t>(0x80001240)), 512);
+    EXPECT_EQ(UpdateFlashSectorSize(0x00001240), 512);
+    EXPECT_EQ(UpdateFlashSectorSize(0x000002C0), 2048);
+    EXPECT_EQ(UpdateFlashSectorSize(0x00000640), 1024);
+    EXPECT_EQ(UpdateFlashSectorSize(static_cast<int32_t>(0x80001240)), 512);
 }

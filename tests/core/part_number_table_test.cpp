@@ -1,5 +1,5 @@
-#include "McuIdentification.h"
-#include "PartNumberTable.h"
+#include "mcu_identification.h"
+#include "part_number_table.h"
 
 #include <gtest/gtest.h>
 
@@ -100,9 +100,9 @@ TEST(PartNumberTables, EveryPidDecodesToTheFlashSizeItsPartNamePromises)
             const auto letter = kFlashKBByLetter.find(fields[3].str()[0]);
             ASSERT_NE(letter, kFlashKBByLetter.end()) << part;
             EXPECT_EQ(kFlashKBByIndex[(pid & 0x7C0) >> 6], letter->second) << part;
-            EXPECT_EQ(UpdataFlashSize(static_cast<int32_t>(pid)), letter->second) << part;
+            EXPECT_EQ(UpdateFlashSize(static_cast<int32_t>(pid)), letter->second) << part;
 
-            const int32_t sector = UpdataFlashSectorSize(static_cast<int32_t>(pid));
+            const int32_t sector = UpdateFlashSectorSize(static_cast<int32_t>(pid));
             ASSERT_GT(sector, 0) << part << ": sector size code " << ((pid >> 12) & 7);
             EXPECT_EQ(letter->second * 1024 % sector, 0) << part << ": the flash is whole sectors";
         }
@@ -146,7 +146,7 @@ TEST(PartNumberTables, TheHelpTextExampleIsAOneMegabyteS07Part)
     for (size_t i = 0; i < table.count; ++i) {
         if (std::string(table.rows[i].partNumber) == "ZR32S07RGT7") {
             found = true;
-            EXPECT_EQ(UpdataFlashSize(static_cast<int32_t>(table.rows[i].pid)), 1024);
+            EXPECT_EQ(UpdateFlashSize(static_cast<int32_t>(table.rows[i].pid)), 1024);
         }
     }
     EXPECT_TRUE(found);

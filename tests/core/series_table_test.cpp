@@ -1,6 +1,6 @@
-#include "McuIdentification.h"
-#include "PartNumberTable.h"
-#include "ShareParameter.h"
+#include "mcu_identification.h"
+#include "part_number_table.h"
+#include "share_parameter.h"
 
 #include <gtest/gtest.h>
 
@@ -46,7 +46,7 @@ const std::map<int, const char*> kLookupOfSeries = {
     {34, "S33_S34"}, {35, "S35"}, {36, "S36"},
 };
 
-MCUSERIALS Series(int value) { return static_cast<MCUSERIALS>(value); }
+McuSeries Series(int value) { return static_cast<McuSeries>(value); }
 } // namespace
 
 TEST(SeriesCapabilities, SpimIsAssumedForEveryValueNotKnownToLackIt)
@@ -94,20 +94,20 @@ TEST(SeriesMemories, BootMemoryOfEverySeries)
 
 TEST(SeriesMemories, OtpAreasOfEverySeriesGoIntoTheSharedRecord)
 {
-    const MCUSERIALS saved = g_shareParameter.ZR32DeviceSerial;
+    const McuSeries saved = g_shareParameter.series;
     for (int series = 0; series < 256; ++series) {
-        g_shareParameter.ZR32DeviceSerial = Series(series);
-        g_shareParameter.OTP_Data_Address = 0xDEAD;
-        g_shareParameter.OTP_Lock_Length = 0xBEEF;
+        g_shareParameter.series = Series(series);
+        g_shareParameter.otpDataAddress = 0xDEAD;
+        g_shareParameter.otpLockLength = 0xBEEF;
         InitOTPAndLOCKInfo();
         const auto found = kOtpAreas.find(series);
         const Otp expected = found != kOtpAreas.end() ? found->second : Otp{0, 0, 0, 0};
-        EXPECT_EQ(g_shareParameter.OTP_Data_Address, expected.dataAddress) << "series " << series;
-        EXPECT_EQ(g_shareParameter.OTP_Data_Length, expected.dataLength) << "series " << series;
-        EXPECT_EQ(g_shareParameter.OTP_Lock_Address, expected.lockAddress) << "series " << series;
-        EXPECT_EQ(g_shareParameter.OTP_Lock_Length, expected.lockLength) << "series " << series;
+        EXPECT_EQ(g_shareParameter.otpDataAddress, expected.dataAddress) << "series " << series;
+        EXPECT_EQ(g_shareParameter.otpDataLength, expected.dataLength) << "series " << series;
+        EXPECT_EQ(g_shareParameter.otpLockAddress, expected.lockAddress) << "series " << series;
+        EXPECT_EQ(g_shareParameter.otpLockLength, expected.lockLength) << "series " << series;
     }
-    g_shareParameter.ZR32DeviceSerial = saved;
+    g_shareParameter.series = saved;
 }
 
 TEST(PartNumberDispatch, EverySeriesAsksItsOwnLookupAndNoOther)
@@ -118,7 +118,7 @@ TEST(PartNumberDispatch, EverySeriesAsksItsOwnLookupAndNoOther)
             for (int series = -1; series < 256; ++series) {
                 const auto lookup = kLookupOfSeries.find(series);
                 const bool served = lookup != kLookupOfSeries.end() && std::strcmp(lookup->second, table.name) == 0;
-                EXPECT_EQ(UpdataPartNumber(pid, series), served ? table.rows[row].partNumber : "")
+                EXPECT_EQ(UpdatePartNumber(pid, series), served ? table.rows[row].partNumber : "")
                     << table.name << " row " << row << " series " << series;
             }
         }
@@ -127,9 +127,9 @@ TEST(PartNumberDispatch, EverySeriesAsksItsOwnLookupAndNoOther)
 
 TEST(PartNumberDispatch, UnknownPidsAndUnassignedSeriesGiveNothing)
 {
-    EXPECT_EQ(UpdataPartNumber(0, 7), "");
-    EXPECT_EQ(UpdataPartNumber(-1, 18), "");
+    EXPECT_EQ(UpdatePartNumber(0, 7), "");
+    EXPECT_EQ(UpdatePartNumber(-1, 18), "");
     const auto pid = static_cast<int32_t>(PartLookupTables()[LOOKUP_S07].rows[0].pid);
     for (int series : {0, 3, 6, 10, 11, 12, 27, 31, 32, 37, 255, 1000})
-        EXPECT_EQ(UpdataPartNumber(pid, series), "") << "series " << series;
+        EXPECT_EQ(UpdatePartNumber(pid, series), "") << "series " << series;
 }

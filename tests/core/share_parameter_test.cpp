@@ -1,4 +1,4 @@
-#include "ShareParameter.h"
+#include "share_parameter.h"
 
 #include <gtest/gtest.h>
 
@@ -95,7 +95,7 @@ TEST(FlashSizeText, GetFlashSizeReadsKilobytesBeforeKB)
         {"16KBKB", 16384}, {"KB", 0}, {"abc", 0},
     };
     for (const auto& [text, bytes] : cases) {
-        shared.FlashSize = text;
+        shared.flashSizeText = text;
         EXPECT_EQ(shared.GetFlashSize(), bytes) << text;
     }
 }
@@ -103,17 +103,17 @@ TEST(FlashSizeText, GetFlashSizeReadsKilobytesBeforeKB)
 TEST(ShareParameterRecord, StartsWithTheDocumentedValues)
 {
     const ShareParameter shared;
-    EXPECT_EQ(shared.Bank3SectorSize, 4096);
-    EXPECT_EQ(shared.c_address, 0u);
-    EXPECT_FALSE(shared.m_eraseMCUFlag);
-    EXPECT_FALSE(shared.m_eraseBLEFlag);
-    EXPECT_FALSE(shared.m_haveOtherMemory);
-    EXPECT_FALSE(shared.c_Verify);
-    EXPECT_EQ(shared.m_ConnectFlag, DISCONNECTED);
-    EXPECT_EQ(shared.ZR32DeviceSerial, ZR32ErrorMCU2);
-    EXPECT_TRUE(shared.ZR32Device.empty());
-    EXPECT_TRUE(shared.FlashSize.empty());
-    EXPECT_EQ(shared.DevicePartNoList.size(), 25u);
+    EXPECT_EQ(shared.spimSectorSize, 4096);
+    EXPECT_EQ(shared.downloadAddress, 0u);
+    EXPECT_FALSE(shared.mcuErasedInRun);
+    EXPECT_FALSE(shared.bleErasedInRun);
+    EXPECT_FALSE(shared.hasOtherMemory);
+    EXPECT_FALSE(shared.verifyDownload);
+    EXPECT_EQ(shared.connectState, DISCONNECTED);
+    EXPECT_EQ(shared.series, ZR32ErrorMCU2);
+    EXPECT_TRUE(shared.partName.empty());
+    EXPECT_TRUE(shared.flashSizeText.empty());
+    EXPECT_EQ(shared.devicePartLists.size(), 25u);
 }
 
 TEST(ResultCodes, HaveTheirFixedValues)

@@ -1,11 +1,11 @@
 // Fuzzes the binary load path and the user system data code behind it: cutting bytes into parts,
 // taking a block out of a loaded file, the block model with its EPP map, and the user system
 // data HEX text read back through the image reader.
-#include "BinaryImage.h"
-#include "FileResult.h"
-#include "IntelHexReader.h"
-#include "UserSystemData.h"
-#include "UserSystemDataFile.h"
+#include "binary_image.h"
+#include "file_result.h"
+#include "intel_hex_reader.h"
+#include "user_system_data.h"
+#include "user_system_data_file.h"
 #include "fuzz_check.h"
 
 #include <algorithm>
@@ -15,7 +15,7 @@
 namespace {
 
 constexpr int kLengths[] = {24, 128, 256, 512, 2048};
-constexpr MCUSERIALS kSeries[] = {ZR32_S01, ZR32_S05, ZR32_S09, ZR32_S13, ZR32_S14, ZR32_S35, ZR32ErrorMCU1};
+constexpr McuSeries kSeries[] = {ZR32_S01, ZR32_S05, ZR32_S09, ZR32_S13, ZR32_S14, ZR32_S35, ZR32ErrorMCU1};
 constexpr int kSectorSizes[] = {0, 512, 1024, 2048, 4096, 8192};
 
 uint32_t Word(const uint8_t* data, size_t size)
@@ -30,13 +30,13 @@ void CheckBinaryLoad(const uint8_t* data, size_t size)
 {
     const uint32_t loadAddress = Word(data, size);
     FileInfo image;
-    image.StartAddress = loadAddress; // chosen before reading, as OpenFile does
+    image.startAddress = loadAddress; // chosen before reading, as OpenFile does
     const int result = CutIntoParts(data, size, loadAddress, image);
     FUZZ_CHECK(result == (size == 0 ? FILE_OPEN_EMPTY_ERROR : FILE_OPERATION_SUCCESS));
     CheckImageInvariants(image);
-    FUZZ_CHECK(static_cast<size_t>(image.partInfo.size()) == (size + IMAGE_PART_CAPACITY - 1) / IMAGE_PART_CAPACITY);
-    for (int i = 0; i < image.partInfo.size(); ++i)
-        FUZZ_CHECK(image.partInfo[i].PartStartAddress == loadAddress + static_cast<uint32_t>(i) * IMAGE_PART_CAPACITY);
+    FUZZ_CHECK(static_cast<size_t>(image.parts.size()) == (size + IMAGE_PART_CAPACITY - 1) / IMAGE_PART_CAPACITY);
+    for (int i = 0; i < image.parts.size(); ++i)
+        FUZZ_CHECK(image.parts[i].startAddress == loadAddress + static_cast<uint32_t>(i) * IMAGE_PART_CAPACITY);
 
     for (int length : kLengths) {
         std::vector<uint8_t> block;
@@ -53,16 +53,16 @@ void CheckHexRoundTrip(const uint8_t* data, size_t size)
     const std::string text = FormatUserSystemDataHex(data, contentSize);
     FileInfo image;
     FUZZ_CHECK(ParseIntelHex(text.data(), text.size(), image) == FILE_OPERATION_SUCCESS);
-    FUZZ_CHECK(image.partInfo.size() == 1 && image.partInfo[0].PartStartAddress == 0);
-    FUZZ_CHECK(image.partInfo[0].PartSize == contentSize);
-    FUZZ_CHECK(std::memcmp(image.partInfo[0].pData, data, contentSize) == 0);
+    FUZZ_CHECK(image.parts.size() == 1 && image.parts[0].startAddress == 0);
+    FUZZ_CHECK(image.parts[0].size == contentSize);
+    FUZZ_CHECK(std::memcmp(image.parts[0].bytes, data, contentSize) == 0);
 }
 
 void CheckBlockModel(const uint8_t* data, size_t size)
 {
     if (size < 4)
         return;
-    const MCUSERIALS series = kSeries[data[0] % (sizeof kSeries / sizeof kSeries[0])];
+    const McuSeries series = kSeries[data[0] % (sizeof kSeries / sizeof kSeries[0])];
     const int sectorSize = kSectorSizes[data[1] % (sizeof kSectorSizes / sizeof kSectorSizes[0])];
     const int sectors = data[2] * 4;
     const auto sectorsPerBit = static_cast<uint8_t>(data[3] % 5);

@@ -1,7 +1,7 @@
 // Invariant checks for the fuzz harnesses: a broken invariant stops the run with its text.
 #pragma once
 
-#include "FileInfo.h"
+#include "file_info.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -18,17 +18,17 @@
 inline void CheckImageInvariants(const FileInfo& image)
 {
     uint32_t totalSize = 0, totalSum = 0;
-    for (const HEXFILEPARTINFO& part : image.partInfo) {
-        FUZZ_CHECK(part.PartSize <= IMAGE_PART_CAPACITY);
-        FUZZ_CHECK(part.PartEndAddress == part.PartStartAddress + part.PartSize - 1);
+    for (const ImagePart& part : image.parts) {
+        FUZZ_CHECK(part.size <= IMAGE_PART_CAPACITY);
+        FUZZ_CHECK(part.endAddress == part.startAddress + part.size - 1);
         uint32_t sum = 0;
-        for (uint32_t i = 0; i < part.PartSize; ++i)
-            sum += part.pData[i];
-        FUZZ_CHECK(sum == part.PartChecksum);
-        totalSize += part.PartSize;
+        for (uint32_t i = 0; i < part.size; ++i)
+            sum += part.bytes[i];
+        FUZZ_CHECK(sum == part.checksum);
+        totalSize += part.size;
         totalSum += sum;
     }
-    FUZZ_CHECK(static_cast<uint32_t>(image.FileSize) == totalSize);
-    FUZZ_CHECK(static_cast<uint32_t>(image.Filechecksum) == totalSum);
-    FUZZ_CHECK(image.partInfo.isEmpty() || image.StartAddress == image.partInfo.first().PartStartAddress);
+    FUZZ_CHECK(static_cast<uint32_t>(image.size) == totalSize);
+    FUZZ_CHECK(static_cast<uint32_t>(image.checksum) == totalSum);
+    FUZZ_CHECK(image.parts.isEmpty() || image.startAddress == image.parts.first().startAddress);
 }

@@ -1,10 +1,10 @@
 // Fuzzes the Intel HEX reader: any text must give either an error code or parts that keep their
 // invariants, the same parts whether the text arrives whole or in chunks, and parts that come
 // back unchanged through the writer.
-#include "FileResult.h"
-#include "IntelHexReader.h"
-#include "IntelHexWriter.h"
-#include "LineSplitter.h"
+#include "file_result.h"
+#include "intel_hex_reader.h"
+#include "intel_hex_writer.h"
+#include "line_splitter.h"
 #include "fuzz_check.h"
 
 #include <algorithm>
@@ -24,29 +24,29 @@ int ParseInChunks(const char* text, size_t size, size_t chunk, FileInfo& image)
 
 void CheckSameParts(const FileInfo& a, const FileInfo& b)
 {
-    FUZZ_CHECK(a.partInfo.size() == b.partInfo.size());
-    for (int i = 0; i < a.partInfo.size(); ++i) {
-        const HEXFILEPARTINFO& x = a.partInfo[i];
-        const HEXFILEPARTINFO& y = b.partInfo[i];
-        FUZZ_CHECK(x.PartStartAddress == y.PartStartAddress && x.PartSize == y.PartSize);
-        FUZZ_CHECK(std::memcmp(x.pData, y.pData, x.PartSize) == 0);
+    FUZZ_CHECK(a.parts.size() == b.parts.size());
+    for (int i = 0; i < a.parts.size(); ++i) {
+        const ImagePart& x = a.parts[i];
+        const ImagePart& y = b.parts[i];
+        FUZZ_CHECK(x.startAddress == y.startAddress && x.size == y.size);
+        FUZZ_CHECK(std::memcmp(x.bytes, y.bytes, x.size) == 0);
     }
 }
 
 // A part written out alone reads back as the same bytes at the same address.
-void CheckRewrite(const HEXFILEPARTINFO& part)
+void CheckRewrite(const ImagePart& part)
 {
-    if (part.PartSize == 0)
+    if (part.size == 0)
         return;
-    const std::string text = FormatIntelHex(part.pData, part.PartSize, part.PartStartAddress);
+    const std::string text = FormatIntelHex(part.bytes, part.size, part.startAddress);
     FileInfo again;
     FUZZ_CHECK(ParseIntelHex(text.data(), text.size(), again) == FILE_OPERATION_SUCCESS);
-    FUZZ_CHECK(again.FileSize == static_cast<int32_t>(part.PartSize));
+    FUZZ_CHECK(again.size == static_cast<int32_t>(part.size));
     uint32_t at = 0;
-    for (const HEXFILEPARTINFO& piece : again.partInfo) {
-        FUZZ_CHECK(piece.PartStartAddress == part.PartStartAddress + at);
-        FUZZ_CHECK(std::memcmp(piece.pData, part.pData + at, piece.PartSize) == 0);
-        at += piece.PartSize;
+    for (const ImagePart& piece : again.parts) {
+        FUZZ_CHECK(piece.startAddress == part.startAddress + at);
+        FUZZ_CHECK(std::memcmp(piece.bytes, part.bytes + at, piece.size) == 0);
+        at += piece.size;
     }
 }
 
@@ -66,7 +66,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     CheckImageInvariants(whole);
     CheckSameParts(whole, chunked);
-    for (const HEXFILEPARTINFO& part : whole.partInfo)
+    for (const ImagePart& part : whole.parts)
         CheckRewrite(part);
     return 0;
 }

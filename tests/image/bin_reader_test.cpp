@@ -1,9 +1,9 @@
 // Loading files: the binary reader, the file-system cases of both readers, the extension rules
 // and the lines OpenFile prints.
-#include "FileIo.h"
-#include "FileOperation.h"
-#include "OpenImageFile.h"
-#include "ShareParameter.h"
+#include "file_io.h"
+#include "file_operation.h"
+#include "open_image_file.h"
+#include "share_parameter.h"
 #include "image_test_support.h"
 
 #include <QDir>
@@ -23,8 +23,8 @@ const std::string kSmallHex = ":020000040800F2\n:0400000001020304F2\n:00000001FF
 
 int LoadBinary(const std::string& path, uint32_t loadAddress, FileInfo& info)
 {
-    info.FilePath = path;
-    info.StartAddress = loadAddress;
+    info.path = path;
+    info.startAddress = loadAddress;
     return FileOperation().OpenFile(info);
 }
 
@@ -45,24 +45,24 @@ TEST(BinaryReader, PartsAreCutEvery64KiBFromTheLoadAddress)
     WriteFile(dir.Path("exact.bin"), exact);
     FileInfo one;
     ASSERT_EQ(LoadBinary(dir.Path("exact.bin"), 0x08000000, one), FILE_OPERATION_SUCCESS);
-    ASSERT_EQ(one.partInfo.size(), 1);
-    EXPECT_EQ(one.partInfo[0].PartSize, 0x10000u);
-    EXPECT_EQ(one.partInfo[0].PartEndAddress, 0x0800FFFFu);
+    ASSERT_EQ(one.parts.size(), 1);
+    EXPECT_EQ(one.parts[0].size, 0x10000u);
+    EXPECT_EQ(one.parts[0].endAddress, 0x0800FFFFu);
 
     const Bytes longer = RandomBytes(0x10001, 22);
     WriteFile(dir.Path("longer.bin"), longer);
     FileInfo two;
     ASSERT_EQ(LoadBinary(dir.Path("longer.bin"), 0x08000100, two), FILE_OPERATION_SUCCESS);
-    ASSERT_EQ(two.partInfo.size(), 2);
-    EXPECT_EQ(two.partInfo[0].PartStartAddress, 0x08000100u);
-    EXPECT_EQ(two.partInfo[1].PartStartAddress, 0x08010100u);
-    EXPECT_EQ(two.partInfo[1].PartEndAddress, 0x08010100u);
-    EXPECT_EQ(PartBytes(two.partInfo[1]), Bytes{longer.back()});
-    EXPECT_EQ(two.partInfo[0].PartChecksum + two.partInfo[1].PartChecksum, SumOf(longer));
-    EXPECT_EQ(two.FileSize, 0x10001);
-    EXPECT_EQ(static_cast<uint32_t>(two.Filechecksum), SumOf(longer));
-    EXPECT_EQ(two.StartAddress, 0x08000100u);
-    EXPECT_EQ(two.LoadFileType, "longer.bin");
+    ASSERT_EQ(two.parts.size(), 2);
+    EXPECT_EQ(two.parts[0].startAddress, 0x08000100u);
+    EXPECT_EQ(two.parts[1].startAddress, 0x08010100u);
+    EXPECT_EQ(two.parts[1].endAddress, 0x08010100u);
+    EXPECT_EQ(PartBytes(two.parts[1]), Bytes{longer.back()});
+    EXPECT_EQ(two.parts[0].checksum + two.parts[1].checksum, SumOf(longer));
+    EXPECT_EQ(two.size, 0x10001);
+    EXPECT_EQ(static_cast<uint32_t>(two.checksum), SumOf(longer));
+    EXPECT_EQ(two.startAddress, 0x08000100u);
+    EXPECT_EQ(two.fileName, "longer.bin");
 }
 
 TEST(BinaryReader, OneByteFileIsOnePartOfOneByte)
@@ -71,10 +71,10 @@ TEST(BinaryReader, OneByteFileIsOnePartOfOneByte)
     WriteFile(dir.Path("one.bin"), Bytes{0xC3});
     FileInfo info;
     ASSERT_EQ(LoadBinary(dir.Path("one.bin"), 0x08004000, info), FILE_OPERATION_SUCCESS);
-    ASSERT_EQ(info.partInfo.size(), 1);
-    EXPECT_EQ(info.partInfo[0].PartStartAddress, 0x08004000u);
-    EXPECT_EQ(info.partInfo[0].PartEndAddress, 0x08004000u);
-    EXPECT_EQ(info.Filechecksum, 0xC3);
+    ASSERT_EQ(info.parts.size(), 1);
+    EXPECT_EQ(info.parts[0].startAddress, 0x08004000u);
+    EXPECT_EQ(info.parts[0].endAddress, 0x08004000u);
+    EXPECT_EQ(info.checksum, 0xC3);
 }
 
 TEST(ReaderFiles, MissingEmptyUnreadableAndMisnamedFilesGetTheirCodes)
@@ -89,7 +89,7 @@ TEST(ReaderFiles, MissingEmptyUnreadableAndMisnamedFilesGetTheirCodes)
     ASSERT_TRUE(QFile::link("/dev/zero", QString::fromStdString(dir.Path("zero.hex"))));
     ASSERT_TRUE(QFile::link("/dev/zero", QString::fromStdString(dir.Path("zero.bin"))));
     const std::vector<std::pair<std::string, int>> cases = {
-        {"missing.bin", FILE_OPEN_NOT_EXISTES_ERROR}, {"missing.hex", FILE_OPEN_NOT_EXISTES_ERROR},
+        {"missing.bin", FILE_OPEN_NOT_FOUND_ERROR}, {"missing.hex", FILE_OPEN_NOT_FOUND_ERROR},
         {"empty.bin", FILE_OPEN_EMPTY_ERROR},         {"empty.hex", FILE_OPEN_FORMAT_ERROR},
         {"folder.bin", FILE_OPEN_EMPTY_ERROR},        {"folder.hex", FILE_OPEN_EMPTY_ERROR},
         {"zero.hex", FILE_OPEN_EMPTY_ERROR},          {"zero.bin", FILE_OPEN_EMPTY_ERROR},
@@ -100,11 +100,11 @@ TEST(ReaderFiles, MissingEmptyUnreadableAndMisnamedFilesGetTheirCodes)
         EXPECT_EQ(LoadBinary(dir.Path(name), 0x08000000, info), code) << name;
     }
     FileInfo info;
-    info.FilePath = dir.Path("image.txt");
-    EXPECT_EQ(FileOperation().OpenFile_Hex(info), FILE_OPEN_FORMAT_ERROR);
-    info.FilePath = dir.Path("missing.txt");
-    EXPECT_EQ(FileOperation().OpenFile_Hex(info), FILE_OPEN_NOT_EXISTES_ERROR);
-    EXPECT_EQ(FileOperation().OpenFile_Bin(info), FILE_OPEN_FORMAT_ERROR);
+    info.path = dir.Path("image.txt");
+    EXPECT_EQ(FileOperation().OpenHexFile(info), FILE_OPEN_FORMAT_ERROR);
+    info.path = dir.Path("missing.txt");
+    EXPECT_EQ(FileOperation().OpenHexFile(info), FILE_OPEN_NOT_FOUND_ERROR);
+    EXPECT_EQ(FileOperation().OpenBinaryFile(info), FILE_OPEN_FORMAT_ERROR);
 }
 
 TEST(ReaderFiles, AFileThatShrinksWhileItIsReadFailsTheRead)
@@ -129,7 +129,7 @@ TEST(ReaderFiles, TheLastThreeCharactersNameTheFormatInAnyCase)
         WriteFile(dir.Path(name), name.back() == 'n' || name.back() == 'N' ? std::string("\x01\x02", 2) : kSmallHex);
         FileInfo info;
         EXPECT_EQ(LoadBinary(dir.Path(name), 0x08000000, info), FILE_OPERATION_SUCCESS) << name;
-        EXPECT_EQ(info.FileSize, name.back() == 'n' || name.back() == 'N' ? 2 : 4) << name;
+        EXPECT_EQ(info.size, name.back() == 'n' || name.back() == 'N' ? 2 : 4) << name;
     }
 }
 
@@ -192,16 +192,16 @@ TEST(OpenFileLines, ABinaryFileLoadsAtTheBinaryLoadAddressAndNamesItself)
 {
     ScratchDir dir;
     WriteFile(dir.Path("app.bin"), RandomBytes(100, 23));
-    const uint32_t saved = g_shareParameter.c_address;
-    g_shareParameter.c_address = 0x08004000;
+    const uint32_t saved = g_shareParameter.downloadAddress;
+    g_shareParameter.downloadAddress = 0x08004000;
     FileInfo info;
     const auto [opened, out] = OpenAndCapture(dir.Path("app.bin"), info);
-    g_shareParameter.c_address = saved;
+    g_shareParameter.downloadAddress = saved;
     ASSERT_TRUE(opened);
     EXPECT_EQ(out, "");
-    EXPECT_EQ(info.partInfo[0].PartStartAddress, 0x08004000u);
-    EXPECT_EQ(info.FilePath, dir.Path("app.bin"));
-    EXPECT_EQ(info.LoadFileType, "app.bin");
+    EXPECT_EQ(info.parts[0].startAddress, 0x08004000u);
+    EXPECT_EQ(info.path, dir.Path("app.bin"));
+    EXPECT_EQ(info.fileName, "app.bin");
 }
 
 TEST(OpenFileLines, APathWithoutSlashIsItsOwnFileName)
@@ -214,6 +214,6 @@ TEST(OpenFileLines, APathWithoutSlashIsItsOwnFileName)
     const auto [opened, out] = OpenAndCapture("local.hex", info);
     QDir::setCurrent(previous);
     ASSERT_TRUE(opened) << out;
-    EXPECT_EQ(info.LoadFileType, "local.hex");
-    EXPECT_EQ(info.StartAddress, 0x08000000u);
+    EXPECT_EQ(info.fileName, "local.hex");
+    EXPECT_EQ(info.startAddress, 0x08000000u);
 }

@@ -1,7 +1,7 @@
 // The Intel HEX reader on text in memory: how records become parts, and which input is refused.
-#include "FileResult.h"
-#include "IntelHexReader.h"
-#include "LineSplitter.h"
+#include "file_result.h"
+#include "intel_hex_reader.h"
+#include "line_splitter.h"
 #include "image_test_support.h"
 
 #include <gtest/gtest.h>
@@ -45,14 +45,14 @@ int Parse(const std::string& text, FileInfo& image)
 
 void ExpectParts(const FileInfo& image, const std::vector<ExpectedPart>& expected)
 {
-    ASSERT_EQ(image.partInfo.size(), static_cast<int>(expected.size()));
-    for (int i = 0; i < image.partInfo.size(); ++i) {
-        const HEXFILEPARTINFO& part = image.partInfo[i];
+    ASSERT_EQ(image.parts.size(), static_cast<int>(expected.size()));
+    for (int i = 0; i < image.parts.size(); ++i) {
+        const ImagePart& part = image.parts[i];
         const ExpectedPart& want = expected[static_cast<size_t>(i)];
-        EXPECT_EQ(part.PartStartAddress, want.start) << "part " << i;
-        EXPECT_EQ(part.PartSize, want.bytes.size()) << "part " << i;
-        EXPECT_EQ(part.PartEndAddress, static_cast<uint32_t>(want.start + want.bytes.size() - 1)) << "part " << i;
-        EXPECT_EQ(part.PartChecksum, SumOf(want.bytes)) << "part " << i;
+        EXPECT_EQ(part.startAddress, want.start) << "part " << i;
+        EXPECT_EQ(part.size, want.bytes.size()) << "part " << i;
+        EXPECT_EQ(part.endAddress, static_cast<uint32_t>(want.start + want.bytes.size() - 1)) << "part " << i;
+        EXPECT_EQ(part.checksum, SumOf(want.bytes)) << "part " << i;
         EXPECT_EQ(PartBytes(part), want.bytes) << "part " << i;
     }
 }
@@ -66,9 +66,9 @@ TEST(HexReaderParts, SixteenRecordsAfterOneAddressRecordMakeOnePart)
         FileInfo image;
         ASSERT_EQ(Parse(Linear(0x0800) + DataRun(0, bytes) + end, image), FILE_OPERATION_SUCCESS);
         ExpectParts(image, {{0x08000000, bytes}});
-        EXPECT_EQ(image.StartAddress, 0x08000000u);
-        EXPECT_EQ(image.FileSize, 256);
-        EXPECT_EQ(static_cast<uint32_t>(image.Filechecksum), SumOf(bytes));
+        EXPECT_EQ(image.startAddress, 0x08000000u);
+        EXPECT_EQ(image.size, 256);
+        EXPECT_EQ(static_cast<uint32_t>(image.checksum), SumOf(bytes));
     }
 }
 
@@ -79,8 +79,8 @@ TEST(HexReaderParts, GapAndBackwardRecordsStartNewPartsInFileOrder)
     ASSERT_EQ(Parse(Linear(0x0800) + DataRun(0x100, a) + DataRun(0x200, b) + DataRun(0x110, c) + kEnd, image),
               FILE_OPERATION_SUCCESS);
     ExpectParts(image, {{0x08000100, a}, {0x08000200, b}, {0x08000110, c}});
-    EXPECT_EQ(image.FileSize, 96);
-    EXPECT_EQ(static_cast<uint32_t>(image.Filechecksum), SumOf(a) + SumOf(b) + SumOf(c));
+    EXPECT_EQ(image.size, 96);
+    EXPECT_EQ(static_cast<uint32_t>(image.checksum), SumOf(a) + SumOf(b) + SumOf(c));
 }
 
 TEST(HexReaderParts, EveryAddressRecordEndsThePartEvenWhenTheDataContinues)
@@ -90,7 +90,7 @@ TEST(HexReaderParts, EveryAddressRecordEndsThePartEvenWhenTheDataContinues)
     ASSERT_EQ(Parse(Linear(0x0800) + DataRun(0xFFE0, low) + Linear(0x0801) + DataRun(0, high) + kEnd, image),
               FILE_OPERATION_SUCCESS);
     ExpectParts(image, {{0x0800FFE0, low}, {0x08010000, high}});
-    EXPECT_EQ(image.partInfo[0].PartEndAddress, 0x0800FFFFu);
+    EXPECT_EQ(image.parts[0].endAddress, 0x0800FFFFu);
 }
 
 TEST(HexReaderParts, AWholeSegmentIsOnePartOf65536BytesAndTheNextByteAnother)
@@ -101,7 +101,7 @@ TEST(HexReaderParts, AWholeSegmentIsOnePartOf65536BytesAndTheNextByteAnother)
     ASSERT_EQ(Parse(Linear(0x0800) + DataRun(0, segment) + Linear(0x0801) + DataRun(0, extra) + kEnd, image),
               FILE_OPERATION_SUCCESS);
     ExpectParts(image, {{0x08000000, segment}, {0x08010000, extra}});
-    EXPECT_EQ(image.FileSize, 0x10001);
+    EXPECT_EQ(image.size, 0x10001);
 }
 
 TEST(HexReaderParts, TheFirstDataRecordAfterAnAddressRecordGivesThePartItsStart)
@@ -130,11 +130,11 @@ TEST(HexReaderParts, AnAddressRecordWithoutDataGivesAnEmptyPart)
     for (const std::string& end : {kEnd, std::string()}) {
         FileInfo image;
         ASSERT_EQ(Parse(Linear(0x0800) + end, image), FILE_OPERATION_SUCCESS);
-        ASSERT_EQ(image.partInfo.size(), 1);
-        EXPECT_EQ(image.partInfo[0].PartStartAddress, 0x08000000u);
-        EXPECT_EQ(image.partInfo[0].PartSize, 0u);
-        EXPECT_EQ(image.FileSize, 0);
-        EXPECT_EQ(image.StartAddress, 0x08000000u);
+        ASSERT_EQ(image.parts.size(), 1);
+        EXPECT_EQ(image.parts[0].startAddress, 0x08000000u);
+        EXPECT_EQ(image.parts[0].size, 0u);
+        EXPECT_EQ(image.size, 0);
+        EXPECT_EQ(image.startAddress, 0x08000000u);
     }
 }
 
@@ -167,7 +167,7 @@ TEST(HexReaderEndOfFile, RecordsAfterTheEndOfFileRecordChangeNothing)
         FileInfo image;
         ASSERT_EQ(Parse(file + after, image), FILE_OPERATION_SUCCESS) << after;
         ExpectParts(image, {{0x08000000, bytes}});
-        EXPECT_EQ(image.FileSize, 32);
+        EXPECT_EQ(image.size, 32);
     }
 }
 
@@ -177,7 +177,7 @@ TEST(HexReaderEndOfFile, DataBeforeATrailingRecordOfAnotherTypeIsKept)
     FileInfo image;
     ASSERT_EQ(Parse(Linear(0x0800) + DataRun(0, bytes) + ":0400000508000000EF\n", image), FILE_OPERATION_SUCCESS);
     ExpectParts(image, {{0x08000000, bytes}});
-    EXPECT_EQ(image.FileSize, 32);
+    EXPECT_EQ(image.size, 32);
 }
 
 TEST(HexReaderRejects, AFileThatDoesNotBeginWithAnExtendedLinearAddressRecord)
@@ -257,7 +257,7 @@ TEST(HexReaderRejects, ARecordThatRunsPastTheEndOfItsSegment)
     EXPECT_EQ(Parse(Linear(0x0800) + Data(0xFFF8, RandomBytes(16, 16)) + kEnd, image), FILE_OPEN_FORMAT_ERROR);
     FileInfo exact;
     EXPECT_EQ(Parse(Linear(0x0800) + Data(0xFFF0, RandomBytes(16, 16)) + kEnd, exact), FILE_OPERATION_SUCCESS);
-    EXPECT_EQ(exact.partInfo[0].PartEndAddress, 0x0800FFFFu);
+    EXPECT_EQ(exact.parts[0].endAddress, 0x0800FFFFu);
 }
 
 TEST(HexReaderStreaming, ChunksOfAnySizeGiveTheSamePartsAsTheWholeText)
@@ -275,8 +275,8 @@ TEST(HexReaderStreaming, ChunksOfAnySizeGiveTheSamePartsAsTheWholeText)
         lines.Finish();
         ASSERT_EQ(reader.Finish(), FILE_OPERATION_SUCCESS) << "chunk " << chunk;
         std::vector<ExpectedPart> expected;
-        for (const HEXFILEPARTINFO& part : whole.partInfo)
-            expected.push_back({part.PartStartAddress, PartBytes(part)});
+        for (const ImagePart& part : whole.parts)
+            expected.push_back({part.startAddress, PartBytes(part)});
         ExpectParts(image, expected);
     }
 }

@@ -1,6 +1,6 @@
 // The image writers: record layout of Intel HEX output, binary output, and what a failed write
 // leaves behind.
-#include "FileOperation.h"
+#include "file_operation.h"
 #include "image_test_support.h"
 
 #include <QDir>
@@ -136,12 +136,12 @@ TEST(WriterResults, WrongNamesAndUncreatableFiles)
     ScratchDir dir;
     const Bytes bytes(16, 1);
     FileOperation files;
-    EXPECT_EQ(files.SaveFile_Hex(dir.Path("a.bin"), bytes.data(), 16, 0), FILE_SAVE_FORMAT_ERROR);
-    EXPECT_EQ(files.SaveFile_Bin(dir.Path("a.hex"), bytes.data(), 16), FILE_SAVE_FORMAT_ERROR);
-    EXPECT_EQ(files.SaveFile_Hex("", bytes.data(), 16, 0), FILE_SAVE_FORMAT_ERROR);
+    EXPECT_EQ(files.SaveHexFile(dir.Path("a.bin"), bytes.data(), 16, 0), FILE_SAVE_FORMAT_ERROR);
+    EXPECT_EQ(files.SaveBinaryFile(dir.Path("a.hex"), bytes.data(), 16), FILE_SAVE_FORMAT_ERROR);
+    EXPECT_EQ(files.SaveHexFile("", bytes.data(), 16, 0), FILE_SAVE_FORMAT_ERROR);
     EXPECT_EQ(files.SaveFile("ex", bytes.data(), 16, 0), FILE_SAVE_FORMAT_ERROR);
-    EXPECT_EQ(files.SaveFile(dir.Path("no/such/dir/a.hex"), bytes.data(), 16, 0), FILE_SAVE_NOT_EXISTES_ERROR);
-    EXPECT_EQ(files.SaveFile(dir.Path("no/such/dir/a.bin"), bytes.data(), 16, 0), FILE_SAVE_NOT_EXISTES_ERROR);
+    EXPECT_EQ(files.SaveFile(dir.Path("no/such/dir/a.hex"), bytes.data(), 16, 0), FILE_SAVE_NOT_FOUND_ERROR);
+    EXPECT_EQ(files.SaveFile(dir.Path("no/such/dir/a.bin"), bytes.data(), 16, 0), FILE_SAVE_NOT_FOUND_ERROR);
 }
 
 TEST(WriterResults, AWriteThatFailsPartWayLeavesTheNamedFileAsItWas)
@@ -174,12 +174,12 @@ TEST(WriterRoundTrip, WhatTheHexWriterSavesTheReaderLoads)
     ASSERT_EQ(FileOperation().SaveFile(path, bytes.data(), static_cast<int32_t>(bytes.size()), 0x0800C000),
               FILE_OPERATION_SUCCESS);
     FileInfo info;
-    info.FilePath = path;
+    info.path = path;
     ASSERT_EQ(FileOperation().OpenFile(info), FILE_OPERATION_SUCCESS);
     const std::vector<ExpectedPart> expected = SplitAtSegments({{0x0800C000, bytes}});
-    ASSERT_EQ(info.partInfo.size(), static_cast<int>(expected.size()));
-    for (int i = 0; i < info.partInfo.size(); ++i) {
-        EXPECT_EQ(info.partInfo[i].PartStartAddress, expected[static_cast<size_t>(i)].start);
-        EXPECT_EQ(PartBytes(info.partInfo[i]), expected[static_cast<size_t>(i)].bytes);
+    ASSERT_EQ(info.parts.size(), static_cast<int>(expected.size()));
+    for (int i = 0; i < info.parts.size(); ++i) {
+        EXPECT_EQ(info.parts[i].startAddress, expected[static_cast<size_t>(i)].start);
+        EXPECT_EQ(PartBytes(info.parts[i]), expected[static_cast<size_t>(i)].bytes);
     }
 }

@@ -1,23 +1,23 @@
 // Which memories an image touches: the flags set by part start addresses and the order in
 // which combinations win.
-#include "ShareParameter.h"
+#include "share_parameter.h"
 #include "image_test_support.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-DataInMemoPos Classify(const std::vector<uint32_t>& starts)
+ImageLocation Classify(const std::vector<uint32_t>& starts)
 {
     FileInfo image;
-    image.FileInMemoPos = FILE_POS_IN_BLE_FLASH; // must be overwritten
+    image.location = FILE_POS_IN_BLE_FLASH; // must be overwritten
     for (uint32_t start : starts) {
-        HEXFILEPARTINFO part;
-        part.PartStartAddress = start;
-        image.partInfo.append(part);
+        ImagePart part;
+        part.startAddress = start;
+        image.parts.append(part);
     }
-    g_shareParameter.CheckFileInMemoPos(image);
-    return image.FileInMemoPos;
+    g_shareParameter.LocateImage(image);
+    return image.location;
 }
 
 constexpr uint32_t kMain = 0x08000000, kSpim = 0x08400000, kBoot = 0x1FFFF000, kBle = 0x1000;
@@ -50,13 +50,13 @@ TEST(ImageMemory, WindowEdgesAreTheirs)
 TEST(ImageMemory, OnlyTheStartOfAPartCounts)
 {
     FileInfo image;
-    HEXFILEPARTINFO part;
-    part.PartStartAddress = 0x083FFFF0;
-    part.PartSize = 0x100;
-    part.PartEndAddress = 0x084000EF;
-    image.partInfo.append(part);
-    g_shareParameter.CheckFileInMemoPos(image);
-    EXPECT_EQ(image.FileInMemoPos, FILE_POS_IN_MAIN_FLASH);
+    ImagePart part;
+    part.startAddress = 0x083FFFF0;
+    part.size = 0x100;
+    part.endAddress = 0x084000EF;
+    image.parts.append(part);
+    g_shareParameter.LocateImage(image);
+    EXPECT_EQ(image.location, FILE_POS_IN_MAIN_FLASH);
 }
 
 TEST(ImageMemory, CombinationsWinInTheirOrder)

@@ -1,7 +1,7 @@
 // Helpers shared by the image and user system data tests: scratch files, byte patterns, parts.
 #pragma once
 
-#include "FileInfo.h"
+#include "file_info.h"
 
 #include <QTemporaryDir>
 
@@ -57,9 +57,9 @@ inline Bytes RandomBytes(size_t size, uint32_t seed)
     return bytes;
 }
 
-inline Bytes PartBytes(const HEXFILEPARTINFO& part)
+inline Bytes PartBytes(const ImagePart& part)
 {
-    return Bytes(part.pData, part.pData + part.PartSize);
+    return Bytes(part.bytes, part.bytes + part.size);
 }
 
 inline uint32_t SumOf(const Bytes& bytes)

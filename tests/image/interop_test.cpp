@@ -1,6 +1,6 @@
 // Independent tools are the oracle: objcopy and srec_cat must read what the writer saves, and the
 // reader must load what they write.
-#include "FileOperation.h"
+#include "file_operation.h"
 #include "image_test_support.h"
 #include "run_process.h"
 
@@ -32,7 +32,7 @@ void RunTool(const std::vector<std::string>& argv)
 FileInfo LoadHex(const std::string& path)
 {
     FileInfo info;
-    info.FilePath = path;
+    info.path = path;
     EXPECT_EQ(FileOperation().OpenFile(info), FILE_OPERATION_SUCCESS) << path;
     return info;
 }
@@ -40,21 +40,21 @@ FileInfo LoadHex(const std::string& path)
 void ExpectLoadedAs(const FileInfo& info, const std::vector<ExpectedPart>& runs)
 {
     const std::vector<ExpectedPart> expected = SplitAtSegments(runs);
-    ASSERT_EQ(info.partInfo.size(), static_cast<int>(expected.size()));
+    ASSERT_EQ(info.parts.size(), static_cast<int>(expected.size()));
     uint32_t sum = 0;
     size_t total = 0;
-    for (int i = 0; i < info.partInfo.size(); ++i) {
+    for (int i = 0; i < info.parts.size(); ++i) {
         const ExpectedPart& want = expected[static_cast<size_t>(i)];
-        EXPECT_EQ(info.partInfo[i].PartStartAddress, want.start) << "part " << i;
-        EXPECT_EQ(info.partInfo[i].PartEndAddress, static_cast<uint32_t>(want.start + want.bytes.size() - 1));
-        EXPECT_EQ(PartBytes(info.partInfo[i]), want.bytes) << "part " << i;
-        EXPECT_EQ(info.partInfo[i].PartChecksum, SumOf(want.bytes)) << "part " << i;
+        EXPECT_EQ(info.parts[i].startAddress, want.start) << "part " << i;
+        EXPECT_EQ(info.parts[i].endAddress, static_cast<uint32_t>(want.start + want.bytes.size() - 1));
+        EXPECT_EQ(PartBytes(info.parts[i]), want.bytes) << "part " << i;
+        EXPECT_EQ(info.parts[i].checksum, SumOf(want.bytes)) << "part " << i;
         sum += SumOf(want.bytes);
         total += want.bytes.size();
     }
-    EXPECT_EQ(static_cast<uint32_t>(info.Filechecksum), sum);
-    EXPECT_EQ(static_cast<size_t>(info.FileSize), total);
-    EXPECT_EQ(info.StartAddress, expected.front().start);
+    EXPECT_EQ(static_cast<uint32_t>(info.checksum), sum);
+    EXPECT_EQ(static_cast<size_t>(info.size), total);
+    EXPECT_EQ(info.startAddress, expected.front().start);
 }
 
 // srec_cat with one binary input per run, each placed at its address.
@@ -85,7 +85,7 @@ TEST(Interop, ObjcopyTurnsSavedHexBackIntoTheSameBytes)
     for (const auto& [address, size] : blocks) {
         const Bytes bytes = RandomBytes(size, seed++);
         const std::string hex = dir.Path("saved.hex"), bin = dir.Path("back.bin");
-        ASSERT_EQ(FileOperation().SaveFile_Hex(hex, bytes.data(), static_cast<int32_t>(size), address),
+        ASSERT_EQ(FileOperation().SaveHexFile(hex, bytes.data(), static_cast<int32_t>(size), address),
                   FILE_OPERATION_SUCCESS);
         RunTool({kObjcopy, "-I", "ihex", "-O", "binary", hex, bin});
         EXPECT_EQ(ReadBytes(bin), bytes) << Hex(address) << " + " << size;
@@ -117,7 +117,7 @@ TEST(Interop, SegmentAddressedHexIsRefused)
     WriteFile(bin, RandomBytes(64, 210));
     RunTool({kObjcopy, "-I", "binary", "-O", "ihex", "--change-addresses", Hex(0x10000), bin, hex});
     FileInfo info;
-    info.FilePath = hex;
+    info.path = hex;
     EXPECT_EQ(FileOperation().OpenFile(info), FILE_OPEN_FORMAT_ERROR);
 }
 
@@ -151,7 +151,7 @@ TEST(Interop, ARecordThatSrecCatRunsAcrossASegmentBoundaryIsRefused)
 {
     ScratchDir dir;
     FileInfo info;
-    info.FilePath = WriteWithSrecCat(dir, {{0x0800FF00, RandomBytes(0x200, 320)}}, 20);
-    ASSERT_NE(ReadText(info.FilePath).find(":14FFF000"), std::string::npos);
+    info.path = WriteWithSrecCat(dir, {{0x0800FF00, RandomBytes(0x200, 320)}}, 20);
+    ASSERT_NE(ReadText(info.path).find(":14FFF000"), std::string::npos);
     EXPECT_EQ(FileOperation().OpenFile(info), FILE_OPEN_FORMAT_ERROR);
 }

@@ -1,6 +1,6 @@
 // The checksum written into the BLE module, against the known values and an independent
 // bit-by-bit CRC-32/MPEG-2 over the words.
-#include "LinkInterface.h"
+#include "link_interface.h"
 
 #include <gtest/gtest.h>
 
@@ -26,16 +26,16 @@ uint32_t FinalValue(CLinkInterface& link, const std::vector<uint8_t>& data)
 {
     uint32_t crc = 0xFFFFFFFF;
     link.GetCRCCode(data.data(), static_cast<int>(data.size()), crc);
-    return CLinkInterface::HigBitToLowBit(crc);
+    return CLinkInterface::ReverseBits(crc);
 }
 
-TEST(HigBitToLowBit, reverses_the_bit_order)
+TEST(ReverseBits, reverses_the_bit_order)
 {
-    EXPECT_EQ(CLinkInterface::HigBitToLowBit(0x00000001), 0x80000000u);
-    EXPECT_EQ(CLinkInterface::HigBitToLowBit(0x80000000), 0x00000001u);
-    EXPECT_EQ(CLinkInterface::HigBitToLowBit(0x04C11DB7), 0xEDB88320u);
-    EXPECT_EQ(CLinkInterface::HigBitToLowBit(0x12345678), 0x1E6A2C48u);
-    EXPECT_EQ(CLinkInterface::HigBitToLowBit(0xFFFFFFFF), 0xFFFFFFFFu);
+    EXPECT_EQ(CLinkInterface::ReverseBits(0x00000001), 0x80000000u);
+    EXPECT_EQ(CLinkInterface::ReverseBits(0x80000000), 0x00000001u);
+    EXPECT_EQ(CLinkInterface::ReverseBits(0x04C11DB7), 0xEDB88320u);
+    EXPECT_EQ(CLinkInterface::ReverseBits(0x12345678), 0x1E6A2C48u);
+    EXPECT_EQ(CLinkInterface::ReverseBits(0xFFFFFFFF), 0xFFFFFFFFu);
 }
 
 TEST(BleCrc, gives_the_known_values)
@@ -45,7 +45,7 @@ TEST(BleCrc, gives_the_known_values)
     const std::vector<uint8_t> letters = {'a', 'b', 'c', 'd'};
     link.GetCRCCode(letters.data(), 4, crc);
     EXPECT_EQ(crc, 0x6C38F465u);
-    EXPECT_EQ(CLinkInterface::HigBitToLowBit(crc), 0xA62F1C36u);
+    EXPECT_EQ(CLinkInterface::ReverseBits(crc), 0xA62F1C36u);
     EXPECT_EQ(FinalValue(link, std::vector<uint8_t>(4, 0)), 0xC704DD7Bu);
 }
 
@@ -53,7 +53,7 @@ TEST(BleCrc, uses_the_reflected_table_of_the_polynomial)
 {
     CLinkInterface link;
     const uint8_t one = 1;
-    EXPECT_EQ(link.make_crc32(0, &one, 1), 0x77073096u); // entry 1 of the reflected table
+    EXPECT_EQ(link.UpdateCrc(0, &one, 1), 0x77073096u); // entry 1 of the reflected table
 }
 
 TEST(BleCrc, equals_crc32_mpeg2_over_little_endian_words)

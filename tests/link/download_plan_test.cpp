@@ -1,5 +1,5 @@
 // What the download engine and the memory reads plan to do, without a probe.
-#include "DownloadPlan.h"
+#include "download_plan.h"
 
 #include <gtest/gtest.h>
 
@@ -18,19 +18,19 @@ constexpr uint32_t kSpim = 0x08400000;
 constexpr uint32_t kBoot = 0x1FFFE400;
 const EraseGeometry kGeometry{2048, kBoot, 4096};
 
-HEXFILEPARTINFO Part(uint32_t address, uint32_t size)
+ImagePart Part(uint32_t address, uint32_t size)
 {
-    HEXFILEPARTINFO part;
-    part.PartStartAddress = address;
-    part.PartSize = size;
-    part.PartEndAddress = address + size - 1;
+    ImagePart part;
+    part.startAddress = address;
+    part.size = size;
+    part.endAddress = address + size - 1;
     return part;
 }
 
-std::vector<uint32_t> Sectors(std::initializer_list<HEXFILEPARTINFO> parts, const EraseGeometry& geometry = kGeometry)
+std::vector<uint32_t> Sectors(std::initializer_list<ImagePart> parts, const EraseGeometry& geometry = kGeometry)
 {
-    QList<HEXFILEPARTINFO> list;
-    for (const HEXFILEPARTINFO& part : parts)
+    QList<ImagePart> list;
+    for (const ImagePart& part : parts)
         list.append(part);
     return SectorsForImage(list, geometry);
 }
@@ -85,7 +85,7 @@ TEST(WriteBrackets, follow_the_memories_of_the_image)
 {
     using B = BracketCall;
     const struct {
-        DataInMemoPos position;
+        ImageLocation position;
         std::vector<B> begin;
         std::vector<B> end;
     } rows[] = {
@@ -98,7 +98,7 @@ TEST(WriteBrackets, follow_the_memories_of_the_image)
         {FILE_POS_IN_MAIN_SPIM_FLASH, {B::MainFlash, B::Spim}, {B::MainFlash, B::Spim}},
         {FILE_POS_IN_BOOT_BLE_FLASH, {B::MainFlash, B::SelectBleMainSpace}, {B::MainFlash}},
         {FILE_POS_IN_MAIN_BOOT_BLE_FLASH, {B::MainFlash, B::SelectBleMainSpace}, {B::MainFlash}},
-        {static_cast<DataInMemoPos>(9), {}, {}},
+        {static_cast<ImageLocation>(9), {}, {}},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(BeginCalls(row.position), row.begin) << row.position;

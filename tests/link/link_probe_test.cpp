@@ -1,7 +1,7 @@
 // CLinkInterface through the real probe library to the virtual probe in this process: which
 // requests reach the probe, in which order, and what the methods report.
-#include "LinkInterface.h"
-#include "ShareParameter.h"
+#include "link_interface.h"
+#include "share_parameter.h"
 
 #include "target/ble_module.h"
 #include "target/target_mcu.h"
@@ -51,9 +51,9 @@ protected:
         handle_ = KORVEX_Open(nullptr);
         ASSERT_NE(handle_, KORVEX_INVALID_HANDLE);
         link.SetLinkHandle(handle_);
-        g_shareParameter.ZRCHIP_OTP3_ADDRESS = kS09Boot;
-        g_shareParameter.ZRCHIP_OTP3_SIZE = 4096;
-        g_shareParameter.FlashSectorSize = 2048;
+        g_shareParameter.otp3Address = kS09Boot;
+        g_shareParameter.otp3Size = 4096;
+        g_shareParameter.flashSectorSize = 2048;
         ClearLog();
     }
 
@@ -122,10 +122,10 @@ TEST(LinkWithoutHandle, every_method_answers_in_its_convention)
     EXPECT_EQ(level, 0);
     EXPECT_EQ(link.FlashErase(0x100000), FAILED);
     EXPECT_EQ(link.SetTargetState(1), FAILED);
-    EXPECT_EQ(link.KORVEX_BLECHIP_SelectFlashSpace_Interface(0), FAILED);
+    EXPECT_EQ(link.SelectBleFlashSpace(0), FAILED);
     EXPECT_FALSE(link.EnableAccessProtection(1));
     EXPECT_FALSE(link.DisableAccessProtection());
-    EXPECT_FALSE(link.KORVEX_Connect_BLETarget());
+    EXPECT_FALSE(link.ConnectBleTarget());
     int value = 5;
     EXPECT_EQ(link.ReadUIDInfo(value), 0);
     EXPECT_EQ(value, 0);
@@ -134,7 +134,7 @@ TEST(LinkWithoutHandle, every_method_answers_in_its_convention)
     EXPECT_EQ(link.DownloadToDevice(info, nullptr, count), FAILED);
     EXPECT_EQ(link.SectorEraseForDownload(info), FAILED);
     uint8_t mode = 0;
-    EXPECT_EQ(link.GetSysAPMode_Target(mode), FAILED);
+    EXPECT_EQ(link.GetBootMemoryApMode(mode), FAILED);
     EXPECT_EQ(mode, 1);
 }
 
@@ -174,7 +174,7 @@ TEST_F(LinkBench, a_cancelled_read_sends_nothing_and_clears_the_flag)
 TEST_F(LinkBench, a_ble_read_selects_the_main_space_first)
 {
     Open(kS17);
-    ASSERT_TRUE(link.KORVEX_Connect_BLETarget());
+    ASSERT_TRUE(link.ConnectBleTarget());
     ClearLog();
     std::vector<uint8_t> buffer(100);
     ASSERT_EQ(link.ReadMemory(0, 100, buffer.data(), 0, 0), 0);
@@ -238,10 +238,10 @@ TEST_F(LinkBench, ble_connect_state_follows_the_module)
 {
     Open(kS17);
     uint8_t connected = 7;
-    link.KORVEX_BLE_GetConnectState(connected);
+    link.GetBleConnectState(connected);
     EXPECT_EQ(connected, 0);
-    ASSERT_TRUE(link.KORVEX_Connect_BLETarget());
-    EXPECT_EQ(link.KORVEX_BLE_GetConnectState(connected), 0);
+    ASSERT_TRUE(link.ConnectBleTarget());
+    EXPECT_EQ(link.GetBleConnectState(connected), 0);
     EXPECT_EQ(connected, 1);
 }
 
@@ -270,19 +270,19 @@ TEST_F(LinkBench, user_system_data_travels_with_its_complements)
         ASSERT_EQ(sent[i], i % 2 == 0 ? 0x5A : 0xA5) << i;
 }
 
-FileInfo Image(std::initializer_list<std::pair<uint32_t, uint32_t>> parts, DataInMemoPos position)
+FileInfo Image(std::initializer_list<std::pair<uint32_t, uint32_t>> parts, ImageLocation position)
 {
     FileInfo info;
     for (const auto& [address, size] : parts) {
-        HEXFILEPARTINFO part;
-        part.PartStartAddress = address;
-        part.PartSize = size;
-        part.PartEndAddress = address + size - 1;
+        ImagePart part;
+        part.startAddress = address;
+        part.size = size;
+        part.endAddress = address + size - 1;
         for (uint32_t i = 0; i < size; ++i)
-            part.pData[i] = static_cast<uint8_t>(i * 7 + 1);
-        info.partInfo.append(part);
+            part.bytes[i] = static_cast<uint8_t>(i * 7 + 1);
+        info.parts.append(part);
     }
-    info.FileInMemoPos = position;
+    info.location = position;
     return info;
 }
 
@@ -312,35 +312,35 @@ TEST_F(LinkBench, download_writes_kilobyte_chunks_between_the_main_flash_bracket
     EXPECT_EQ(starts, expected);
     bench_.withProbe(0, [&](ksim::VirtualProbe& p) {
         EXPECT_EQ(p.target().mainFlash().read(0x1000, 2500),
-                  std::vector<uint8_t>(info.partInfo[0].pData, info.partInfo[0].pData + 2500));
+                  std::vector<uint8_t>(info.parts[0].bytes, info.parts[0].bytes + 2500));
     });
 }
 
 TEST_F(LinkBench, a_ble_part_is_kept_for_the_checksum_and_written_to_the_module)
 {
     Open(kS17);
-    ASSERT_TRUE(link.KORVEX_Connect_BLETarget());
+    ASSERT_TRUE(link.ConnectBleTarget());
     const FileInfo info = Image({{0x100, 600}}, FILE_POS_IN_BLE_FLASH);
     std::vector<uint8_t> ble(163832, 0xFF);
     uint32_t count = 0;
     ASSERT_EQ(link.DownloadToDevice(info, ble.data(), count), 0);
     EXPECT_EQ(count, 600u);
-    EXPECT_TRUE(std::equal(ble.begin() + 0x100, ble.begin() + 0x100 + 600, info.partInfo[0].pData));
+    EXPECT_TRUE(std::equal(ble.begin() + 0x100, ble.begin() + 0x100 + 600, info.parts[0].bytes));
     EXPECT_EQ(ble[0xFF], 0xFF);
     EXPECT_EQ(ble[0x100 + 600], 0xFF);
     bench_.withProbe(0, [&](ksim::VirtualProbe& p) {
-        EXPECT_EQ(p.ble().space(0).read(0x100, 600), std::vector<uint8_t>(info.partInfo[0].pData, info.partInfo[0].pData + 600));
+        EXPECT_EQ(p.ble().space(0).read(0x100, 600), std::vector<uint8_t>(info.parts[0].bytes, info.parts[0].bytes + 600));
     });
 }
 
 TEST_F(LinkBench, a_ble_chunk_is_never_copied_past_the_end_of_the_image)
 {
     Open(kS17);
-    ASSERT_TRUE(link.KORVEX_Connect_BLETarget());
+    ASSERT_TRUE(link.ConnectBleTarget());
     std::vector<uint8_t> ble(163832, 0xFF);
     std::vector<uint8_t> chunk(100, 0x11);
     uint32_t count = 0;
-    link.DownloadToDevice_Send(handle_, 163832 - 8, 100, chunk.data(), ble.data(), count); // the module may refuse
+    link.SendDownloadChunk(handle_, 163832 - 8, 100, chunk.data(), ble.data(), count); // the module may refuse
     EXPECT_EQ(count, 100u);
     EXPECT_EQ(std::count(ble.begin(), ble.end(), 0x11), 8);
 }
@@ -359,13 +359,13 @@ TEST_F(LinkBench, a_failed_main_flash_begin_stops_before_the_spim_begin)
 TEST_F(LinkBench, a_failed_space_select_is_reported)
 {
     Open(kS17);
-    ASSERT_TRUE(link.KORVEX_Connect_BLETarget());
+    ASSERT_TRUE(link.ConnectBleTarget());
     bench_.withProbe(0, [](ksim::VirtualProbe& p) {
         std::string error;
         ASSERT_TRUE(p.configure("fault_status", "BE.01,0x22", error)) << error;
     });
-    EXPECT_EQ(link.KORVEX_BLECHIP_SelectFlashSpace_Interface(0), 0x22);
-    EXPECT_FALSE(link.KORVEX_BLE_EnableAccessProtected());
+    EXPECT_EQ(link.SelectBleFlashSpace(0), 0x22);
+    EXPECT_FALSE(link.EnableBleAccessProtection());
     std::vector<uint8_t> buffer(16);
     EXPECT_EQ(link.ReadMemory(0, 16, buffer.data(), 0, 0), 0x22);
 }

@@ -2,7 +2,7 @@
 // settings as -enspim leaves it: erase and download of SPIM, alone and with main flash.
 #include "connect_command.h"
 #include "dispatcher.h"
-#include "ShareParameter.h"
+#include "share_parameter.h"
 
 #include "target/target_mcu.h"
 #include "usb/testbed.h"
@@ -54,8 +54,8 @@ protected:
             argv.push_back(argument.data());
         argv.push_back(nullptr);
         ResetRunValues();
-        g_shareParameter.c_SPIMEnabled = true;
-        g_shareParameter.c_SPIMSize = spimSizeMb;
+        g_shareParameter.spimEnabled = true;
+        g_shareParameter.spimSizeMb = spimSizeMb;
         testing::internal::CaptureStdout();
         const int code = RunCommandLine(static_cast<int>(arguments.size()), argv.data());
         KorvexDisConnect();

@@ -1,6 +1,6 @@
 // Erase/program protection: which EPP bit each sector lands on, for the 4-byte and the 20-byte
 // layouts, and the block given back for the device.
-#include "UserSystemData.h"
+#include "user_system_data.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,7 @@ Block OpenBlock()
 }
 
 struct Device {
-    MCUSERIALS series;
+    McuSeries series;
     int sectors;
     uint8_t sectorsPerBit;
     int sectorSize;
@@ -76,7 +76,7 @@ TEST(EppFourBytes, OnALargeFlashBit31CoversEverySectorFrom62)
 
 TEST(EppFourBytes, TwoSectorsPerBitOnS05AndS17WhateverTheArgument)
 {
-    for (MCUSERIALS series : {ZR32_S05, ZR32_S17}) {
+    for (McuSeries series : {ZR32_S05, ZR32_S17}) {
         const Device device = {series, 128, 4, 1024};
         EXPECT_EQ(ClearedBits(device, 2), (Bits{{4, 1}})) << series;
         EXPECT_EQ(ClearedBits(device, 61), (Bits{{7, 6}})) << series;
@@ -140,7 +140,7 @@ TEST(EppChanges, UnprotectingASharedBitOpensAllItsSectorsAndProtectingIsIdempote
 TEST(EppBlock, TheBlockHasTheSeriesLengthAndKeepsEveryOtherByte)
 {
     struct Case {
-        MCUSERIALS series;
+        McuSeries series;
         int sectorSize;
         int length;
     };

@@ -1,10 +1,10 @@
 // User system data files: the byte/complement content, the exact Intel HEX text, and reading a
 // saved file back through the image reader.
-#include "FileOperation.h"
-#include "OpenImageFile.h"
-#include "ShareParameter.h"
-#include "UserSystemData.h"
-#include "UserSystemDataFile.h"
+#include "file_operation.h"
+#include "open_image_file.h"
+#include "share_parameter.h"
+#include "user_system_data.h"
+#include "user_system_data_file.h"
 #include "image_test_support.h"
 
 #include <gtest/gtest.h>
@@ -80,9 +80,9 @@ TEST(UsdHexFile, BytesAfterTheLastFullRecordGoIntoAShortRecordRatherThanBeingDro
                                                  + CrLfRecord(0x10, &content[16])
                                                  + ReferenceRecord(0, 0x20, &content[32], 8, "\r\n") + ":00000001FF");
     FileInfo info;
-    info.FilePath = dir.Path("odd.hex");
+    info.path = dir.Path("odd.hex");
     ASSERT_EQ(FileOperation().OpenFile(info), FILE_OPERATION_SUCCESS);
-    EXPECT_EQ(PartBytes(info.partInfo[0]), content);
+    EXPECT_EQ(PartBytes(info.parts[0]), content);
 }
 
 TEST(UsdBinaryFile, HoldsExactlyTheContent)
@@ -107,11 +107,11 @@ TEST(UsdRoundTrip, EveryLengthComesBackThroughBothFormats)
             EXPECT_TRUE(accepted) << name << " " << length;
         }
         FileInfo info;
-        info.FilePath = dir.Path("round.hex");
+        info.path = dir.Path("round.hex");
         ASSERT_EQ(FileOperation().OpenFile(info), FILE_OPERATION_SUCCESS);
-        ASSERT_EQ(info.partInfo.size(), 1);
-        EXPECT_EQ(info.partInfo[0].PartStartAddress, 0u);
-        EXPECT_EQ(info.partInfo[0].PartSize, static_cast<uint32_t>(2 * length));
+        ASSERT_EQ(info.parts.size(), 1);
+        EXPECT_EQ(info.parts[0].startAddress, 0u);
+        EXPECT_EQ(info.parts[0].size, static_cast<uint32_t>(2 * length));
     }
 }
 

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "file_info.h"
+
+#include <cstddef>
+#include <cstdint>
+
+// Cuts the bytes of a binary file, in file order, into parts of 64 KiB: part k starts at the load
+// address + k * 0x10000, whatever that address is, and the last part holds the remainder.
+// Bytes may arrive in pieces of any size.
+class BinaryImageBuilder {
+public:
+    BinaryImageBuilder(FileInfo& image, uint32_t loadAddress);
+
+    void Append(const uint8_t* bytes, size_t size);
+    // Sets size and checksum; false when the total does not fit size.
+    bool Finish();
+
+    uint64_t TotalSize() const { return total_; }
+
+private:
+    FileInfo& image_;
+    uint32_t nextAddress_;
+    ImagePart* open_ = nullptr; // the last part while it has room
+    uint64_t total_ = 0;
+    uint32_t sum_ = 0;
+};
+
+// The bytes of a whole binary file as parts at the load address; FILE_OPEN_EMPTY_ERROR when
+// there are none. startAddress is not changed.
+int CutIntoParts(const uint8_t* bytes, size_t size, uint32_t loadAddress, FileInfo& image);
