@@ -43,6 +43,8 @@ struct ChoiceCase {
     int exitCode;
 };
 
+void PrintTo(const ChoiceCase& c, std::ostream* os) { *os << c.name; }
+
 const std::string kConnected = "    Serials: KV2      (WinUSB)\n";
 const ChoiceCase kChoiceCases[] = {
     {"FourProbesOneChosen", 4, "KV2", "", "", 0},
