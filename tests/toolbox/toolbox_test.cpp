@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -91,6 +93,30 @@ TEST(DeviceNameHint, NamesTheClosestPartsOnStandardErrorOnly)
     EXPECT_TRUE(EndsWith(run.out, std::string(60, '-') + "\n\nbad parameter \"zr32s04rct6\"\n")) << run.out;
     EXPECT_EQ(run.err, "Korvex_Console: \"zr32s04rct6\" is not a part -device knows; closest: ZR32S04RCT6 "
                        "ZR32S02RCT6 ZR32S04RDT6 (docs/parts.md lists every part; names are case-sensitive)\n");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(GangProgramming, ProgramsEveryProbeWithALogPerBoard)
+{
+    const std::string logs = ::testing::TempDir() + "gang-logs";
+    korvex_test::ProcessOptions options;
+    options.env = {{"KORVEX_CONSOLE", builtProgram("Korvex_Console")}, {"KORVEX_PROBES", builtProgram("korvex-probes")}};
+    options.unsetEnv = {"KORVEX_PROBE"};
+    const auto run = runProcess({builtProgram("korvex-sim"), "--probes", "2", "--probe", "0:serial=KV0", "--probe",
+                                 "1:serial=KV1", "--", std::string(KORVEX_SOURCE_DIR) + "/examples/gang-program.sh",
+                                 std::string(KORVEX_SOURCE_DIR) + "/examples/sample_app.hex", logs},
+                                options);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "KV0: programmed and verified\nKV1: programmed and verified\n");
+    for (const char* serial : {"KV0", "KV1"}) {
+        std::ifstream log(logs + "/" + serial + ".log");
+        std::stringstream text;
+        text << log.rdbuf();
+        EXPECT_NE(text.str().find("\r\nDone!\n"), std::string::npos) << serial;
+    }
 }
 
 }  // namespace
