@@ -1,13 +1,240 @@
+// -p: switches access protection and erase/program protection (EPP) of the target and the access
+// protection of the BLE module, sub-option by sub-option in command-line order.
 #include "command_handlers.h"
 #include "connection_check.h"
+#include "console_output.h"
 #include "exit_codes.h"
+#include "link_interface.h"
+#include "mcu_identification.h"
+#include "option_test.h"
+#include "sector_range.h"
+#include "share_parameter.h"
+#include "user_system_data.h"
+#include "user_system_data_length.h"
 
-// The connection is checked before any sub-option is read. The work itself goes through the link
-// interface, which this build does not have yet: a target is never connected, and should one be,
-// the command fails with its own code rather than pretend to succeed.
-int Protection(int, char*[], int&)
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kReadCapacity = 2048;
+// The longest stretch the 20-byte EPP map gives bits to: 128 KB in EPP0-EPP3, then 16 bytes of
+// 8 bits of 128 KB each. Sectors past it map to no bit, and on the 4-byte map every sector from
+// the flash's sector count on maps to the same bit.
+constexpr long long kLargestEppSpan = 129LL * 128 * 1024;
+
+bool HasMcu()
+{
+    const ConnectState state = g_shareParameter.connectState;
+    if (state == LINK_MCU_CONNECTED || state == LINK_MCU_BLE_CONNECTED)
+        return true;
+    PrintLine("Error. Don't connect MCU!");
+    return false;
+}
+
+bool HasBle()
+{
+    const ConnectState state = g_shareParameter.connectState;
+    if (state == LINK_BLE_CONNECTED || state == LINK_MCU_BLE_CONNECTED)
+        return true;
+    PrintLine("Error. Don't connect BLE module!");
+    return false;
+}
+
+// One sub-option's lines: its progress line, then success or failure.
+struct Lines {
+    const char* progress;
+    const char* success;
+    const char* failure;
+};
+
+int Finish(bool ok, const Lines& lines, int failure)
+{
+    PrintLine(ok ? lines.success : lines.failure);
+    return ok ? OP_SUCCESS : failure;
+}
+
+const Lines kEnableAccess = {"Enable flash access protection ......", "Enable flash access protection finished!",
+                             "Error. Enable flash access protection failed!"};
+
+int EnableLevel1()
+{
+    PrintLine(kEnableAccess.progress);
+    if (!HasMcu())
+        return OP_CONNECT_FAILED;
+    const int result = Finish(g_link.EnableAccessProtection(1), kEnableAccess, OP_EFAP1_FAILED);
+    if (result == OP_SUCCESS)
+        PrintLine("To run the program, a Power-On Reset(POR) needs to be executed!");
+    return result;
+}
+
+// next: the argument after --efap2 or nullptr; consumedNext is set when it was the --y taken.
+int EnableHighLevel(const char* next, bool& consumedNext)
+{
+    PrintLine(kEnableAccess.progress);
+    if (!HasMcu())
+        return OP_CONNECT_FAILED;
+    const McuSeries series = g_shareParameter.series;
+    uint8_t level = series == ZR32_S05 || series == ZR32_S09 ? 2 : 1;
+    if (MCUFAPLevel2CanNotDisable(series)) {
+        if (next == nullptr || std::strcmp(next, "--y") != 0) {
+            PrintLine("ZR32S15/S18/S29/S16/S19/S20/S21/S22/S23/S30/S25/S26/S28/S33/S34 need a parameter \"--y\" for "
+                      "operation \"--efap2\"!");
+            return OP_EFAP2_FAILED;
+        }
+        consumedNext = true;
+        level = 2;
+    }
+    return Finish(g_link.EnableAccessProtection(level), kEnableAccess, OP_EFAP2_FAILED);
+}
+
+int DisableAccess()
+{
+    const Lines lines = {"Disable flash access protection ......", "Disable flash access protection finished!",
+                         "Error. Disable flash access protection failed!"};
+    PrintLine(lines.progress);
+    if (!HasMcu())
+        return OP_CONNECT_FAILED;
+    return Finish(g_link.DisableAccessProtection(), lines, OP_DFAP_FAILED);
+}
+
+// A fresh copy of the block from the device, ready for EPP changes; false when it cannot be read
+// or the target's geometry gives no sector map.
+bool ReadEpp(std::vector<uint8_t>& buffer, int& sectorCount)
+{
+    const ShareParameter& shared = g_shareParameter;
+    sectorCount = MainFlashSectorCount();
+    if (shared.flashSectorSize <= 0)
+        return false;
+    buffer.assign(kReadCapacity, 0);
+    return g_link.ReadUserSystemData(shared.series, buffer.data(), kReadCapacity) != 0;
+}
+
+CUserSystemData EppBlock(const std::vector<uint8_t>& buffer, int sectorCount)
+{
+    const ShareParameter& shared = g_shareParameter;
+    const uint8_t sectorsPerBit = HasExtendedEpp(shared.series)
+                                      ? static_cast<uint8_t>(4096 / shared.flashSectorSize)
+                                      : (shared.GetFlashSize() < 0x40000 ? 4 : 2);
+    return CUserSystemData(shared.series, sectorCount, sectorsPerBit, buffer.data(), kReadCapacity,
+                           shared.hasOtherMemory);
+}
+
+bool WriteEpp(const CUserSystemData& usd)
+{
+    std::vector<uint8_t> block;
+    const int length = usd.GetUserSystemDataArrays(block);
+    return g_link.WriteUserSystemData(g_shareParameter.series, block.data(), length) != 0;
+}
+
+int DisableEpp()
+{
+    PrintLine("Disable erase and program protection ......");
+    if (!HasMcu())
+        return OP_CONNECT_FAILED;
+    std::vector<uint8_t> buffer;
+    int sectorCount = 0;
+    if (!ReadEpp(buffer, sectorCount)) {
+        PrintLine("Error. Disable erase and program protection failed!");
+        return OP_DEPP_FAILED;
+    }
+    CUserSystemData usd = EppBlock(buffer, sectorCount);
+    std::fill(usd.EPP.begin(), usd.EPP.end(), 0xFF);
+    // Scripts tell the two failures apart by this line without "Error.".
+    const Lines lines = {"", "Disable erase and program protection finished!",
+                         "Disable erase and program protection failed!"};
+    return Finish(WriteEpp(usd), lines, OP_DEPP_FAILED);
+}
+
+int EnableEpp(char* argv[], int valueIndex)
+{
+    const char* text = argv[valueIndex] != nullptr ? argv[valueIndex] : "";
+    const Lines lines = {"Enable erase and program protection for sector codes ......",
+                         "Enable erase and program protection for sector codes finished!",
+                         "Enable erase and program protection for sector codes failed!"};
+    PrintLine(lines.progress);
+    if (!HasMcu())
+        return OP_CONNECT_FAILED;
+    const SectorRange range = ParseSectorRange(text);
+    if (!IsSectorsValid(range.first, range.last)) {
+        PrintBadParameter(argv, valueIndex);
+        return OP_BAD_PARAM;
+    }
+    std::vector<uint8_t> buffer;
+    int sectorCount = 0;
+    if (!ReadEpp(buffer, sectorCount))
+        return Finish(false, lines, OP_EEPP_FAILED);
+    CUserSystemData usd = EppBlock(buffer, sectorCount);
+    const long long bound = std::max<long long>(sectorCount, kLargestEppSpan / g_shareParameter.flashSectorSize);
+    const long long last = std::min<long long>(range.last, std::max<long long>(range.first, bound));
+    for (long long k = range.first; k <= last; ++k)
+        usd.SetEPP(static_cast<int>(k), true);
+    return Finish(WriteEpp(usd), lines, OP_EEPP_FAILED);
+}
+
+int SwitchBleProtection(bool enable)
+{
+    const Lines on = {"Enable BLE module access protection ......", "Enable BLE module access protection finished!",
+                      "Error. Enable BLE module access protection failed!"};
+    const Lines off = {"Disable BLE module access protection ......",
+                       "Disable BLE module access protection finished!",
+                       "Error. Disable BLE module access protection failed!"};
+    const Lines& lines = enable ? on : off;
+    PrintLine(lines.progress);
+    if (!HasBle())
+        return OP_CONNECT_FAILED;
+    const bool ok = enable ? g_link.EnableBleAccessProtection() : g_link.DisableBleAccessProtection();
+    return Finish(ok, lines, enable ? OP_EBFAP_FAILED : OP_DBFAP_FAILED);
+}
+
+// Carries out the sub-option at index; leaves the index on the last argument it used.
+int RunSubOption(int argc, char* argv[], int& index)
+{
+    const std::string subOption = ShareParameter::ToLower(argv[index]);
+    if (subOption == "--efap1")
+        return EnableLevel1();
+    if (subOption == "--efap2") {
+        bool consumedNext = false;
+        const int result = EnableHighLevel(index + 1 < argc ? argv[index + 1] : nullptr, consumedNext);
+        if (consumedNext)
+            ++index;
+        return result;
+    }
+    if (subOption == "--dfap")
+        return DisableAccess();
+    if (subOption == "--depp")
+        return DisableEpp();
+    if (subOption == "--eepp") {
+        ++index; // the range, also when it is missing (argv ends with a null)
+        return EnableEpp(argv, std::min(index, argc));
+    }
+    if (subOption == "--ebfap")
+        return SwitchBleProtection(true);
+    if (subOption == "--dbfap")
+        return SwitchBleProtection(false);
+    return OP_SUCCESS; // a sub-option of another command is passed over
+}
+
+} // namespace
+
+int Protection(int argc, char* argv[], int& index)
 {
     if (!HasConnection(ConnectionNeed::Target))
         return OP_CONNECT_FAILED;
-    return OP_EFAP1_FAILED;
+    while (index + 1 < argc) {
+        ++index;
+        if (IsOption(argv[index]))
+            return OP_SUCCESS;
+        if (!IsSubOption(argv[index])) {
+            PrintBadParameter(argv, index);
+            return OP_BAD_PARAM;
+        }
+        const int result = RunSubOption(argc, argv, index);
+        if (result != OP_SUCCESS)
+            return result;
+    }
+    index = argc;
+    return OP_SUCCESS;
 }
