@@ -23,3 +23,10 @@ void PrintErrorBadParameter(const char* text)
 {
     PrintLine(std::string("Error. bad parameter ") + (text != nullptr ? text : ""));
 }
+
+void PrintHint(const std::string& text)
+{
+    std::fflush(stdout);
+    std::fprintf(stderr, "Korvex_Console: %s\n", text.c_str());
+    std::fflush(stderr);
+}

@@ -11,3 +11,6 @@ void PrintBadParameter(char* arguments[], int index);
 void PrintBadParameterText(const char* text);
 // Error. bad parameter <text>: the dispatcher's line, and the line of -e and -eble for values.
 void PrintErrorBadParameter(const char* text);
+
+// A hint for people on standard error (never parsed by scripts): "Korvex_Console: <text>".
+void PrintHint(const std::string& text);

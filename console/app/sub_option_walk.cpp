@@ -6,6 +6,7 @@
 #include "mcu_identification.h"
 #include "option_test.h"
 #include "otp_file_name.h"
+#include "part_name_hint.h"
 #include "share_parameter.h"
 #include "strict_number.h"
 
@@ -102,8 +103,12 @@ bool SubOptionWalk::ReadValue(ValueKind kind, const SubOptionSyntax& row, WalkSt
     default:
         break;
     }
-    if (!usable)
-        return BadValue(position);
+    if (!usable) {
+        BadValue(position);
+        if (kind == ValueKind::PartName)
+            HintClosestPartNames(text);
+        return false;
+    }
     step.text = text;
     position_ = position;
     return true;
