@@ -144,7 +144,9 @@ bool SubOptionWalk::ReadSubOptionValue(const SubOptionSyntax& row, WalkStep& ste
             return false;
         break;
     }
-    if (row.confirmation == Confirmation::AlwaysTaken && IsConfirmation(At(position_ + 1))) {
+    // After a -usd file name "--y" is taken in any letter case, as the command itself does.
+    const char* after = At(position_ + 1);
+    if (row.confirmation == Confirmation::AlwaysTaken && after != nullptr && ShareParameter::ToLower(after) == "--y") {
         step.confirmed = true;
         ++position_;
     }
