@@ -17,6 +17,7 @@ std::vector<uint8_t> CancellingImage()
     return image;
 }
 
+<<<<<<< HEAD
 const Scenario kMainFlashRuns[] = {
     {"BinGoesToTheFlashBaseAndErasesOnlyItsSectors", kHidProbe, {"-connect", "-d", "--fn", "FILE", "--v"},
      kConnected + kDownloaded, 0, {{kFlash + 3000, 2 * kSector - 3000, 0xFF}, {kFlash + 2 * kSector, kFlashSize - 2 * kSector, 0x00}},
@@ -53,12 +54,6 @@ const Scenario kMainFlashRuns[] = {
     {"ReadErrorsThatCancelOutInTheSumStillFail", kHidProbe + ksim::Settings{{"fault_corrupt_read", "B2.00,0"}},
      {"-connect", "-d", "--fn", "FILE", "--v"}, kConnected + kErased + kWritten + kVerifyFailed, 3, {},
      {{kFlash, CancellingImage()}}, true, "app.bin"},
-    {"MissingFileName", kHidProbe, {"-connect", "-d", "--fn"}, kConnectDefault + "bad parameter \"\"\n", 1},
-    {"UnknownFileType", kHidProbe, {"-connect", "-d", "--fn", "image.s19"},
-     kConnectDefault + "bad parameter \"image.s19\"\n", 1},
-    {"ForeignSubOption", kHidProbe, {"-connect", "-d", "--sec", "1"}, kConnectDefault + "bad parameter \"--sec\"\n", 1},
-    {"MissingFile", kHidProbe, {"-connect", "-d", "--fn", "/nonexistent/missing.hex"},
-     kConnectDefault + "Download file opening......\nFile path is empty!\nError. Open file failed!\n", 3},
 };
 INSTANTIATE_TEST_SUITE_P(Download, ScenarioRun, testing::ValuesIn(kMainFlashRuns), ScenarioName);
 
@@ -81,5 +76,7 @@ const Scenario kBleRuns[] = {
 };
 INSTANTIATE_TEST_SUITE_P(DownloadBle, ScenarioRun, testing::ValuesIn(kBleRuns), ScenarioName);
 
+=======
+>>>>>>> main
 }  // namespace
 }  // namespace slice_test
