@@ -17,7 +17,6 @@ std::vector<uint8_t> CancellingImage()
     return image;
 }
 
-<<<<<<< HEAD
 const Scenario kMainFlashRuns[] = {
     {"BinGoesToTheFlashBaseAndErasesOnlyItsSectors", kHidProbe, {"-connect", "-d", "--fn", "FILE", "--v"},
      kConnected + kDownloaded, 0, {{kFlash + 3000, 2 * kSector - 3000, 0xFF}, {kFlash + 2 * kSector, kFlashSize - 2 * kSector, 0x00}},
@@ -76,7 +75,5 @@ const Scenario kBleRuns[] = {
 };
 INSTANTIATE_TEST_SUITE_P(DownloadBle, ScenarioRun, testing::ValuesIn(kBleRuns), ScenarioName);
 
-=======
->>>>>>> main
 }  // namespace
 }  // namespace slice_test
