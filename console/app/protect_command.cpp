@@ -6,14 +6,13 @@
 #include "exit_codes.h"
 #include "link_interface.h"
 #include "mcu_identification.h"
-#include "option_test.h"
 #include "sector_range.h"
 #include "share_parameter.h"
+#include "sub_option_walk.h"
 #include "user_system_data.h"
 #include "user_system_data_length.h"
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -70,8 +69,8 @@ int EnableLevel1()
     return result;
 }
 
-// next: the argument after --efap2 or nullptr; consumedNext is set when it was the --y taken.
-int EnableHighLevel(const char* next, bool& consumedNext)
+// The series that cannot undo the high level take it only with the "--y" that follows.
+int EnableHighLevel(const WalkStep& step, SubOptionWalk& walk)
 {
     PrintLine(kEnableAccess.progress);
     if (!HasMcu())
@@ -79,12 +78,12 @@ int EnableHighLevel(const char* next, bool& consumedNext)
     const McuSeries series = g_shareParameter.series;
     uint8_t level = series == ZR32_S05 || series == ZR32_S09 ? 2 : 1;
     if (MCUFAPLevel2CanNotDisable(series)) {
-        if (next == nullptr || std::strcmp(next, "--y") != 0) {
+        if (!step.confirmationFollows) {
             PrintLine("ZR32S15/S18/S29/S16/S19/S20/S21/S22/S23/S30/S25/S26/S28/S33/S34 need a parameter \"--y\" for "
                       "operation \"--efap2\"!");
             return OP_EFAP2_FAILED;
         }
-        consumedNext = true;
+        walk.TakeConfirmation();
         level = 2;
     }
     return Finish(g_link.EnableAccessProtection(level), kEnableAccess, OP_EFAP2_FAILED);
@@ -148,18 +147,16 @@ int DisableEpp()
     return Finish(WriteEpp(usd), lines, OP_DEPP_FAILED);
 }
 
-int EnableEpp(char* argv[], int valueIndex)
+int EnableEpp(const WalkStep& range)
 {
-    const char* text = argv[valueIndex] != nullptr ? argv[valueIndex] : "";
     const Lines lines = {"Enable erase and program protection for sector codes ......",
                          "Enable erase and program protection for sector codes finished!",
                          "Enable erase and program protection for sector codes failed!"};
     PrintLine(lines.progress);
     if (!HasMcu())
         return OP_CONNECT_FAILED;
-    const SectorRange range = ParseSectorRange(text);
     if (!IsSectorsValid(range.first, range.last)) {
-        PrintBadParameter(argv, valueIndex);
+        PrintBadParameterText(range.text.c_str());
         return OP_BAD_PARAM;
     }
     std::vector<uint8_t> buffer;
@@ -189,32 +186,20 @@ int SwitchBleProtection(bool enable)
     return Finish(ok, lines, enable ? OP_EBFAP_FAILED : OP_DBFAP_FAILED);
 }
 
-// Carries out the sub-option at index; leaves the index on the last argument it used.
-int RunSubOption(int argc, char* argv[], int& index)
+int RunSubOption(const WalkStep& step, SubOptionWalk& walk)
 {
-    const std::string subOption = ShareParameter::ToLower(argv[index]);
-    if (subOption == "--efap1")
+    const std::string& name = step.name;
+    if (name == "--efap1")
         return EnableLevel1();
-    if (subOption == "--efap2") {
-        bool consumedNext = false;
-        const int result = EnableHighLevel(index + 1 < argc ? argv[index + 1] : nullptr, consumedNext);
-        if (consumedNext)
-            ++index;
-        return result;
-    }
-    if (subOption == "--dfap")
+    if (name == "--efap2")
+        return EnableHighLevel(step, walk);
+    if (name == "--dfap")
         return DisableAccess();
-    if (subOption == "--depp")
+    if (name == "--depp")
         return DisableEpp();
-    if (subOption == "--eepp") {
-        ++index; // the range, also when it is missing (argv ends with a null)
-        return EnableEpp(argv, std::min(index, argc));
-    }
-    if (subOption == "--ebfap")
-        return SwitchBleProtection(true);
-    if (subOption == "--dbfap")
-        return SwitchBleProtection(false);
-    return OP_SUCCESS; // a sub-option of another command is passed over
+    if (name == "--eepp")
+        return EnableEpp(step);
+    return SwitchBleProtection(name == "--ebfap");
 }
 
 } // namespace
@@ -223,18 +208,12 @@ int Protection(int argc, char* argv[], int& index)
 {
     if (!HasConnection(ConnectionNeed::Target))
         return OP_CONNECT_FAILED;
-    while (index + 1 < argc) {
-        ++index;
-        if (IsOption(argv[index]))
-            return OP_SUCCESS;
-        if (!IsSubOption(argv[index])) {
-            PrintBadParameter(argv, index);
-            return OP_BAD_PARAM;
-        }
-        const int result = RunSubOption(argc, argv, index);
+    SubOptionWalk walk(argc, argv, index);
+    WalkStep step;
+    while (walk.Next(step)) {
+        const int result = RunSubOption(step, walk);
         if (result != OP_SUCCESS)
             return result;
     }
-    index = argc;
-    return OP_SUCCESS;
+    return walk.Result();
 }

@@ -10,8 +10,9 @@
 #include "link_results.h"
 #include "mcu_identification.h"
 #include "open_image_file.h"
-#include "option_test.h"
+#include "sector_range.h"
 #include "share_parameter.h"
+#include "sub_option_walk.h"
 
 #include <algorithm>
 #include <vector>
@@ -20,24 +21,28 @@ namespace {
 
 // What the sub-options of one upload asked for.
 struct UploadRequest {
-    SectorRange range{0, 0};
+    int32_t first = 0;
+    int32_t last = 0;
     bool hasRange = false;
     std::string fileName; // this command's own --fn; empty without one
 };
 
 // The range check of each command: true when the range may be processed, else the exit code in
 // failure after printing the command's line.
-using RangeCheck = bool (*)(const SectorRange& range, int& failure);
+using RangeCheck = bool (*)(const WalkStep& step, int& failure);
 
-bool CheckMcuRange(const SectorRange& range, int& failure)
+bool CheckMcuRange(const WalkStep& step, int& failure)
 {
-    failure = OP_BAD_PARAM; // the caller prints the bad-parameter line for the value
-    return IsSectorsValid(range.first, range.last);
+    if (IsSectorsValid(step.first, step.last)) // may print its own reason first
+        return true;
+    PrintBadParameterText(step.text.c_str());
+    failure = OP_BAD_PARAM;
+    return false;
 }
 
-bool CheckBleRange(const SectorRange& range, int& failure)
+bool CheckBleRange(const WalkStep& step, int& failure)
 {
-    if (IsBLESectorsValid(range.first, range.last))
+    if (IsBLESectorsValid(step.first, step.last))
         return true;
     PrintLine("Error. Upload sectors cannot exceed BLE module main space range.");
     failure = OP_BL_UPLOAD_FAILED;
@@ -48,47 +53,28 @@ bool CheckBleRange(const SectorRange& range, int& failure)
 // option or the end of the list.
 int ReadUploadOptions(int argc, char* argv[], int& index, RangeCheck check, UploadRequest& request)
 {
-    while (index < argc - 1) {
-        ++index;
-        if (IsOption(argv[index]))
-            return OP_SUCCESS;
-        if (!IsSubOption(argv[index])) {
-            PrintBadParameter(argv, index);
-            return OP_BAD_PARAM;
-        }
-        const std::string subOption = ShareParameter::ToLower(argv[index]);
-        const std::string value = index + 1 < argc ? argv[index + 1] : "";
-        if (subOption == "--sec") {
-            const SectorRange range = ParseSectorRange(value);
+    SubOptionWalk walk(argc, argv, index);
+    WalkStep step;
+    while (walk.Next(step)) {
+        if (step.name == "--sec") {
             int failure = OP_SUCCESS;
-            if (!check(range, failure)) {
-                if (failure == OP_BAD_PARAM)
-                    PrintBadParameter(argv, index + 1);
+            if (!check(step, failure))
                 return failure;
-            }
-            request.range = range;
+            request.first = step.first;
+            request.last = step.last;
             request.hasRange = true;
-        } else if (subOption == "--fn") {
-            if (!IsValidFileName(value)) {
-                PrintBadParameter(argv, index + 1);
-                return OP_BAD_PARAM;
-            }
-            request.fileName = value;
-        } else {
-            PrintBadParameter(argv, index);
-            return OP_BAD_PARAM;
+        } else if (step.name == "--fn") {
+            request.fileName = step.text;
         }
-        ++index;
     }
-    index = argc;
-    return OP_SUCCESS;
+    return walk.Result();
 }
 
 // The sectors of a request: the first number and how many; no --sec is sector 0 with none.
 void FirstAndCount(const UploadRequest& request, long long& first, long long& count)
 {
-    first = request.hasRange ? request.range.first : 0;
-    count = request.hasRange ? static_cast<long long>(request.range.last) - request.range.first + 1 : 0;
+    first = request.hasRange ? request.first : 0;
+    count = request.hasRange ? static_cast<long long>(request.last) - request.first + 1 : 0;
 }
 
 bool Fail(const char* line)

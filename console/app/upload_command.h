@@ -1,7 +1,5 @@
 #pragma once
 
-#include "sector_range.h"
-
 #include <cstdint>
 
 // Which memory an upload's first sector lies in (the sector numbering of -e --sec).
