@@ -154,8 +154,6 @@ const UploadCase kUploads[] = {
     {"NoRangeHex", &kHidProbe, {}, {"-u", "--fn", "FILE"}, "up.hex", kUploaded, 0, {Memory::FLASH, 0, 0, 0x08000000}},
     {"NoRangeBinary", &kHidProbe, {}, {"-u", "--fn", "FILE"}, "up.bin", kUploaded, 0, {Memory::FLASH, 0, 0, 0}},
     {"NoFileName", &kHidProbe, {}, {"-u", "--sec", "0"}, "up.bin", "Error. Save file failed!\n", 4, {}},
-    {"S19FileName", &kHidProbe, {}, {"-u", "--sec", "0", "--fn", "FILE"}, "up.s19", "bad parameter \"FILE\"\n", 1, {}},
-    {"StrayArgument", &kHidProbe, {}, {"-u", "--sec", "0", "extra"}, "up.bin", "bad parameter \"extra\"\n", 1, {}},
     {"FolderMissing", &kHidProbe, {}, {"-u", "--sec", "0", "--fn", "FILE"}, "no/up.bin", kRead + "Error. Save file failed!\n", 4,
      {}},
     {"BootMemoryInApMode", &kApModeTarget, {}, {"-u", "--sec", "16384-16385", "--fn", "FILE"}, "up.hex", kUploaded, 0,
