@@ -13,21 +13,26 @@ TEST(CommandTables, GroupsAndRowsAreUniqueAndTheirLayoutTextsNameThem)
 {
     size_t count = 0;
     const CommandGroup *const *groups = firmwareGroups(count);
-    ASSERT_EQ(count, 10u);
+    ASSERT_EQ(count, 19u);
     std::set<uint8_t> seenGroups;
     for (size_t g = 0; g < count; ++g) {
         const CommandGroup &group = *groups[g];
         EXPECT_TRUE(seenGroups.insert(group.cmd).second) << "group " << hexByte(group.cmd) << " twice";
         std::set<uint8_t> seenRows;
-        for (size_t i = 0; i < group.count; ++i) {
-            const CommandRow &row = group.rows[i];
-            SCOPED_TRACE(hexByte(group.cmd) + "." + hexByte(row.sub) + " " + row.name);
-            EXPECT_TRUE(seenRows.insert(row.sub).second) << "sub-command twice";
-            const std::string text = row.layout.text;
-            EXPECT_EQ(text.substr(0, 2), hexByte(group.cmd));
-            const std::string second = text.substr(3, 2);
-            EXPECT_TRUE(second == hexByte(row.sub) || second == "ty") << text;  // "type" for the memory forms
-            EXPECT_NE(row.handle, nullptr);
+        for (const CommandGroup *part = &group; part; part = part->more) {
+            EXPECT_EQ(part->cmd, group.cmd);
+            for (size_t i = 0; i < part->count; ++i) {
+                const CommandRow &row = part->rows[i];
+                SCOPED_TRACE(hexByte(group.cmd) + "." + hexByte(row.sub) + " " + row.name);
+                for (unsigned sub = row.sub; sub < row.sub + row.subCount; ++sub)
+                    EXPECT_TRUE(seenRows.insert(static_cast<uint8_t>(sub)).second) << "sub-command " << sub << " twice";
+                const std::string text = row.layout.text;
+                EXPECT_EQ(text.substr(0, 2), hexByte(group.cmd));
+                const std::string second = text.substr(3, 2);
+                // "type" for the memory forms, "ix" for the rows that take a code index
+                EXPECT_TRUE(second == hexByte(row.sub) || second == "ty" || (second == "ix" && row.subCount > 1)) << text;
+                EXPECT_NE(row.handle, nullptr);
+            }
         }
     }
 }
