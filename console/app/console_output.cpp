@@ -14,3 +14,10 @@ void PrintBadParameter(char* arguments[], int index)
     const char* argument = arguments[index] != nullptr ? arguments[index] : "";
     PrintLine(std::string("bad parameter \"") + argument + "\"");
 }
+
+void PrintHint(const std::string& text)
+{
+    std::fflush(stdout);
+    std::fprintf(stderr, "Korvex_Console: %s\n", text.c_str());
+    std::fflush(stderr);
+}

@@ -3,6 +3,7 @@
 #include "exit_codes.h"
 #include "mcu_identification.h"
 #include "option_test.h"
+#include "part_name_hint.h"
 #include "share_parameter.h"
 
 // -device name [name ...]: records the series of the named part (the last name wins) for a
@@ -21,6 +22,8 @@ int SetDevice(int argc, char* argv[], int& index)
         McuSeries series = ZR32ErrorMCU2;
         if (IsSubOption(name) || !IsZR32Device(name, series)) {
             PrintBadParameter(argv, index);
+            if (name != nullptr && !IsSubOption(name))
+                HintClosestPartNames(name);
             return OP_BAD_PARAM;
         }
         g_shareParameter.series = series;
