@@ -11,8 +11,17 @@ void PrintLine(const std::string& text)
 
 void PrintBadParameter(char* arguments[], int index)
 {
-    const char* argument = arguments[index] != nullptr ? arguments[index] : "";
-    PrintLine(std::string("bad parameter \"") + argument + "\"");
+    PrintBadParameterText(arguments[index]);
+}
+
+void PrintBadParameterText(const char* text)
+{
+    PrintLine(std::string("bad parameter \"") + (text != nullptr ? text : "") + "\"");
+}
+
+void PrintErrorBadParameter(const char* text)
+{
+    PrintLine(std::string("Error. bad parameter ") + (text != nullptr ? text : ""));
 }
 
 void PrintHint(const std::string& text)
