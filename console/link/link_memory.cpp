@@ -2,6 +2,7 @@
 #include "link_interface.h"
 
 #include "download_plan.h"
+#include "job_progress.h"
 #include "link_results.h"
 #include "share_parameter.h"
 
@@ -40,6 +41,7 @@ int CLinkInterface::ReadMemory(uint32_t addr, int len, uint8_t* buf, int, int)
             return LowByte(selected);
     }
     std::array<uint8_t, LINK_TRANSFER_CHUNK> block{};
+    ProgressStep progress("read", static_cast<uint32_t>(len));
     for (const TransferChunk& chunk : SplitIntoChunks(addr, static_cast<uint32_t>(len))) {
         if (TakeCancel())
             return LINK_CANCELED_BYTE;
@@ -47,6 +49,7 @@ int CLinkInterface::ReadMemory(uint32_t addr, int len, uint8_t* buf, int, int)
         if (result != 0)
             return result;
         std::copy_n(block.begin(), chunk.length, buf + chunk.offset);
+        progress.Advance(chunk.length);
     }
     return 0;
 }
@@ -63,7 +66,9 @@ int CLinkInterface::SectorErase(const uint32_t* addresses, int count)
         if (!Succeeded(result))
             return LowByte(result);
     }
+    ProgressStep progress("erase", static_cast<uint64_t>(count), "sectors");
     for (int i = 0; i < count; ++i) {
+        progress.Advance(i == 0 ? 0 : 1);
         if (InBootMemory(addresses[i]))
             continue;
         if (TakeCancel())
@@ -72,5 +77,6 @@ int CLinkInterface::SectorErase(const uint32_t* addresses, int count)
         if (!Succeeded(result))
             return LowByte(result);
     }
+    progress.Advance(1);
     return 0;
 }
