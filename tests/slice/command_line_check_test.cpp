@@ -16,7 +16,7 @@ bool All(const std::vector<uint8_t>& bytes, uint8_t value)
 
 struct TypoCase {
     const char* name;
-    ksim::Settings settings;
+    bool ble;                           // the BLE target, else the default one
     std::vector<std::string> arguments; // "IMAGE" stands for an image file that exists
     std::string out;                    // after the banner
     int exitCode;
@@ -29,7 +29,7 @@ class TypoLine : public testing::TestWithParam<TypoCase> {};
 TEST_P(TypoLine, ends_before_anything_is_erased_or_written)
 {
     const TypoCase& c = GetParam();
-    VirtualBench bench(c.settings);
+    VirtualBench bench(c.ble ? kBleTarget : kHidProbe);
     bench.fillEverything(0x00);
     TempDir files;
     const std::string image = files.write("app.hex", IntelHex({{0x08000000, Pattern(4096, 1)}}));
@@ -44,15 +44,15 @@ TEST_P(TypoLine, ends_before_anything_is_erased_or_written)
 }
 
 const TypoCase kTypos[] = {
-    {"MisspeltVerify", kHidProbe, {"-connect", "-e", "--all", "-d", "--fn", "IMAGE", "--verify", "-r"},
+    {"MisspeltVerify", false, {"-connect", "-e", "--all", "-d", "--fn", "IMAGE", "--verify", "-r"},
      "bad parameter \"--verify\"\n", 1},
-    {"MissingImage", kHidProbe, {"-connect", "-e", "--all", "-d", "--fn", "ap.hex"},
+    {"MissingImage", false, {"-connect", "-e", "--all", "-d", "--fn", "ap.hex"},
      "Download file opening......\nFile path is empty!\nError. Open file failed!\n", 3},
-    {"RangeOfLetters", kHidProbe, {"-connect", "-e", "--sec", "a-b"}, "Error. bad parameter a-b\n", 1},
-    {"RangeWithTwoDashes", kHidProbe, {"-connect", "-e", "--sec", "1-2-3"}, "Error. bad parameter 1-2-3\n", 1},
-    {"ProtectionRangeAfterEraseAll", kHidProbe, {"-connect", "-e", "--all", "-p", "--eepp", "0-0x7f"},
+    {"RangeOfLetters", false, {"-connect", "-e", "--sec", "a-b"}, "Error. bad parameter a-b\n", 1},
+    {"RangeWithTwoDashes", false, {"-connect", "-e", "--sec", "1-2-3"}, "Error. bad parameter 1-2-3\n", 1},
+    {"ProtectionRangeAfterEraseAll", false, {"-connect", "-e", "--all", "-p", "--eepp", "0-0x7f"},
      "bad parameter \"0-0x7f\"\n", 1},
-    {"BleRangeInHex", kBleTarget, {"-connect", "-eble", "--all", "-eble", "--sec", "0x10"},
+    {"BleRangeInHex", true, {"-connect", "-eble", "--all", "-eble", "--sec", "0x10"},
      "Error. bad parameter 0x10\n", 1},
 };
 INSTANTIATE_TEST_SUITE_P(CommandLine, TypoLine, testing::ValuesIn(kTypos),

@@ -233,6 +233,63 @@ TEST(DownloadErase, an_earlier_erase_of_the_run_replaces_the_sector_erase)
     EXPECT_EQ(bench.mainFlash(kFlash, 100), image);
 }
 
+// A later -d skips its own erase only where an earlier option of the run erased every byte it
+// writes and nothing has written them since; otherwise it erases as if nothing had been erased.
+struct EarlierEraseCase {
+    const char* name;
+    bool ble;                                 // the BLE target, else the default one
+    std::vector<std::string> before;          // options before the downloads, after -connect
+    std::vector<std::vector<Segment>> images; // each downloaded by its own -d, in order
+    std::string lines;                        // everything the downloads print
+    bool allSurvive;                          // else only the last image reads back as written
+};
+
+void PrintTo(const EarlierEraseCase& c, std::ostream* os) { *os << c.name; }
+
+class EarlierErase : public testing::TestWithParam<EarlierEraseCase> {};
+
+TEST_P(EarlierErase, every_image_reads_back_as_written)
+{
+    const EarlierEraseCase& c = GetParam();
+    DownloadBench bench(c.ble ? kBleTarget : kHidProbe);
+    std::vector<std::string> arguments = c.before;
+    for (size_t i = 0; i < c.images.size(); ++i) {
+        arguments.insert(arguments.end(), {"-d", "--fn", bench.files.write("i" + std::to_string(i) + ".hex", IntelHex(c.images[i]))});
+    }
+    const ConsoleRun run = bench.run(arguments);
+    EXPECT_NE(run.out.find(c.lines + kDone), std::string::npos) << run.out;
+    EXPECT_EQ(run.exitCode, 0);
+    for (size_t i = c.allSurvive ? 0 : c.images.size() - 1; i < c.images.size(); ++i) {
+        for (const Segment& segment : c.images[i]) {
+            const auto length = static_cast<uint32_t>(segment.bytes.size());
+            EXPECT_EQ(segment.address < kFlash ? bench.bleMain(segment.address, length)
+                                               : bench.mainFlash(segment.address, length),
+                      segment.bytes)
+                << std::hex << segment.address;
+        }
+    }
+}
+
+const std::string kBleErased = "Erase BLE module main space......\nErase BLE module main space finished\n";
+const EarlierEraseCase kEarlierErases[] = {
+    {"BareEraseErasesNothing", false, {"-e"}, {{{kFlash, Pattern(3000, 30)}}}, kOpened + kErased + kWritten, true},
+    {"FewerSectorsThanTheImage", false, {"-e", "--sec", "0-1"}, {{{kFlash, Pattern(3 * kSector, 31)}}},
+     kOpened + kErased + kWritten, true},
+    {"SectorsWrittenSince", false, {"-e", "--sec", "0-1"},
+     {{{kFlash, Pattern(100, 32)}}, {{kFlash + 50, Pattern(10, 33)}}},
+     kOpened + kWritten + kOpened + kErased + kWritten, false},
+    {"TwoImagesInOneErasedSector", false, {"-e", "--all"},
+     {{{kFlash, Pattern(100, 34)}}, {{kFlash + 200, Pattern(100, 35)}}},
+     kOpened + kWritten + kOpened + kWritten, true},
+    {"BleOtherSpaceErased", true, {"-eble", "--all", "--nvr"}, {{{0x200, Pattern(300, 36)}}},
+     kOpened + kBleErased + kWritten, true},
+    {"BleMainSpaceWrittenSince", true, {"-eble", "--all", "--main"},
+     {{{0x200, Pattern(300, 37)}}, {{0x800, Pattern(300, 38)}}},
+     kOpened + kWritten + kOpened + kBleErased + kWritten, false},
+};
+INSTANTIATE_TEST_SUITE_P(Download, EarlierErase, testing::ValuesIn(kEarlierErases),
+                         [](const testing::TestParamInfo<EarlierEraseCase>& info) { return info.param.name; });
+
 TEST(DownloadVerify, a_flash_that_keeps_nothing_fails_the_verification)
 {
     DownloadBench bench(kHidProbe + ksim::Settings{{"ignore_writes", "1"}});
