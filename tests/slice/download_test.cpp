@@ -29,9 +29,10 @@ const Scenario kMainFlashRuns[] = {
      {{kFlash, 0x100, 0xFF}, {0x0800022C, 0x800 - 0x22C, 0xFF}, {0x08000800, kSector, 0x00},
       {0x08001064, kSector - 0x64, 0xFF}, {0x08010000 + 1100, kSector - 1100, 0xFF}, {0x08010000 + kSector, 0x1000, 0x00}},
      {{0x08000100, Pattern(300, 3)}, {0x08001000, Pattern(100, 4)}, {0x08010000, Pattern(1100, 5)}}, true},
-    {"OneByteBeyondTheFlashIsRefusedBeforeAnythingIsErased", kHidProbe, {"-connect", "-d", "--fn", "FILE"},
-     kConnected + "Error. The download address or file size error, can't greater than flash size!!\n\n", 3,
-     {{kFlash + kFlashSize - kSector, kSector, 0x00}}, {{0x08040000 - 16, Pattern(16, 6)}, {0x08040000, {0x5A}}}},
+    // One part that starts in the 32 KiB flash and ends one byte beyond it: its end decides.
+    {"OneByteBeyondTheFlashIsRefusedBeforeAnythingIsErased", kApModeTarget, {"-connect", "-d", "--fn", "FILE"},
+     kApConnect + kOpened + "Error. The download address or file size error, can't greater than flash size!!\n\n", 3,
+     {{0x08007800, 0x800, 0x00}}, {{0x08008000 - 16, Pattern(17, 6)}}},
     {"TheLastBytesOfTheFlashFit", kHidProbe, {"-connect", "-d", "--fn", "FILE", "--v"}, kConnected + kDownloaded, 0, {},
      {{0x08040000 - 16, Pattern(16, 6)}}, true},
     {"SpimPartsNeedSpimEnabled", kHidProbe, {"-connect", "-d", "--fn", "FILE"},
@@ -70,6 +71,12 @@ const Scenario kBleRuns[] = {
      {{0x1FFFAC00 + 0x40, Pattern(200, 21)}, {kFlash + 0x1000, Pattern(300, 22)}, {0x8000, Pattern(400, 23)}}, true},
     {"AMainFlashImageNeverTouchesTheModuleChecksum", kBleTarget, {"-connect", "-d", "--fn", "FILE"},
      kBleConnect + kOpened + kErased + kWritten + kDone, 0, {}, {{kFlash, Pattern(100, 15)}}, true, "app.bin"},
+    // The module was erased by -eble earlier in the run: -d does not erase it again.
+    {"AnEarlierBleEraseOfTheRunReplacesTheModuleErase", kBleTarget,
+     {"-connect", "-eble", "--all", "--main", "-d", "--fn", "FILE", "--v"},
+     kBleConnect + "BLE module main space erase ......\nBLE module main space erase finished!\n" + kOpened + kWritten +
+         kVerified + kDone,
+     0, {}, {{0x100, Pattern(600, 24)}}, true},
     {"NoEraseSkipsEveryErase", kBleTarget, {"-connect", "-d", "--ne", "--fn", "FILE", "--v"},
      kBleConnect + kOpened + kWritten + kVerifyFailed, 3, {}, {{kFlash, Pattern(64, 16)}, {0x0, Pattern(64, 17)}}},
 };
