@@ -143,13 +143,13 @@ bool ReadBackAndCompare(const FileInfo& info, const std::string&)
     bool identical = true;
     std::vector<uint8_t> readBack;
     for (const ImagePart& part : info.parts) {
-        const uint32_t size = std::min(part.size, IMAGE_PART_CAPACITY);
+        const uint32_t size = part.size();
         readBack.assign(size, 0);
         if (!Succeeded(g_link.ReadMemory(part.startAddress, static_cast<int>(size), readBack.data(),
                                                   static_cast<int>(done), info.size)))
             return false;
         sum += CLinkInterface::CalculateCheckSum("", static_cast<int32_t>(size), readBack.data());
-        identical = identical && std::equal(readBack.begin(), readBack.end(), part.bytes);
+        identical = identical && readBack == part.bytes;
         done += size;
     }
     g_shareParameter.memoryChecksum = static_cast<int32_t>(sum);

@@ -33,6 +33,20 @@ int HexDigitValue(char c)
     return kDigitTable[static_cast<unsigned char>(c)];
 }
 
+const int16_t* HexPairTable()
+{
+    static const std::array<int16_t, 65536> table = [] {
+        std::array<int16_t, 65536> pairs{};
+        for (int first = 0; first < 256; ++first)
+            for (int second = 0; second < 256; ++second) {
+                const int high = kDigitTable[first], low = kDigitTable[second];
+                pairs[first << 8 | second] = static_cast<int16_t>(high < 0 || low < 0 ? -1 : high << 4 | low);
+            }
+        return pairs;
+    }();
+    return table.data();
+}
+
 bool DecodeHexByte(const char* text, uint8_t& value)
 {
     const int high = HexDigitValue(text[0]);

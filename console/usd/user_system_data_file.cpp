@@ -35,7 +35,7 @@ bool BlockFromImageFile(const FileInfo& image, int length, std::vector<uint8_t>&
     if (length < 0 || image.size < 2 * length || image.parts.isEmpty())
         return false;
     const ImagePart& first = image.parts.first();
-    if (first.size < 2 * static_cast<uint32_t>(length))
+    if (first.size() < 2 * static_cast<uint32_t>(length))
         return false;
     block.resize(static_cast<size_t>(length));
     for (int i = 0; i < length; ++i)
