@@ -11,6 +11,7 @@ struct HexRecord {
     uint8_t count;
     uint8_t type;
     uint32_t offset;
+    uint32_t dataSum; // sum of the data bytes
     uint8_t data[255];
 };
 
@@ -41,15 +42,17 @@ bool DecodeUsualRecord(const char* text, size_t size, HexRecord& record, bool& v
     const char* data = text + 1 + kShortestRecordText;
     const int checksum = HexPairValue(pairs, data + 2 * count);
     int invalid = offsetHigh | offsetLow | type | checksum;
-    uint32_t sum = static_cast<uint32_t>(count + offsetHigh + offsetLow + type + checksum);
+    uint32_t dataSum = 0;
     for (int i = 0; i < count; ++i) {
         const int value = HexPairValue(pairs, data + 2 * i);
         invalid |= value;
         record.data[i] = static_cast<uint8_t>(value);
-        sum += static_cast<uint32_t>(value);
+        dataSum += static_cast<uint32_t>(value);
     }
     if (invalid < 0)
         return false;
+    const uint32_t sum = dataSum + static_cast<uint32_t>(count + offsetHigh + offsetLow + type + checksum);
+    record.dataSum = dataSum;
     record.count = static_cast<uint8_t>(count);
     record.type = static_cast<uint8_t>(type);
     record.offset = static_cast<uint32_t>(offsetHigh << 8 | offsetLow);
@@ -89,14 +92,14 @@ bool DecodeRecord(const char* text, size_t size, bool cut, HexRecord& record)
     if (digits % 2 != 0 || digits / 2 != record.count)
         return false;
 
-    uint32_t sum = record.count + offsetHigh + offsetLow + record.type + checksum;
+    record.dataSum = 0;
     for (size_t i = 0; i < record.count; ++i) {
         if (!DecodeHexByte(data + 2 * i, record.data[i]))
             return false;
-        sum += record.data[i];
+        record.dataSum += record.data[i];
     }
     record.offset = uint32_t{offsetHigh} << 8 | offsetLow;
-    return (sum & 0xFF) == 0;
+    return ((record.dataSum + record.count + offsetHigh + offsetLow + record.type + checksum) & 0xFF) == 0;
 }
 
 // Lines are read as text, and a text reader drops a UTF-8 byte order mark: it is not part of the first record.
@@ -179,11 +182,8 @@ bool IntelHexReader::HandleDataRecord(const HexRecord& record)
     if (assembled_ + record.count > IMAGE_PART_CAPACITY)
         return Reject();
 
-    uint8_t* out = assembly_.data() + assembled_;
-    for (size_t i = 0; i < record.count; ++i) {
-        out[i] = record.data[i];
-        assemblySum_ += record.data[i];
-    }
+    std::memcpy(assembly_.data() + assembled_, record.data, record.count);
+    assemblySum_ += record.dataSum;
     assembled_ += record.count;
     expected_ = address + record.count;
     return true;
