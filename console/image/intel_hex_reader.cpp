@@ -27,6 +27,9 @@ constexpr uint8_t kDataRecord = 0x00;
 constexpr uint8_t kEndOfFileRecord = 0x01;
 constexpr uint8_t kLinearAddressRecord = 0x04;
 constexpr uint8_t kLastKnownType = 0x05;
+// Each part costs at least one exchange with the probe, and its bookkeeping costs memory beside its
+// bytes; no image for these targets comes near this many.
+constexpr int kMostParts = 1 << 20;
 
 // The common form of a record: nothing but digits, exactly as long as its count says. One table
 // look-up per byte; false sends the line to the general decoder, which gives the verdict.
@@ -144,7 +147,7 @@ bool IntelHexReader::AddLine(const char* text, size_t size, bool cut)
         return Reject();
     switch (record.type) {
     case kDataRecord:
-        return HandleDataRecord(record);
+        return HandleDataRecord(record) && (image_.parts.size() <= kMostParts || Reject());
     case kEndOfFileRecord:
         HandleEndOfFile();
         return false;

@@ -255,6 +255,22 @@ TEST(HexReaderRejects, DamagedFiles)
     EXPECT_EQ(Parse(data + lastLine + kEnd, whole), FILE_OPERATION_SUCCESS);
 }
 
+// One-byte records two addresses apart each start a part; more than 2^20 parts are refused rather
+// than let a file of them take memory without bound.
+TEST(HexReaderRejects, MoreThanAMillionParts)
+{
+    const uint32_t parts = (1u << 20) + 1;
+    std::string text;
+    text.reserve(parts * 14 + parts / 32768 * 16);
+    for (uint32_t i = 0; i < parts; ++i) {
+        if (i % 0x8000 == 0)
+            text += Linear(static_cast<uint16_t>(0x0800 + i / 0x8000));
+        text += Data(2 * i % 0x10000, {static_cast<uint8_t>(i)});
+    }
+    FileInfo image;
+    EXPECT_EQ(Parse(text + kEnd, image), FILE_OPEN_FORMAT_ERROR);
+}
+
 TEST(HexReaderRejects, ARecordThatRunsPastTheEndOfItsSegment)
 {
     FileInfo image;
