@@ -12,7 +12,7 @@
 
 namespace {
 
-constexpr size_t kReadChunkSize = 256 * 1024;
+constexpr size_t kReadChunkSize = 64 * 1024; // small enough to stay in cache while it is parsed
 
 bool IsUsableBlock(const uint8_t* data, int32_t length)
 {

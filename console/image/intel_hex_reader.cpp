@@ -44,15 +44,9 @@ bool DecodeUsualRecord(const char* text, size_t size, HexRecord& record, bool& v
     const int type = HexPairValue(pairs, text + 7);
     const char* data = text + 1 + kShortestRecordText;
     const int checksum = HexPairValue(pairs, data + 2 * count);
-    int invalid = offsetHigh | offsetLow | type | checksum;
     uint32_t dataSum = 0;
-    for (int i = 0; i < count; ++i) {
-        const int value = HexPairValue(pairs, data + 2 * i);
-        invalid |= value;
-        record.data[i] = static_cast<uint8_t>(value);
-        dataSum += static_cast<uint32_t>(value);
-    }
-    if (invalid < 0)
+    if ((offsetHigh | offsetLow | type | checksum) < 0
+        || !DecodeHexBytes(data, static_cast<size_t>(count), record.data, dataSum))
         return false;
     const uint32_t sum = dataSum + static_cast<uint32_t>(count + offsetHigh + offsetLow + type + checksum);
     record.dataSum = dataSum;

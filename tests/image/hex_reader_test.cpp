@@ -1,5 +1,6 @@
 // The Intel HEX reader on text in memory: how records become parts, and which input is refused.
 #include "file_result.h"
+#include "hex_digits.h"
 #include "intel_hex_reader.h"
 #include "line_splitter.h"
 #include "image_test_support.h"
@@ -233,7 +234,7 @@ TEST(HexReaderRejects, DamagedFiles)
 {
     const std::string data = Linear(0x0800) + DataRun(0, RandomBytes(48, 15));
     const std::string lastLine = Data(0x30, RandomBytes(16, 16));
-    const std::vector<std::string> files = {
+    std::vector<std::string> files = {
         data + lastLine,                                          // no end-of-file record
         data + lastLine.substr(0, lastLine.size() - 5),           // cut inside its last line
         data + lastLine.substr(0, 9) + "\n" + kEnd,               // a data record cut after its type
@@ -247,6 +248,13 @@ TEST(HexReaderRejects, DamagedFiles)
         data + ":0400001008000000E4\n" + kEnd,                    // record type 10
         data + lastLine.substr(0, 7) + "0G" + lastLine.substr(9) + kEnd, // a type digit that is not hexadecimal
     };
+    // Characters that are no digit, or become one when their case bit is set, at both ends of the data.
+    for (const char wrong : {'G', 'g', '@', '`', '/', ':', '\x10', '\x19', '\xC1'})
+        for (const size_t at : {size_t{9}, size_t{40}}) {
+            std::string record = lastLine;
+            record[at] = wrong;
+            files.push_back(data + record + kEnd);
+        }
     for (const std::string& text : files) {
         FileInfo image;
         EXPECT_EQ(Parse(text, image), FILE_OPEN_FORMAT_ERROR) << text;
@@ -308,4 +316,28 @@ TEST(HexReaderStreaming, AnOverlongLineIsRefusedWhateverItsType)
         FileInfo image;
         EXPECT_EQ(Parse(Linear(0x0800) + start + padding + "FB\n" + kEnd, image), FILE_OPEN_FORMAT_ERROR) << start;
     }
+}
+
+// The decoder of long digit runs against the one-digit rule: every character at every position
+// of a 48-digit run (a block of 16 bytes and a tail) is taken exactly when it is a digit, as its value.
+TEST(HexDigits, EveryCharacterAtEveryPositionOfARunDecodesLikeOneDigit)
+{
+    const std::string run = "0123456789abcdefABCDEF0011223344556677889900aAfF";
+    for (size_t at = 0; at < run.size(); ++at)
+        for (int c = 0; c < 256; ++c) {
+            std::string text = run;
+            text[at] = static_cast<char>(c);
+            uint8_t out[24];
+            uint32_t sum = 0;
+            const bool decoded = DecodeHexBytes(text.data(), sizeof out, out, sum);
+            ASSERT_EQ(decoded, HexDigitValue(static_cast<char>(c)) >= 0) << at << " " << c;
+            if (!decoded)
+                continue;
+            uint32_t expectedSum = 0;
+            for (size_t i = 0; i < sizeof out; ++i) {
+                ASSERT_EQ(out[i], HexDigitValue(text[2 * i]) << 4 | HexDigitValue(text[2 * i + 1])) << at << " " << c;
+                expectedSum += out[i];
+            }
+            ASSERT_EQ(sum, expectedSum);
+        }
 }
