@@ -296,22 +296,5 @@ TEST(DownloadDamaged, files_are_refused_before_anything_is_sent_to_the_probe)
     EXPECT_EQ(bench.run({"-d", "--fn", bench.files.write("good.hex", good)}).exitCode, 0);
 }
 
-TEST(DownloadOptions, bad_and_missing_values)
-{
-    DownloadBench bench;
-    ConsoleRun run = bench.run({"-d", "--fn"});
-    EXPECT_EQ(run.out, kConnectDefault + "bad parameter \"\"\n");
-    EXPECT_EQ(run.exitCode, 1);
-    run = bench.run({"-d", "--fn", "image.s19"});
-    EXPECT_EQ(run.out, kConnectDefault + "bad parameter \"image.s19\"\n");
-    EXPECT_EQ(run.exitCode, 1);
-    run = bench.run({"-d", "--sec", "1"});
-    EXPECT_EQ(run.out, kConnectDefault + "bad parameter \"--sec\"\n");
-    EXPECT_EQ(run.exitCode, 1);
-    run = bench.run({"-d", "--fn", bench.files.path("missing.hex")});
-    EXPECT_EQ(run.out, kConnectDefault + "Download file opening......\nFile path is empty!\nError. Open file failed!\n");
-    EXPECT_EQ(run.exitCode, 3);
-}
-
 }  // namespace
 }  // namespace slice_test
