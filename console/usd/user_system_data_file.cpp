@@ -50,7 +50,7 @@ bool UserSystemDataBlockFromFile(const FileInfo& image, McuSeries series, int mi
     if (minimumLength < 0 || image.parts.isEmpty())
         return false;
     const ImagePart& first = image.parts.first();
-    const uint32_t pairsInPart = first.size / 2;
+    const uint32_t pairsInPart = first.size() / 2;
     if (pairsInPart < static_cast<uint32_t>(minimumLength))
         return false;
     const uint32_t pairs = wholeFirstPart ? pairsInPart : static_cast<uint32_t>(minimumLength);
