@@ -82,7 +82,7 @@ int CLinkInterface::DownloadToDevice(const FileInfo& info, uint8_t* bleImage, ui
         return begun;
     uint64_t total = 0;
     for (const ImagePart& part : info.parts)
-        total += std::min(part.size, IMAGE_PART_CAPACITY);
+        total += part.size();
     ProgressStep progress("download", total);
     for (const ImagePart& part : info.parts) {
         for (const TransferChunk& chunk : SplitIntoChunks(part.startAddress, part.size())) {

@@ -17,7 +17,9 @@ std::string GappedImage(const TempDir& files)
 
 struct CountRow {
     const char* name;
-    std::vector<std::string> arguments; // after -connect; "IMAGE" stands for the gapped image
+    // After -connect. "IMAGE" stands for the gapped image, "@NAME" for a file NAME in a scratch
+    // directory (say, where -u writes).
+    std::vector<std::string> arguments;
     size_t exchanges;
 };
 
@@ -44,7 +46,9 @@ TEST_P(ExchangeCount, is_exactly_the_protocol_minimum)
     TempDir files;
     std::vector<std::string> arguments = {"-connect"};
     for (const std::string& argument : GetParam().arguments)
-        arguments.push_back(argument == "IMAGE" ? GappedImage(files) : argument);
+        arguments.push_back(argument == "IMAGE"          ? GappedImage(files)
+                            : argument.rfind('@', 0) == 0 ? files.path(argument.substr(1))
+                                                          : argument);
     const ConsoleRun run = bench.console(arguments);
     ASSERT_EQ(run.exitCode, 0) << run.out;
     EXPECT_EQ(bench.exchanges().size(), GetParam().exchanges);
