@@ -94,7 +94,7 @@ bool McuPartsErasedInRun(const FileInfo& info)
 {
     const ErasedMemory& erased = g_shareParameter.erasedInRun;
     for (const ImagePart& part : info.parts) {
-        if (!IsBlePart(part) && !erased.Covers(part.startAddress, part.size))
+        if (!IsBlePart(part) && !erased.Covers(part.startAddress, part.size()))
             return false;
     }
     return true;
@@ -106,7 +106,7 @@ void NoteImageWritten(const FileInfo& info)
     ShareParameter& shared = g_shareParameter;
     for (const ImagePart& part : info.parts) {
         if (!IsBlePart(part))
-            shared.erasedInRun.NoteWritten(part.startAddress, part.size);
+            shared.erasedInRun.NoteWritten(part.startAddress, part.size());
     }
     if (IsBleInvolved(info.location))
         shared.bleMainSpaceErased = false;
