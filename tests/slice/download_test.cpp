@@ -82,5 +82,41 @@ const Scenario kBleRuns[] = {
 };
 INSTANTIATE_TEST_SUITE_P(DownloadBle, ScenarioRun, testing::ValuesIn(kBleRuns), ScenarioName);
 
+// A later -d skips its own erase only where an earlier option of the run erased every byte it
+// writes and nothing has written them since; otherwise it erases as if nothing had been erased.
+// A .bin image goes where the last -d's --a puts it, and is checked there.
+const std::string kSectors01 = "Flash sector erase......0-1\nFlash sector erase finished\n";
+const Scenario kEarlierErases[] = {
+    {"BareEraseErasesNothing", kHidProbe, {"-connect", "-e", "-d", "--fn", "FILE"},
+     kConnected + kErased + kWritten + kDone, 0, {}, {{kFlash, Pattern(3000, 30)}}, true},
+    {"FewerSectorsThanTheImage", kHidProbe, {"-connect", "-e", "--sec", "0-1", "-d", "--fn", "FILE"},
+     kConnectDefault + kSectors01 + kOpened + kErased + kWritten + kDone, 0, {}, {{kFlash, Pattern(3 * kSector, 31)}},
+     true},
+    {"SectorsWrittenSince", kHidProbe,
+     {"-connect", "-e", "--sec", "0-1", "-d", "--fn", "FILE", "-d", "--a", "08000010", "--fn", "FILE"},
+     kConnectDefault + kSectors01 + kOpened + kWritten + kOpened + kErased + kWritten + kDone, 0, {},
+     {{kFlash + 0x10, Pattern(100, 32)}}, true, "app.bin"},
+    {"BleOtherSpaceErased", kBleTarget, {"-connect", "-eble", "--all", "--nvr", "-d", "--fn", "FILE"},
+     kBleConnect + "BLE module NVR space erase ......\nBLE module NVR space erase finished!\n" + kOpened + kBleErased +
+         kWritten + kDone,
+     0, {}, {{0x200, Pattern(300, 36)}}, true},
+    {"BleMainSpaceWrittenSince", kBleTarget,
+     {"-connect", "-eble", "--all", "--main", "-d", "--a", "200", "--fn", "FILE", "-d", "--a", "300", "--fn", "FILE"},
+     kBleConnect + "BLE module main space erase ......\nBLE module main space erase finished!\n" + kOpened + kWritten +
+         kOpened + kBleErased + kWritten + kDone,
+     0, {{0x200, 0x100, 0xFF}}, {{0x300, Pattern(300, 37)}}, true, "app.bin"},
+};
+INSTANTIATE_TEST_SUITE_P(EarlierErase, ScenarioRun, testing::ValuesIn(kEarlierErases), ScenarioName);
+
+TEST(EarlierErase, two_images_in_one_erased_sector_both_stay)
+{
+    const Scenario both = {"TwoImages", kHidProbe,
+                           {"-connect", "-e", "--all", "-d", "--fn", "FILE", "-d", "--a", "08000200", "--fn", "FILE"},
+                           kConnectDefault + "Erase all start ......\nflash full erase succeed!\nErase all finished!\n" +
+                               kOpened + kWritten + kOpened + kWritten + kDone,
+                           0, {}, {{0x08000200, Pattern(100, 34)}}, true, "app.bin"};
+    RunScenario(both, [](VirtualBench& bench) { EXPECT_EQ(bench.read(kFlash, 100), Pattern(100, 34)); });
+}
+
 }  // namespace
 }  // namespace slice_test
