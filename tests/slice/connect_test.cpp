@@ -123,6 +123,17 @@ TEST(Connect, a_protected_target_takes_its_series_from_device)
     });
 }
 
+// A protected target whose ID read carries nothing: -device gives the series, but no product ID
+// reaches the probe, so no part is known.
+TEST(Connect, a_protected_target_without_an_id_reply_has_no_part_even_with_device)
+{
+    VirtualBench bench(kHidProbe + ksim::Settings{{"protection", "1"}, {"protected_id_reply", "0"}});
+    const ConsoleRun run = bench.console({"-device", "ZR32S04RCT6", "-connect"});
+    EXPECT_EQ(run.out, ProbeLines("Korvex-EZ  FW: V2.1.7    Serials: KV0000000001      (HID)") + kUnsupported + kTargetFailed);
+    EXPECT_EQ(run.exitCode, 2);
+    bench.testbed().withProbe(0, [](ksim::VirtualProbe& p) { EXPECT_EQ(p.target().suppliedId().pid, 0u); });
+}
+
 const std::string kS17Target = "MCU Part Number:   ZR32S17CEU6        Flash size: 512KB\nMCU connected\n";
 
 TEST(Connect, a_ble_probe_connects_the_module_of_an_s17_target)

@@ -82,6 +82,58 @@ TEST(FaultOnConnect, a_probe_that_leaves_after_its_version_fails_the_target)
     EXPECT_EQ(run.exitCode, 2);
 }
 
+// A probe that refuses leaves the target as it was; a reply lost after the work was done does not.
+struct EraseFaultCase {
+    const char* name;
+    ksim::Settings faults;
+    std::string out;  // after the connection lines, for -e --sec 3 -e --sec 4
+    int exitCode;
+    bool sector3Erased, sector4Erased;
+};
+
+void PrintTo(const EraseFaultCase& c, std::ostream* os) { *os << c.name; }
+
+class EraseFault : public testing::TestWithParam<EraseFaultCase> {};
+
+TEST_P(EraseFault, reports_the_failure_and_leaves_the_flash_as_the_probe_left_it)
+{
+    const EraseFaultCase& c = GetParam();
+    VirtualBench bench(kHidProbe + c.faults);
+    bench.fillEverything(0x3C);
+    const ConsoleRun run = bench.console({"-connect", "-e", "--sec", "3", "-e", "--sec", "4"}, kNoHang);
+    EXPECT_EQ(run.out, kConnectDefault + c.out);
+    EXPECT_EQ(run.exitCode, c.exitCode);
+    constexpr uint32_t kSector = 2048;
+    EXPECT_EQ(bench.mainFlash(ksim::TargetMcu::kFlashBase + 3 * kSector, kSector), std::vector<uint8_t>(kSector, c.sector3Erased ? 0xFF : 0x3C));
+    EXPECT_EQ(bench.mainFlash(ksim::TargetMcu::kFlashBase + 4 * kSector, kSector), std::vector<uint8_t>(kSector, c.sector4Erased ? 0xFF : 0x3C));
+}
+
+const std::string kFirstErased = "Flash sector erase......3\nFlash sector erase finished\n";
+const EraseFaultCase kEraseFaults[] = {
+    {"Refused", {{"fault_refuse", "B4.00,FE"}}, "Flash sector erase......3\nError. Flash sector erase failed!\n", 0x33, false, false},
+    {"ReplyLostAfterTheErase", {{"fault_status", "B4.00,FE"}}, "Flash sector erase......3\nError. Flash sector erase failed!\n", 0x33,
+     true, false},
+    {"SecondRefused", {{"fault_refuse", "B4.00@2,FE"}}, kFirstErased + "Flash sector erase......4\nError. Flash sector erase failed!\n",
+     0x33, true, false},
+    {"FromTheThirdOn", {{"fault_refuse", "B4.00@3+,FE"}}, kFirstErased + "Flash sector erase......4\nFlash sector erase finished\n" + kDone,
+     0, true, true},
+};
+INSTANTIATE_TEST_SUITE_P(Sectors, EraseFault, testing::ValuesIn(kEraseFaults),
+                         [](const testing::TestParamInfo<EraseFaultCase>& info) { return info.param.name; });
+
+// @K hits the K-th request of its command only, @K+ every one from the K-th; other commands do not count.
+TEST(CountedFaults, hit_exactly_the_intended_requests_of_a_download)
+{
+    VirtualBench bench(kHidProbe + ksim::Settings{{"fault_delay", "B3.00@2,0"}, {"fault_delay", "B3.00@4+,0"}});
+    TempDir files;
+    const ConsoleRun run = bench.console({"-connect", "-d", "--fn", files.write("app.bin", std::string(300, '\x5A'))}, kNoHang);
+    ASSERT_EQ(run.exitCode, 0) << run.out;
+    std::vector<std::string> hits;  // per B3.00 write, in order
+    for (const ksim::Exchange& e : bench.exchanges())
+        if (e.command.rfind("B3.00", 0) == 0)
+            hits.push_back(e.faults.empty() ? "-" : e.faults.back());
+    EXPECT_EQ(hits, (std::vector<std::string>{"-", "delay@B3.00@2", "-", "delay@B3.00@4+", "delay@B3.00@4+", "delay@B3.00@4+"}));
+}
 
 TEST(FaultOnBle, a_failed_select_stops_the_download_before_any_byte_reaches_the_module)
 {
