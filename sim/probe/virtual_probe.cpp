@@ -71,10 +71,11 @@ FirmwareAction VirtualProbe::handleRequest(const std::vector<uint8_t> &packet, b
     if (const auto status = p.faults.refusal(exchange.index, packet, exchange.faults)) {
         decoded = {{packet.empty() ? uint8_t{0} : packet[0], *status}, describeRequest(packet), {}};
     } else {
-        FirmwareContext ctx{p.settings, p.target, p.ble, {}};
+        FirmwareContext ctx{p.settings, p.target, p.ble, p.store, {}};
         decoded = runFirmware(packet, viaHid, ctx);
     }
-    action.reply = std::move(decoded.reply);
+    if (!decoded.reply.empty())  // the commands that reset or blink the probe answer nothing
+        action.reply = std::move(decoded.reply);
     action.delayMs = p.replyDelayMs;
     const std::vector<std::string> applied = p.faults.apply(exchange.index, packet, action);
     exchange.faults.insert(exchange.faults.end(), applied.begin(), applied.end());
