@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 #include <numeric>
+#include <optional>
 
 #include "probe/command_table.h"
 #include "probe/probe_store.h"
@@ -15,24 +16,31 @@ constexpr uint8_t kMarkerBase = 0xA0;
 Bytes ok(const Packet &r) { return statusReply(r.cmd(), Status::Ok); }
 Bytes notReady(const Packet &r) { return statusReply(r.cmd(), Status::Unavailable); }
 
-// The firmware form carries 0xA0 + sub after its length.
-bool markerWrong(const Packet &r, FirmwareContext &ctx, size_t at)
+// A step of an update is refused when its marker is wrong (the firmware form carries 0xA0 + sub
+// after its length; the display's later steps carry their own marker as the first parameter), or
+// when the steps before it have not happened (`ready` false).
+std::optional<Bytes> refuseStep(const Packet &r, FirmwareContext &ctx, size_t markerAt, uint8_t marker, bool ready)
 {
-    const uint8_t expected = static_cast<uint8_t>(kMarkerBase + r.sub());
-    if (r.u8(at) == expected)
-        return false;
-    ctx.note = "marker " + hexByte(r.u8(at)) + ", expected " + hexByte(expected);
-    return true;
+    if (r.u8(markerAt) != marker) {
+        ctx.note = "marker " + hexByte(r.u8(markerAt)) + ", expected " + hexByte(marker);
+        return statusReply(r.cmd(), Status::BadRequest);
+    }
+    if (!ready)
+        return notReady(r);
+    return std::nullopt;
 }
 
-Bytes refusedMarker(const Packet &r) { return statusReply(r.cmd(), Status::BadRequest); }
+std::optional<Bytes> refuseStep(const Packet &r, FirmwareContext &ctx, bool ready)
+{
+    return refuseStep(r, ctx, 4, static_cast<uint8_t>(kMarkerBase + r.sub()), ready);
+}
 
 // ---- C0: the probe ----
 
 Bytes enterUpdateMode(const Packet &r, FirmwareContext &ctx)
 {
-    if (markerWrong(r, ctx, 4))
-        return refusedMarker(r);
+    if (auto refusal = refuseStep(r, ctx, true))
+        return *refusal;
     ctx.store.probeFirmware = FirmwareUpdate{};
     ctx.store.probeFirmware.updateMode = true;
     return {r.cmd(), r.sub(), 0x00, 0x01, 0x01};
@@ -40,11 +48,9 @@ Bytes enterUpdateMode(const Packet &r, FirmwareContext &ctx)
 
 Bytes beginUpdate(const Packet &r, FirmwareContext &ctx)
 {
-    if (markerWrong(r, ctx, 4))
-        return refusedMarker(r);
     FirmwareUpdate &fw = ctx.store.probeFirmware;
-    if (!fw.updateMode)
-        return notReady(r);
+    if (auto refusal = refuseStep(r, ctx, fw.updateMode))
+        return *refusal;
     fw.begun = true;
     fw.beginFlag = r.u8(5);
     return ok(r);
@@ -54,11 +60,9 @@ Bytes setCodeRange(const Packet &r, FirmwareContext &ctx)
 {
     if (r.be16(2) != 9)
         return malformed(r, ctx, "code range of " + std::to_string(r.be16(2)) + " bytes, expected 9");
-    if (markerWrong(r, ctx, 4))
-        return refusedMarker(r);
     FirmwareUpdate &fw = ctx.store.probeFirmware;
-    if (!fw.begun)
-        return notReady(r);
+    if (auto refusal = refuseStep(r, ctx, fw.begun))
+        return *refusal;
     const uint32_t start = r.be32(5), size = r.be32(9);
     if (start < ProbeStore::kProbeFlashBase || !ctx.store.probeFlash.contains(start - ProbeStore::kProbeFlashBase, size))
         return statusReply(r.cmd(), Status::OutOfRange);
@@ -87,11 +91,9 @@ Bytes sendUpdateData(const Packet &r, FirmwareContext &ctx)
 
 Bytes endUpdate(const Packet &r, FirmwareContext &ctx)
 {
-    if (markerWrong(r, ctx, 4))
-        return refusedMarker(r);
     FirmwareUpdate &fw = ctx.store.probeFirmware;
-    if (!fw.begun)
-        return notReady(r);
+    if (auto refusal = refuseStep(r, ctx, fw.begun))
+        return *refusal;
     fw.endFlag = r.u8(5);
     return ok(r);
 }
@@ -100,9 +102,9 @@ Bytes verifyUpdate(const Packet &r, FirmwareContext &ctx)
 {
     if (r.be16(2) != 5)
         return malformed(r, ctx, "verify value of " + std::to_string(r.be16(2)) + " bytes, expected 5");
-    if (markerWrong(r, ctx, 4))
-        return refusedMarker(r);
     FirmwareUpdate &fw = ctx.store.probeFirmware;
+    if (auto refusal = refuseStep(r, ctx, true))
+        return *refusal;
     const uint32_t sum = std::accumulate(fw.received.begin(), fw.received.end(), uint32_t{0});
     fw.verified = fw.begun && !fw.received.empty() && sum == r.be32(5);
     return {r.cmd(), r.sub(), 0x00, 0x00, static_cast<uint8_t>(fw.verified ? 0 : 1)};
@@ -110,11 +112,9 @@ Bytes verifyUpdate(const Packet &r, FirmwareContext &ctx)
 
 Bytes runFirmwareImage(const Packet &r, FirmwareContext &ctx)
 {
-    if (markerWrong(r, ctx, 4))
-        return refusedMarker(r);
     FirmwareUpdate &fw = ctx.store.probeFirmware;
-    if (!fw.verified)
-        return notReady(r);
+    if (auto refusal = refuseStep(r, ctx, fw.verified))
+        return *refusal;
     ctx.store.probeFlash.store(fw.start - ProbeStore::kProbeFlashBase, fw.received.data(), fw.size);
     fw = FirmwareUpdate{};
     return ok(r);
@@ -134,8 +134,8 @@ constexpr CommandRow kProbeRows[] = {
 
 Bytes enterDisplayUpdate(const Packet &r, FirmwareContext &ctx)
 {
-    if (markerWrong(r, ctx, 4))
-        return refusedMarker(r);
+    if (auto refusal = refuseStep(r, ctx, true))
+        return *refusal;
     ctx.store.displayFirmware = FirmwareUpdate{};
     ctx.store.displayFirmware.updateMode = true;
     return ok(r);
@@ -143,11 +143,9 @@ Bytes enterDisplayUpdate(const Packet &r, FirmwareContext &ctx)
 
 Bytes beginDisplayUpdate(const Packet &r, FirmwareContext &ctx)
 {
-    if (r.u8(3) != 0xA1)
-        return malformed(r, ctx, "marker " + hexByte(r.u8(3)) + ", expected A1");
     FirmwareUpdate &fw = ctx.store.displayFirmware;
-    if (!fw.updateMode)
-        return notReady(r);
+    if (auto refusal = refuseStep(r, ctx, 3, 0xA1, fw.updateMode))
+        return *refusal;
     fw.begun = true;
     fw.beginFlag = r.u8(4);
     return ok(r);
@@ -184,11 +182,9 @@ Bytes sendDisplayData(const Packet &r, FirmwareContext &ctx)
 
 Bytes endDisplayUpdate(const Packet &r, FirmwareContext &ctx)
 {
-    if (r.u8(3) != 0xA2)
-        return malformed(r, ctx, "marker " + hexByte(r.u8(3)) + ", expected A2");
     FirmwareUpdate &fw = ctx.store.displayFirmware;
-    if (!fw.lastReceived)
-        return notReady(r);
+    if (auto refusal = refuseStep(r, ctx, 3, 0xA2, fw.lastReceived))
+        return *refusal;
     ++ctx.store.displayVersion[1];
     fw = FirmwareUpdate{};
     return ok(r);

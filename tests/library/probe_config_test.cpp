@@ -76,6 +76,46 @@ TEST(ProbeConfigArguments, out_of_range_arguments_send_nothing) {
     EXPECT_EQ(p.probe().requestCount(), 0u);
 }
 
+// The largest single packets: accepted, and one exchange each (64-byte endpoints).
+struct Fullest {
+    const char *name;
+    std::function<int(KORVEX_HANDLE)> call;
+    Bytes reply;
+    size_t requestLength;
+};
+
+Bytes padded(Bytes head, size_t total) {
+    head.resize(total, 0x3C);
+    return head;
+}
+
+const std::vector<Fullest> kFullest = {
+    {"SetOfflineConfig_Apart 60 (OUT - 4)", [](KORVEX_HANDLE h) { return KORVEX_SetOfflineConfig_Apart(h, 0, 60, scratch); },
+     {0xBD, 0xF1}, 64},
+    {"GetOfflineConfig_Bpart 60 (IN - 4)", [](KORVEX_HANDLE h) { return KORVEX_GetOfflineConfig_Bpart(h, 0, 60, scratch); },
+     padded({0xBC, 0x10, 0x00, 0x3C}, 64), 2},
+    {"DebugReadMemory_Device 55 (IN - 9)",
+     [](KORVEX_HANDLE h) { return KORVEX_DebugReadMemory_Device(h, 0, 55, scratch); },
+     padded({0xCF, 0x02, 0x08, 0, 0, 0, 0, 0x00, 0x37}, 64), 9},
+    {"ReadMainData_Device 56 (IN - 8)", [](KORVEX_HANDLE h) { return KORVEX_ReadMainData_Device(h, 0, 0, 56, scratch); },
+     padded({0xB9, 0x00, 0, 0, 0, 0, 0x00, 0x38}, 64), 8},
+    {"WriteMainData_Device 56 (OUT - 8)", [](KORVEX_HANDLE h) { return KORVEX_WriteMainData_Device(h, 0, 0, 56, scratch); },
+     {0xB7, 0xF1}, 64},
+    {"FWUpdate 56 (OUT - 8)", [](KORVEX_HANDLE h) { return KORVEX_FWUpdate(h, 0, 56, scratch); }, {0xC0, 0xF1}, 64},
+};
+
+TEST(ProbeConfigArguments, the_fullest_packets_go_in_one_exchange) {
+    OpenProbe p(Transport::Bulk);
+    for (const Fullest &f : kFullest) {
+        p.probe().clearLog();
+        p.probe().respondAlways(f.reply);
+        EXPECT_EQ(f.call(p.handle()), 0) << f.name;
+        const std::vector<Bytes> requests = p.probe().requests();
+        ASSERT_EQ(requests.size(), 1u) << f.name;
+        EXPECT_EQ(requests[0].size(), f.requestLength) << f.name;
+    }
+}
+
 // ---------------------------------------------------------------- chunk boundaries
 
 // Where a request names its chunk: memory form (address at 2, length at 6), probe firmware data
@@ -227,41 +267,10 @@ TEST(ProbeConfigReplies, verdicts_and_echoes_decide_the_result_and_a_refused_rep
     }
 }
 
-TEST(ProbeConfigReplies, getters_decode_their_fields) {
+// The values themselves round-trip through the virtual probe (virtual_probe_test.cpp); here the
+// caller's buffer: filled up to the length it gave, whatever the reply carries.
+TEST(ProbeConfigReplies, data_lands_in_the_callers_buffer_and_no_further) {
     OpenProbe p(Transport::Hid);
-    int number = 0;
-    p.probe().respondAlways({0xB0, 0x14, 0x09, 0x01, 0x0C, 0xE4, 9, 9, 9, 9, 9, 9});
-    ASSERT_EQ(KORVEX_GetTVCCVoltageValue(p.handle(), &number), 0);
-    EXPECT_EQ(number, 3300);
-
-    uint8_t a = 9, b = 9;
-    int c = 0, d = 0;
-    p.probe().respondAlways({0xB0, 0x1D, 0x0A, 0x01, 0x00, 0, 0, 0, 0x64, 0, 0, 0x03, 0xE8});
-    ASSERT_EQ(KORVEX_GetMachineBurningState(p.handle(), &a, &b, &c, &d), 0);
-    EXPECT_EQ((std::vector<int>{a, b, c, d}), (std::vector<int>{1, 0, 100, 1000}));
-
-    uint16_t level = 0;
-    p.probe().respondAlways({0xB0, 0x0E, 0x03, 0x01, 0x13, 0x88});
-    ASSERT_EQ(KORVEX_GetVoltageLevelValue(p.handle(), 1, &level), 0);
-    EXPECT_EQ(level, 5000);
-
-    uint32_t word = 0;
-    p.probe().respondAlways({0xB0, 0x17, 0x04, 0x00, 0x01, 0xC2, 0x00});
-    ASSERT_EQ(KORVEX_GetOfflineISPUartBps(p.handle(), &word), 0);
-    EXPECT_EQ(word, 115200u);
-
-    p.probe().respondAlways({0xBB, 0x08, 0x04, 0x01, 0x02, 0x03, 0x04});
-    ASSERT_EQ(KORVEX_GetDownloadTimes(p.handle(), 0xA0, 16, 2, &number), 0);
-    EXPECT_EQ(number, 0x01020304);
-
-    p.probe().respondAlways({0xBB, 0x04, 0x02, 0x07, 0x0B});
-    ASSERT_EQ(KORVEX_GetDownloadCodeIndex(p.handle(), &a, &b), 0);
-    EXPECT_EQ((std::vector<int>{a, b}), (std::vector<int>{7, 11}));
-
-    p.probe().respondAlways({0xC0, 0x00, 0x00, 0x01, 0x03});
-    ASSERT_EQ(KORVEX_EnterFWUpdateMode(p.handle(), &a), 0);
-    EXPECT_EQ(a, 3);
-
     // A reply with more than the caller asked for fills the caller's buffer and no more.
     uint8_t version[4] = {0, 0, 0xEE, 0xEE};
     p.probe().respondAlways({0xB0, 0x22, 0x02, 1, 5, 7, 7});
