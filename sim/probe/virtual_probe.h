@@ -9,7 +9,9 @@
 // describe the device; a run-only key there is refused), exchanges.log (the exchange log of the run
 // that saved the state, in dump()'s layout), and the memories as binary files cut after their last
 // non-blank byte: main_flash.bin, boot_memory.bin, spim.bin, sram.bin, otp_data.bin, otp_lock.bin,
-// usd.bin (the stored byte/complement image), ble_main.bin, ble_nvr.bin, ble_rdn.bin.
+// usd.bin (the stored byte/complement image), ble_main.bin, ble_nvr.bin, ble_rdn.bin, qspi.bin (the QSPI
+// flash behind the target), probe_flash.bin (the probe's firmware after an update). The probe's own
+// settings, offline projects and test modes of the library's configuration commands last one run.
 //
 // dump(): "probe", "settings", "target" and "ble" lines of key=value fields; "memory NAME base=..
 // size=.." followed by "  ADDRESS: 16 hex bytes" lines for every 16-byte row holding a non-blank byte;
