@@ -1,5 +1,5 @@
-// QSPI, stored offline projects, firmware updates: argument refusals that send nothing, chunk
-// boundaries, and what reply fields turn into (verdicts, decoded values, the caller's buffer).
+// QSPI, stored offline projects, firmware updates: argument refusals that send nothing, and what
+// reply fields turn into (verdicts, decoded values, the caller's buffer).
 #include "scripted_probe.h"
 
 #include <gtest/gtest.h>
@@ -101,103 +101,6 @@ TEST(ProbeConfigArguments, the_fullest_packets_go_in_one_exchange) {
         EXPECT_EQ(requests[0].size(), f.requestLength) << f.name;
     }
 }
-
-// ---------------------------------------------------------------- chunk boundaries
-
-// Where a request names its chunk: memory form (address at 2, length at 6), probe firmware data
-// (length + 4 at 2, address at 4), display data (n = length + 3 at 2, last flag at 3, offset at 4).
-enum class Form { Memory, Firmware, Display };
-
-struct Piece {
-    uint32_t at;
-    size_t length;
-    int last;  // display data only, else 0
-    bool operator==(const Piece &o) const { return at == o.at && length == o.length && last == o.last; }
-};
-std::ostream &operator<<(std::ostream &o, const Piece &p) { return o << std::hex << p.at << std::dec << "+" << p.length << "/" << p.last; }
-
-uint32_t be32(const Bytes &b, size_t i) { return uint32_t(b[i]) << 24 | uint32_t(b[i + 1]) << 16 | uint32_t(b[i + 2]) << 8 | b[i + 3]; }
-size_t be16(const Bytes &b, size_t i) { return size_t(b[i]) << 8 | b[i + 1]; }
-
-Piece pieceOf(Form form, const Bytes &r) {
-    switch (form) {
-    case Form::Memory: return {be32(r, 2), be16(r, 6), 0};
-    case Form::Firmware: return {be32(r, 4), be16(r, 2) - 4, 0};
-    case Form::Display: return {uint32_t(be16(r, 4)), size_t(r[2]) - 3, r[3]};
-    }
-    return {};
-}
-size_t headerOf(Form form) { return form == Form::Display ? 6 : 8; }
-
-// Serves reads from a pattern (byte = low byte of its address) and acknowledges everything else.
-std::optional<Bytes> serve(const Bytes &r) {
-    const bool read = r[0] == 0xB9 || (r[0] == 0xBA && r[1] >= 0x10) || (r[0] == 0xC2 && r[1] == 0x05);
-    if (!read) return Bytes{r[0], 0xF1};
-    Bytes reply(r.begin(), r.begin() + 8);
-    for (size_t i = 0; i < be16(r, 6); ++i) reply.push_back(uint8_t(be32(r, 2) + i));
-    return reply;
-}
-
-struct ChunkCase {
-    const char *name;
-    std::function<int(KORVEX_HANDLE, uint8_t *)> call;
-    Form form;
-    bool read;
-    size_t length;
-    std::vector<Piece> pieces;
-};
-
-// 64-byte endpoints: 56 bytes per memory or probe firmware packet, 58 per display packet.
-const std::vector<ChunkCase> kChunks = {
-    {ON_BUFFER(KORVEX_QSPI_Upload(h, 0x200, 57, b)), Form::Memory, true, 57, {{0x200, 56, 0}, {0x238, 1, 0}}},
-    {ON_BUFFER(KORVEX_QSPI_DownLoad_Target(h, 0x10, 113, b)), Form::Memory, false, 113,
-     {{0x10, 56, 0}, {0x48, 56, 0}, {0x80, 1, 0}}},
-    {ON_BUFFER(KORVEX_ReadMainData_Device(h, 4, 0x40, 112, b)), Form::Memory, true, 112,
-     {{0x40, 56, 0}, {0x78, 56, 0}}},
-    {ON_BUFFER(KORVEX_WriteMainData_Device(h, 4, 0, 57, b)), Form::Memory, false, 57, {{0, 56, 0}, {56, 1, 0}}},
-    {ON_BUFFER(KORVEX_ReadOPTDataExtend_Device(h, 1, 60, b)), Form::Memory, true, 60, {{0, 56, 0}, {56, 4, 0}}},
-    {ON_BUFFER(KORVEX_WriteOPTDataExtend_Device(h, 1, 56, b)), Form::Memory, false, 56, {{0, 56, 0}}},
-    {ON_BUFFER(KORVEX_WriteOTPData_Device(h, 1, 8, 57, b)), Form::Memory, false, 57, {{8, 56, 0}, {64, 1, 0}}},
-    {ON_BUFFER(KORVEX_SetOTPLockParameters_Device(h, 1, 0, 100, b)), Form::Memory, false, 100,
-     {{0, 56, 0}, {56, 44, 0}}},
-    {ON_BUFFER(KORVEX_SetOTPWriteParameters_Device(h, 1, 0, 56, b)), Form::Memory, false, 56, {{0, 56, 0}}},
-    {ON_BUFFER(KORVEX_FWUpdate(h, 0x08000000, 57, b)), Form::Firmware, false, 57,
-     {{0x08000000, 56, 0}, {0x08000038, 1, 0}}},
-    {ON_BUFFER(KORVEX_LCDFWUpdate(h, 58, b)), Form::Display, false, 58, {{0, 58, 1}}},
-    {ON_BUFFER(KORVEX_LCDFWUpdate(h, 116, b)), Form::Display, false, 116, {{0, 58, 0}, {58, 58, 1}}},
-    {ON_BUFFER(KORVEX_LCDFWUpdate(h, 120, b)), Form::Display, false, 120, {{0, 58, 0}, {58, 58, 0}, {116, 4, 1}}},
-};
-
-class ProbeConfigChunks : public ::testing::TestWithParam<Transport> {};
-
-TEST_P(ProbeConfigChunks, split_at_the_packet_size_with_the_data_in_place) {
-    OpenProbe p(GetParam());
-    p.probe().respond(serve);
-    for (const ChunkCase &c : kChunks) {
-        p.probe().clearLog();
-        Bytes buffer(c.length + 4);
-        for (size_t i = 0; i < buffer.size(); ++i) buffer[i] = uint8_t(0xA0 ^ i);
-        const Bytes before = buffer;
-        EXPECT_EQ(c.call(p.handle(), buffer.data()), 0) << c.name;
-        std::vector<Piece> pieces;
-        Bytes carried;
-        for (const Bytes &r : p.probe().requests()) {
-            pieces.push_back(pieceOf(c.form, r));
-            if (!c.read) carried.insert(carried.end(), r.begin() + headerOf(c.form), r.begin() + headerOf(c.form) + pieces.back().length);
-        }
-        EXPECT_EQ(pieces, c.pieces) << c.name;
-        if (c.read) {
-            for (size_t i = 0; i < c.length; ++i) EXPECT_EQ(buffer[i], uint8_t(c.pieces[0].at + i)) << c.name << " byte " << i;
-        } else {
-            EXPECT_EQ(carried, Bytes(before.begin(), before.begin() + c.length)) << c.name;
-        }
-        EXPECT_EQ(Bytes(buffer.begin() + c.length, buffer.end()), Bytes(before.begin() + c.length, before.end()))
-            << c.name << ": written past the length";
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Library, ProbeConfigChunks, ::testing::Values(Transport::Hid, Transport::Bulk),
-                         [](const auto &info) { return info.param == Transport::Hid ? "Hid" : "Bulk"; });
 
 // ---------------------------------------------------------------- reply fields
 
