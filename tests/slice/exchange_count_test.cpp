@@ -31,6 +31,8 @@ const CountRow kRows[] = {
     {"erase_sectors", {"-e", "--sec", "2-5"}, 6 + 4},              // one erase per sector
     {"download", {"-d", "--fn", "IMAGE"}, 6 + 3 + 1 + 67 + 1},     // 3 sectors, begin, data, end
     {"download_verify", {"-d", "--fn", "IMAGE", "--v"}, 6 + 3 + 1 + 67 + 1 + 67}, // and reads
+    {"upload", {"-u", "--sec", "0-1", "--fn", "@up.hex"}, 6 + 4 * 19},    // four 1 KiB reads
+    {"usd_get", {"-usd", "--get", "--fn", "@usd.bin"}, 6 + 1},             // 24 pairs in one read
 };
 
 void PrintTo(const CountRow& row, std::ostream* out)
