@@ -13,7 +13,6 @@
 #include "usb/preload.h"
 #include "usb/testbed.h"
 
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -52,11 +51,15 @@ uint64_t Requests(ksim::Testbed& bench)
     return bench.withProbe(0, [](ksim::VirtualProbe& p) { return p.requestCount(); });
 }
 
-// Runs the console as a child on the testbed's bus; its peak resident set from wait4.
-ChildRun RunConsole(ksim::Testbed& bench, const std::vector<std::string>& arguments)
+// GNU time reports the console's own peak: a child forked from this process would count this
+// process's pages, which it holds until exec, as its own.
+constexpr char kTime[] = "/usr/bin/time";
+
+// Runs the console as a child on the testbed's bus, under GNU time for its peak resident set.
+ChildRun RunConsole(ksim::Testbed& bench, const std::vector<std::string>& arguments, const std::string& peakFile)
 {
-    const std::string program = std::string(KORVEX_BIN_DIR) + "/Korvex_Console";
-    std::vector<std::string> words = {program};
+    const std::string program = kTime;
+    std::vector<std::string> words = {program, "-f", "%M", "-o", peakFile, std::string(KORVEX_BIN_DIR) + "/Korvex_Console"};
     words.insert(words.end(), arguments.begin(), arguments.end());
     const std::map<std::string, std::string> env = ksim::preloadEnvironment(bench.rootDir());
     ChildRun run;
@@ -77,12 +80,15 @@ ChildRun RunConsole(ksim::Testbed& bench, const std::vector<std::string>& argume
         _exit(127);
     }
     int status = 0;
-    rusage usage{};
-    if (pid < 0 || wait4(pid, &status, 0, &usage) != pid)
+    if (pid < 0 || waitpid(pid, &status, 0) != pid)
         return run;
     run.seconds = std::chrono::duration<double>(Clock::now() - start).count();
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.peakKb = usage.ru_maxrss;
+    if (FILE* peak = std::fopen(peakFile.c_str(), "r")) {
+        if (std::fscanf(peak, "%ld", &run.peakKb) != 1)
+            run.peakKb = 0;
+        std::fclose(peak);
+    }
     run.exchanges = Requests(bench) - before;
     return run;
 }
@@ -141,6 +147,9 @@ int main(int argc, char** argv)
     if (mkdtemp(folder) == nullptr)
         return Fail("no scratch folder");
     const std::string file = std::string(folder) + "/whole.hex";
+    const std::string peak = std::string(folder) + "/peak.txt";
+    if (access(kTime, X_OK) != 0)
+        return Fail("needs GNU time (/usr/bin/time, Debian package time)");
 
     const uint64_t minimum = uint64_t{kFlashSize / kCallSize} * ((kCallSize + kPacketPayload - 1) / kPacketPayload);
     std::vector<double> ratios;
@@ -148,9 +157,9 @@ int main(int argc, char** argv)
     double jobSeconds = 0, bareSeconds = 0;
     long uploadKb = 0, connectKb = 0, oneSectorKb = 0;
     for (int i = 0; i < pairs; ++i) {
-        const ChildRun connect = RunConsole(bench, {"-connect"});
-        const ChildRun upload = RunConsole(bench, {"-connect", "-u", "--sec", "0-127", "--fn", file});
-        const ChildRun oneSector = RunConsole(bench, {"-connect", "-u", "--sec", "0", "--fn", file});
+        const ChildRun connect = RunConsole(bench, {"-connect"}, peak);
+        const ChildRun upload = RunConsole(bench, {"-connect", "-u", "--sec", "0-127", "--fn", file}, peak);
+        const ChildRun oneSector = RunConsole(bench, {"-connect", "-u", "--sec", "0", "--fn", file}, peak);
         if (connect.exitCode != 0 || upload.exitCode != 0 || oneSector.exitCode != 0)
             return Fail("the console failed");
         exchanges = upload.exchanges - connect.exchanges;
@@ -166,6 +175,7 @@ int main(int argc, char** argv)
                     jobSeconds / bareSeconds);
     }
     std::remove(file.c_str());
+    std::remove(peak.c_str());
     rmdir(folder);
 
     const double extraKb = static_cast<double>(uploadKb - connectKb);
