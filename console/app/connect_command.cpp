@@ -8,6 +8,7 @@
 #include "probe_description.h"
 #include "share_parameter.h"
 
+#include <cerrno>
 #include <cstring>
 #include <string>
 
@@ -32,6 +33,15 @@ bool Fail(const char* line)
     return false;
 }
 
+// Why the probe could not be opened, when the user can do something about it.
+void ExplainOpenFailure(int reason)
+{
+    if (reason == EBUSY)
+        PrintNote("The Korvex probe is in use by another program; wait for it to finish or close it.");
+    else if (reason == EACCES)
+        PrintNote("No permission to open the Korvex probe: install the probe's udev rule (see README).");
+}
+
 // Exactly one probe must be on the bus; the console never picks one by serial number.
 bool OpenTheOnlyProbe()
 {
@@ -45,10 +55,13 @@ bool OpenTheOnlyProbe()
         return Fail("Error. Multiple Korvex devices detected, please select one of them to connect.");
     handle_ = KORVEX_Open(nullptr);
     if (handle_ == KORVEX_INVALID_HANDLE) {
+        const int reason = errno;  // the library's reason, before anything else can change it
         // Nothing is open, so nothing is left for the disconnect to close.
         handle_ = 0;
         KORVEX_Exit();
-        return Fail("Error. Open Korvex device failed.");
+        Fail("Error. Open Korvex device failed.");
+        ExplainOpenFailure(reason);
+        return false;
     }
     g_link.SetLinkHandle(handle_);
     return true;

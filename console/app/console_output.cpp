@@ -14,3 +14,9 @@ void PrintBadParameter(char* arguments[], int index)
     const char* argument = arguments[index] != nullptr ? arguments[index] : "";
     PrintLine(std::string("bad parameter \"") + argument + "\"");
 }
+
+void PrintNote(const std::string& text)
+{
+    std::fprintf(stderr, "%s\n", text.c_str());
+    std::fflush(stderr);
+}
