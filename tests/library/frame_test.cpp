@@ -325,6 +325,8 @@ struct BusyCase {
     uint8_t rule;
 };
 
+void PrintTo(const BusyCase &c, std::ostream *os) { *os << c.name; }
+
 class BusyProbe : public ::testing::TestWithParam<BusyCase> {};
 
 // Whichever interface another program holds, the probe stays listed (so the one-probe rule counts

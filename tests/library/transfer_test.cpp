@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <numeric>
+#include <thread>
 
 namespace {
 
@@ -423,5 +425,51 @@ TEST_P(TimeOuts, each_command_waits_as_long_as_its_row_says) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Library, TimeOuts, ::testing::ValuesIn(kLateReplies));
+
+// ---------------------------------------------------------------- late replies
+
+struct LateCase {
+    const char *name;
+    Transport transport;
+    unsigned pauseMs;  // after the time-out: 600 lets the late reply arrive before the next request
+};
+
+void PrintTo(const LateCase &c, std::ostream *os) { *os << c.name; }
+
+class LateReplies : public ::testing::TestWithParam<LateCase> {};
+
+// A refusal that comes after its request gave up (150 ms here) is never taken for the answer to a
+// later request. Already waiting, it is drained before the next request goes out, so even a
+// request answered in the very same form (a B0 status) gets its own reply. Arriving during a later
+// wait, it does not fit the request waiting (another length, group or sub-command) and is dropped.
+TEST_P(LateReplies, are_never_the_answer_to_a_later_request) {
+    const LateCase &c = GetParam();
+    OpenProbe p(c.transport);
+    const Bytes version = {0xB0, 0x00, 0x05, 0x01, 0x02, 0x03, 0x04, 0x01};
+    p.probe().respond([version](const Bytes &r) {
+        if (r[0] == 0xB0 && r[1] == 0x00) return std::optional<Bytes>(version);
+        return std::optional<Bytes>(Bytes{r[0], uint8_t(r[1] == 0x23 ? 0xFF : 0xF1)});
+    });
+    p.probe().delayNextReply(400);
+    EXPECT_EQ(KORVEX_SetVKPVersion(p.handle(), 0x20321), TRANS_WRITE_ERROR);
+    std::this_thread::sleep_for(std::chrono::milliseconds(c.pauseMs));
+    if (c.pauseMs > 0) EXPECT_EQ(KORVEX_SetSWDSpeed(p.handle(), 1000000), 0);
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
+    for (int i = 0; std::chrono::steady_clock::now() < until; ++i) {
+        Bytes out(4, 0);
+        ASSERT_EQ(KORVEX_GetVersion(p.handle(), 4, out.data()), 0) << "request " << i;
+        ASSERT_EQ(out, (Bytes{1, 2, 3, 4})) << "request " << i;
+        ASSERT_EQ(KORVEX_SetState_Target(p.handle(), 1), 0) << "request " << i;
+    }
+}
+
+const LateCase kLateCases[] = {
+    {"BulkWaiting", Transport::Bulk, 600},
+    {"BulkArrivingLater", Transport::Bulk, 0},
+    {"HidWaiting", Transport::Hid, 600},
+    {"HidArrivingLater", Transport::Hid, 0},
+};
+INSTANTIATE_TEST_SUITE_P(Library, LateReplies, ::testing::ValuesIn(kLateCases),
+                         [](const ::testing::TestParamInfo<LateCase> &info) { return info.param.name; });
 
 }  // namespace
