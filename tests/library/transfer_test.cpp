@@ -453,7 +453,9 @@ TEST_P(LateReplies, are_never_the_answer_to_a_later_request) {
     p.probe().delayNextReply(400);
     EXPECT_EQ(KORVEX_SetVKPVersion(p.handle(), 0x20321), TRANS_WRITE_ERROR);
     std::this_thread::sleep_for(std::chrono::milliseconds(c.pauseMs));
-    if (c.pauseMs > 0) EXPECT_EQ(KORVEX_SetSWDSpeed(p.handle(), 1000000), 0);
+    if (c.pauseMs > 0) {
+        EXPECT_EQ(KORVEX_SetSWDSpeed(p.handle(), 1000000), 0);
+    }
     const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
     for (int i = 0; std::chrono::steady_clock::now() < until; ++i) {
         Bytes out(4, 0);
