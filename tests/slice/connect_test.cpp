@@ -195,7 +195,7 @@ TEST(Connect, a_probe_in_use_by_another_console_is_busy)
     downloading.join();
 
     EXPECT_EQ(second.out, kConnect + "Error. Open Korvex device failed.\n");
-    EXPECT_EQ(second.err, "The Korvex probe is in use by another program; wait for it to finish or close it.\n");
+    EXPECT_EQ(second.err, "Korvex_Console: The Korvex probe is in use by another program; wait for it to finish or close it.\n");
     EXPECT_EQ(second.exitCode, 2);
     EXPECT_EQ(first.out, ProbeLines("Korvex-EZ  FW: V2.1.7    Serials: KV0000000001      (WinUSB)") +
                              "MCU Part Number:   ZR32S04RCT6        Flash size: 256KB\nMCU connected\n\n"
@@ -222,7 +222,7 @@ TEST(Connect, a_probe_the_user_may_not_open_points_to_the_udev_rule)
     bench.testbed().setNodeMode(0, 0);
     const ConsoleRun run = bench.console({"-connect", "-e", "--all"}, 60000, AsOrdinaryUser());
     EXPECT_EQ(run.out, kConnect + "Error. Open Korvex device failed.\n");
-    EXPECT_EQ(run.err, "No permission to open the Korvex probe: install the probe's udev rule (see README).\n");
+    EXPECT_EQ(run.err, "Korvex_Console: No permission to open the Korvex probe: install the probe's udev rule (see README).\n");
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(bench.exchanges().empty());
 }
