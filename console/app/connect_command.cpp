@@ -8,11 +8,8 @@
 #include "probe_description.h"
 #include "share_parameter.h"
 
-<<<<<<< HEAD
 #include <cerrno>
-=======
 #include <cstdlib>
->>>>>>> main
 #include <cstring>
 #include <string>
 
@@ -37,7 +34,6 @@ bool Fail(const char* line)
     return false;
 }
 
-<<<<<<< HEAD
 // Why the probe could not be opened, when the user can do something about it.
 void ExplainOpenFailure(int reason)
 {
@@ -47,8 +43,6 @@ void ExplainOpenFailure(int reason)
         PrintHint("No permission to open the Korvex probe: install the probe's udev rule (see README).");
 }
 
-// Exactly one probe must be on the bus; the console never picks one by serial number.
-=======
 std::string SerialList(const tagKORVEXDeviceInfo& list, uint8_t count)
 {
     std::string serials;
@@ -67,7 +61,6 @@ bool Listed(const tagKORVEXDeviceInfo& list, uint8_t count, const std::string& s
 
 // Exactly one probe must be on the bus, unless KORVEX_PROBE names the one to use, so that a
 // station with several probes can program several boards at once.
->>>>>>> main
 bool OpenTheOnlyProbe()
 {
     KORVEX_Init();
