@@ -4,6 +4,7 @@
 #include "config_file.h"
 #include "probe/virtual_probe.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
