@@ -1,9 +1,14 @@
 #include "console_output.h"
 
+#include "job_progress.h"
+
 #include <cstdio>
 
 void PrintLine(const std::string& text)
 {
+    // After Ctrl-C standard output says nothing more: the stop is reported on standard error.
+    if (StopRequested())
+        return;
     std::fwrite(text.data(), 1, text.size(), stdout);
     std::fputc('\n', stdout);
     std::fflush(stdout);
