@@ -26,7 +26,10 @@ void PrintBadParameterText(const char* text)
 
 void PrintErrorBadParameter(const char* text)
 {
-    PrintLine(std::string("Error. bad parameter ") + (text != nullptr ? text : ""));
+    const std::string argument = text != nullptr ? text : "";
+    PrintLine("Error. bad parameter " + argument);
+    if (argument == "--help" || argument == "-h" || argument == "-help" || argument == "help")
+        PrintHint("the help is -?, as in: Korvex_Console -?");
 }
 
 void PrintHint(const std::string& text)

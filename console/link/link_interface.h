@@ -30,7 +30,6 @@ public:
     int ZR32Sxx_OTP2_LENGTH = 24;
 
     void SetLinkHandle(KORVEX_HANDLE handle) { handle_ = handle; }
-    KORVEX_HANDLE LinkHandle() const { return handle_; }
     void SetCancelFlag(bool flag) { cancelRequested_ = flag; }
 
     // Pass-through calls: FAILED without a handle, else the library's result.
