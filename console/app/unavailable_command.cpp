@@ -18,17 +18,6 @@ struct UnavailableRow {
 // The first row of the option whose sub-option was given decides; the option's row without a
 // sub-option when none was.
 const UnavailableRow kRows[] = {
-    {"-u", nullptr, OP_MCU_UPLOAD_FAILED},
-    {"-uble", nullptr, OP_BL_UPLOAD_FAILED},
-    {"-usd", "--get", OP_GET_USD_FAILED},
-    {"-usd", nullptr, OP_SET_USD_FAILED},
-    {"-p", "--efap2", OP_EFAP2_FAILED},
-    {"-p", "--dfap", OP_DFAP_FAILED},
-    {"-p", "--depp", OP_DEPP_FAILED},
-    {"-p", "--eepp", OP_EEPP_FAILED},
-    {"-p", "--ebfap", OP_EBFAP_FAILED},
-    {"-p", "--dbfap", OP_DBFAP_FAILED},
-    {"-p", nullptr, OP_EFAP1_FAILED},
     {"-enspim", nullptr, OP_ENSPIM_FAILED},
     {"-bmapm", nullptr, OP_BMAPM_FAILED},
     {"-wsn", nullptr, OP_WRITESN_FAILED},

@@ -11,9 +11,6 @@ std::string Unavailable(const std::string& option)
 }
 
 const Scenario kUnavailable[] = {
-    {"Protection", kHidProbe, {"-connect", "-p", "--efap1", "-r"}, kConnectDefault + Unavailable("-p"), 0x20},
-    {"ProtectionOff", kHidProbe, {"-connect", "-p", "--dfap"}, kConnectDefault + Unavailable("-p"), 0x22},
-    {"BleProtection", kBleTarget, {"-connect", "-p", "--ebfap"}, kBleConnect + Unavailable("-p"), 0x25},
     {"EnableSpim", kHidProbe, {"-connect", "-enspim", "--fs", "8"}, kConnectDefault + Unavailable("-enspim"), 8},
     {"BootMemoryApMode", kHidProbe, {"-connect", "-bmapm", "--key", "5C3E91B7"}, kConnectDefault + Unavailable("-bmapm"), 9},
     {"Read16", kHidProbe, {"-connect", "-mem16", "08000000"}, kConnectDefault + Unavailable("-mem16"), 11},
