@@ -4,6 +4,7 @@
 
 #include "byte_view.h"
 #include "device_entry.h"
+#include "exchange_trace.h"
 
 #include <cstdint>
 #include <memory>
@@ -297,6 +298,7 @@ private:
     OpenFailure openFailure_ = OpenFailure::None;
     unsigned lateRepliesOwed_ = 0;
     bool drainDue_ = false;
+    ExchangeTrace trace_;  // KORVEXLIB_TRACE: the packets of this session
 };
 
 }  // namespace korvex

@@ -42,6 +42,7 @@ libusb_device_handle *ZRDeviceControl::KorvexDevice_Open() {
     }
     claims_ = std::move(claims);
     usbHandle_ = handle.release();
+    trace_.start(usbHandle_, *entry_);
     openFailure_ = OpenFailure::None;
     lateRepliesOwed_ = 0;
     drainDue_ = false;
@@ -55,6 +56,7 @@ void ZRDeviceControl::KorvexDevice_Close() {
     while (!claims_.empty()) claims_.pop_back();
     if (usbHandle_) libusb_close(usbHandle_);
     usbHandle_ = nullptr;
+    trace_.stop();
 }
 
 int ZRDeviceControl::drainInput() {
@@ -91,6 +93,7 @@ int ZRDeviceControl::hid_send_data(ByteView packet) {
     int transferred = 0;
     int rc = libusb_interrupt_transfer(usbHandle_, entry_->outEndpoint, report.data(), kReportSize, &transferred,
                                        kSendTimeoutMs);
+    if (rc == 0) trace_.request({report.data(), report.size()}, true);
     return rc == 0 ? n : -1;
 }
 
@@ -99,6 +102,7 @@ int ZRDeviceControl::hid_receive_data(uint8_t *buffer, int length, unsigned time
     int received = 0;
     int rc = libusb_interrupt_transfer(usbHandle_, entry_->inEndpoint, report.data(), kReportSize, &received,
                                        timeoutMs);
+    trace_.reply(report.data(), rc == 0 ? received : -1, true);
     if (rc != 0) return -1;
     const int n = std::min(received, length);
     std::copy_n(report.begin(), n, buffer);
@@ -110,6 +114,7 @@ int ZRDeviceControl::winusb_send_data(ByteView packet) {
     int transferred = 0;
     int rc = libusb_bulk_transfer(usbHandle_, entry_->outEndpoint, const_cast<uint8_t *>(packet.data()),
                                   static_cast<int>(packet.size()), &transferred, kSendTimeoutMs);
+    if (rc == 0) trace_.request({packet.data(), static_cast<size_t>(transferred)}, false);
     return rc == 0 ? transferred : -1;
 }
 
@@ -117,6 +122,7 @@ int ZRDeviceControl::winusb_receive_data(uint8_t *buffer, int length, unsigned t
     std::array<uint8_t, kReportSize> packet{};
     int received = 0;
     int rc = libusb_bulk_transfer(usbHandle_, entry_->inEndpoint, packet.data(), kReportSize, &received, timeoutMs);
+    trace_.reply(packet.data(), rc == 0 ? received : -1, false);
     if (rc != 0) return -1;
     const int n = std::min({length, kReportSize, received});
     std::copy_n(packet.begin(), n, buffer);

@@ -11,14 +11,6 @@ constexpr uint8_t kHidClass = LIBUSB_CLASS_HID;
 constexpr uint8_t kVendorClass = LIBUSB_CLASS_VENDOR_SPEC;
 constexpr char kUnknown[] = "UNKNOWN";
 
-std::string readString(libusb_device_handle *handle, uint8_t index) {
-    if (index == 0) return kUnknown;
-    unsigned char text[254] = {};
-    int n = libusb_get_string_descriptor_ascii(handle, index, text, 253);
-    if (n < 1) return kUnknown;
-    return std::string(reinterpret_cast<const char *>(text), static_cast<size_t>(n));
-}
-
 struct InterfaceStrings {
     std::string product = kUnknown;
     std::string serial = kUnknown;
@@ -47,6 +39,14 @@ void takeEndpoints(KorvexDeviceEntry &entry, const libusb_interface_descriptor &
 }
 
 }  // namespace
+
+std::string readUsbString(libusb_device_handle *handle, uint8_t index) {
+    if (index == 0) return kUnknown;
+    unsigned char text[254] = {};
+    int n = libusb_get_string_descriptor_ascii(handle, index, text, 253);
+    if (n < 1) return kUnknown;
+    return std::string(reinterpret_cast<const char *>(text), static_cast<size_t>(n));
+}
 
 const std::forward_list<KorvexDeviceEntry> &KorvexDeviceListControl::GetKorvexDeviceList(
     uint16_t vid, uint16_t pid, libusb_context *context) {
@@ -137,9 +137,9 @@ void KorvexDeviceListControl::probe_interfaces(ProbeVisit &visit, uint8_t interf
                 visit.busy = true;  // the device's own strings need no claim
             }
             libusb_device_handle *handle = visit.handle.get();
-            strings = InterfaceStrings{readString(handle, alt->iInterface),
-                                       readString(handle, visit.descriptor.iSerialNumber),
-                                       readString(handle, visit.descriptor.iManufacturer)};
+            strings = InterfaceStrings{readUsbString(handle, alt->iInterface),
+                                       readUsbString(handle, visit.descriptor.iSerialNumber),
+                                       readUsbString(handle, visit.descriptor.iManufacturer)};
         }
         if (secondPass && isdeviceInList(strings.serial.c_str())) continue;
 
