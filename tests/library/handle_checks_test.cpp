@@ -1,5 +1,5 @@
 // What every export does before it talks to the probe: the invalid handle, an unknown handle,
-// and null outputs, each answered without a single packet on the wire.
+// null outputs and out-of-range arguments, each answered without a single packet on the wire.
 #include "export_table.h"
 #include "scripted_probe.h"
 
@@ -29,6 +29,7 @@ TEST(HandleChecks, every_export_answers_a_closed_handle_with_7) {
 }
 
 uint8_t byte;
+uint8_t scratch[256];
 uint16_t half;
 int number;
 
@@ -69,8 +70,9 @@ TEST(HandleChecks, export_argument_checks_come_before_the_lookup) {
     }
 }
 
-// Checks made by the operations, on an open probe: refused with nothing sent.
-const std::vector<NullCase> kOperationChecks = {
+// Checks made by the operations, on an open probe: null outputs and out-of-range arguments,
+// refused with nothing sent.
+const std::vector<NullCase> kRefusals = {
     {ON_HANDLE(KORVEX_GetAppState(h, nullptr)), 33},
     {ON_HANDLE(KORVEX_GetEncKey(h, 4, nullptr)), 33},
     {ON_HANDLE(KORVEX_SetEncKey(h, 6, nullptr)), 33},
@@ -126,13 +128,84 @@ const std::vector<NullCase> kOperationChecks = {
     {ON_HANDLE(KORVEX_GetDownloadTimes(h, 0xA0, 1, 0, nullptr)), 33},
     {ON_HANDLE(KORVEX_EnterFWUpdateMode(h, nullptr)), 33},
     {ON_HANDLE(KORVEX_PinTestMode(h, nullptr)), 33},
+    {ON_HANDLE(KORVEX_GetVersion(h, 1, scratch)), 33},
+    {ON_HANDLE(KORVEX_GetEncKey(h, 3, scratch)), 33},
+    {ON_HANDLE(KORVEX_SetEncKey(h, 5, scratch)), 33},
+    {ON_HANDLE(KORVEX_SetEncKey(h, 25, scratch)), 33},
+    {ON_HANDLE(KORVEX_SetRsetMode(h, 3)), 33},
+    {ON_HANDLE(KORVEX_GetLinkUID(h, 16, scratch)), 33},
+    {ON_HANDLE(KORVEX_SetButtonFreeState(h, 2)), 33},
+    {ON_HANDLE(KORVEX_AccessProtect_Target(h, 0)), 33},
+    {ON_HANDLE(KORVEX_AccessProtect_Target(h, 3)), 33},
+    {ON_HANDLE(KORVEX_LockFlash_Target(h, 0)), 33},
+    {ON_HANDLE(KORVEX_LockFlash_Target(h, 4)), 33},
+    {ON_HANDLE(KORVEX_UnLockFlash_Target(h, 4)), 33},
+    {ON_HANDLE(KORVEX_EnableSPIM_Target(h, 2, 1, 0, 0)), 33},
+    {ON_HANDLE(KORVEX_EnableSPIM_Target(h, 0, 0, 0, 0)), 33},
+    {ON_HANDLE(KORVEX_EnableSPIM_Target(h, 0, 3, 0, 0)), 33},
+    {ON_HANDLE(KORVEX_EnableSPIM_Target(h, 0, 1, 0, 0x1000001)), 33},
+    {ON_HANDLE(KORVEX_EnableSlib_Target(h, 0, 1, 2, 3)), 33},
+    {ON_HANDLE(KORVEX_DisableSlib_Target(h, 0xFFFFFFFF)), 33},
+    {ON_HANDLE(KORVEX_EnableSysSlib_Target(h, 0, 1)), 33},
+    {ON_HANDLE(KORVEX_DisableSysSlib_Target(h, 0xFFFFFFFF)), 33},
+    {ON_HANDLE(KORVEX_DebugReadMemory_Target(h, 0, 3, scratch, 16)), 33},
+    {ON_HANDLE(KORVEX_DebugReadMemory_Target(h, 0, 62, scratch, 32)), 33},
+    {ON_HANDLE(KORVEX_DebugWriteMemory_Target(h, 0, 6, scratch, 32)), 33},
+    {ON_HANDLE(KORVEX_DebugReadMemory_Target(h, 0, 6, nullptr, 32)), 33},
+    {ON_HANDLE(KORVEX_DebugWriteMemory_Target(h, 0, 3, nullptr, 16)), 33},
+    {ON_HANDLE(KORVEX_BLECHIP_SelectFlashSpace(h, 3)), 33},
+    {ON_HANDLE(KORVEX_UPLoad_Target(h, 0x08000000, -1, scratch)), 33},
+    {ON_HANDLE(KORVEX_DownLoad_Target(h, 0x08000000, -8, scratch)), 33},
+    {ON_HANDLE(KORVEX_BLECHIP_ReadFlash(h, 0, -1, scratch)), 33},
+    {ON_HANDLE(KORVEX_WriteMainData_Device(h, 16, 0, 4, scratch)), 33},
+    {ON_HANDLE(KORVEX_ReadMainData_Device(h, 16, 0, 4, scratch)), 33},
+    {ON_HANDLE(KORVEX_VerifyMainData_Device(h, 16, 0, 4)), 33},
+    {ON_HANDLE(KORVEX_WriteOPTData_Device(h, 16, 48, scratch)), 33},
+    {ON_HANDLE(KORVEX_WriteOPTData_Device(h, 0, 47, scratch)), 33},
+    {ON_HANDLE(KORVEX_ReadOPTData_Device(h, 16, 48, scratch)), 33},
+    {ON_HANDLE(KORVEX_ReadOPTData_Device(h, 0, 49, scratch)), 33},
+    {ON_HANDLE(KORVEX_WriteOPTDataExtend_Device(h, 16, 4, scratch)), 33},
+    {ON_HANDLE(KORVEX_ReadOPTDataExtend_Device(h, 16, 4, scratch)), 33},
+    {ON_HANDLE(KORVEX_WriteOTPData_Device(h, 16, 0, 4, scratch)), 33},
+    {ON_HANDLE(KORVEX_SetOTPLockParameters_Device(h, 17, 0, 4, scratch)), 33},
+    {ON_HANDLE(KORVEX_SetOTPWriteParameters_Device(h, 255, 0, 4, scratch)), 33},
+    {ON_HANDLE(KORVEX_GetOfflineConfig_Apart(h, 16, 4, scratch)), 33},
+    {ON_HANDLE(KORVEX_GetOfflineConfig_Bpart(h, 0, 61, scratch)), 33},
+    {ON_HANDLE(KORVEX_GetOfflineConfig_Cpart(h, 0, -1, scratch)), 33},
+    {ON_HANDLE(KORVEX_SetOfflineConfig_Dpart(h, 16, 4, scratch)), 33},
+    {ON_HANDLE(KORVEX_SetOfflineConfig_Apart(h, 0, 61, scratch)), 33},
+    {ON_HANDLE(KORVEX_DebugReadMemory_Device(h, 0, 56, scratch)), 33},
+    {ON_HANDLE(KORVEX_SetCodeNumber(h, 3)), 33},
+    {ON_HANDLE(KORVEX_SetCodeNumber(h, 0)), 33},
+    {ON_HANDLE(KORVEX_SetCodeNumber(h, 32)), 33},
+    {ON_HANDLE(KORVEX_DeleteOfflineConfIndex(h, 0xA5, 1)), 33},
+    {ON_HANDLE(KORVEX_DeleteOfflineConfIndex(h, 0xC0, 1)), 33},
+    {ON_HANDLE(KORVEX_DeleteOfflineConfIndex(h, 0xAF, 1)), 33},
+    {ON_HANDLE(KORVEX_DeleteOfflineConfIndex(h, 0xA0, 17)), 33},
+    {ON_HANDLE(KORVEX_GetDownloadTimes(h, 0xA1, 1, 0, &number)), 33},
+    {ON_HANDLE(KORVEX_GetDownloadTimes(h, 0xB0, 17, 0, &number)), 33},
+    {ON_HANDLE(KORVEX_GetDownloadTimes(h, 0xBF, 1, 3, &number)), 33},
+    {ON_HANDLE(KORVEX_SetMachineBurningState(h, 2, 0, 100, 100)), 33},
+    {ON_HANDLE(KORVEX_SetMachineBurningState(h, 0, 2, 100, 100)), 33},
+    {ON_HANDLE(KORVEX_SetMachineBurningState(h, 1, 0, 9, 1000)), 33},
+    {ON_HANDLE(KORVEX_SetMachineBurningState(h, 1, 0, 10, 1001)), 33},
+    {ON_HANDLE(KORVEX_QSPI_Config_Cmd_Parameter(h, 16, scratch)), 1},
+    {ON_HANDLE(KORVEX_QSPI_Custom_Cmd_Parameter(h, 18, scratch)), 1},
+    {ON_HANDLE(KORVEX_QSPI_SectorErase(h, 0, -1)), 33},
+    {ON_HANDLE(KORVEX_QSPI_SectorErase(h, 0, 65536)), 33},
+    {ON_HANDLE(KORVEX_QSPI_BlockErase(h, 0, 65537)), 33},
+    {ON_HANDLE(KORVEX_QSPI_Upload(h, 0, -1, scratch)), 33},
+    {ON_HANDLE(KORVEX_QSPI_DownLoad_Target(h, 0, -4, scratch)), 33},
+    {ON_HANDLE(KORVEX_FWUpdate(h, 0, -1, scratch)), 33},
+    {ON_HANDLE(KORVEX_LCDFWUpdate(h, -1, scratch)), 33},
+    {ON_HANDLE(KORVEX_GetLCDFWVersion(h, 1, scratch)), 33},
 };
 
-TEST(HandleChecks, null_outputs_are_refused_without_a_packet) {
+TEST(HandleChecks, refused_arguments_send_nothing) {
     OpenProbe p(Transport::Bulk);
     ASSERT_NE(p.handle(), KORVEX_INVALID_HANDLE);
     p.probe().respond(success);
-    for (const NullCase &c : kOperationChecks) EXPECT_EQ(c.call(p.handle()), c.code) << c.name;
+    for (const NullCase &c : kRefusals) EXPECT_EQ(c.call(p.handle()), c.code) << c.name;
     EXPECT_EQ(p.probe().requestCount(), 0u);
 }
 
