@@ -4,6 +4,7 @@
 #include "file_info.h"
 
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -57,11 +58,6 @@ inline Bytes RandomBytes(size_t size, uint32_t seed)
     return bytes;
 }
 
-inline Bytes PartBytes(const ImagePart& part)
-{
-    return part.bytes;
-}
-
 inline uint32_t SumOf(const Bytes& bytes)
 {
     uint32_t sum = 0;
@@ -108,6 +104,29 @@ inline std::vector<ExpectedPart> SplitAtSegments(const std::vector<ExpectedPart>
         }
     }
     return parts;
+}
+
+// The image holds exactly the expected parts, with their sums, and the totals over them.
+inline void ExpectParts(const FileInfo& image, const std::vector<ExpectedPart>& expected)
+{
+    ASSERT_EQ(image.parts.size(), static_cast<int>(expected.size()));
+    uint32_t sum = 0;
+    size_t size = 0;
+    for (int i = 0; i < image.parts.size(); ++i) {
+        const ImagePart& part = image.parts[i];
+        const ExpectedPart& want = expected[static_cast<size_t>(i)];
+        EXPECT_EQ(part.startAddress, want.start) << "part " << i;
+        EXPECT_EQ(part.endAddress, static_cast<uint32_t>(want.start + want.bytes.size() - 1)) << "part " << i;
+        EXPECT_EQ(part.checksum, SumOf(want.bytes)) << "part " << i;
+        EXPECT_EQ(part.bytes, want.bytes) << "part " << i;
+        sum += SumOf(want.bytes);
+        size += want.bytes.size();
+    }
+    EXPECT_EQ(static_cast<uint32_t>(image.checksum), sum);
+    EXPECT_EQ(static_cast<size_t>(image.size), size);
+    if (!expected.empty()) {
+        EXPECT_EQ(image.startAddress, expected.front().start);
+    }
 }
 
 } // namespace image_test

@@ -82,7 +82,7 @@ TEST(UsdHexFile, BytesAfterTheLastFullRecordGoIntoAShortRecordRatherThanBeingDro
     FileInfo info;
     info.path = dir.Path("odd.hex");
     ASSERT_EQ(FileOperation().OpenFile(info), FILE_OPERATION_SUCCESS);
-    EXPECT_EQ(PartBytes(info.parts[0]), content);
+    EXPECT_EQ(info.parts[0].bytes, content);
 }
 
 TEST(UsdBinaryFile, HoldsExactlyTheContent)
