@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -27,14 +28,10 @@ private:
     QTemporaryDir dir_;
 };
 
-inline void WriteFile(const std::string& path, const std::string& content)
+template <typename Content> // a string or bytes
+void WriteFile(const std::string& path, const Content& content)
 {
-    std::ofstream(path, std::ios::binary) << content;
-}
-
-inline void WriteFile(const std::string& path, const Bytes& content)
-{
-    WriteFile(path, std::string(content.begin(), content.end()));
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(content.data()), static_cast<std::streamsize>(content.size()));
 }
 
 inline std::string ReadText(const std::string& path)
@@ -43,18 +40,11 @@ inline std::string ReadText(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-inline Bytes ReadBytes(const std::string& path)
-{
-    const std::string text = ReadText(path);
-    return Bytes(text.begin(), text.end());
-}
-
 inline Bytes RandomBytes(size_t size, uint32_t seed)
 {
     std::mt19937 generator(seed);
     Bytes bytes(size);
-    for (auto& b : bytes)
-        b = static_cast<uint8_t>(generator());
+    std::generate(bytes.begin(), bytes.end(), [&generator] { return static_cast<uint8_t>(generator()); });
     return bytes;
 }
 

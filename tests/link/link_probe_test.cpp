@@ -64,6 +64,14 @@ protected:
         }
     }
 
+    void Fault(const std::string& status)
+    {
+        bench_.withProbe(0, [&](ksim::VirtualProbe& p) {
+            std::string error;
+            ASSERT_TRUE(p.configure("fault_status", status, error)) << error;
+        });
+    }
+
     void ClearLog()
     {
         bench_.withProbe(0, [](ksim::VirtualProbe& p) { p.clearExchangeLog(); });
@@ -80,16 +88,6 @@ protected:
             }
         });
         return requests;
-    }
-
-    std::vector<std::pair<uint8_t, uint8_t>> Commands()
-    {
-        std::vector<std::pair<uint8_t, uint8_t>> commands;
-        bench_.withProbe(0, [&](ksim::VirtualProbe& p) {
-            for (const ksim::Exchange& e : p.exchangeLog())
-                commands.emplace_back(e.request[0], e.request[1]);
-        });
-        return commands;
     }
 
     ksim::Testbed bench_;
@@ -140,10 +138,10 @@ TEST_F(LinkBench, a_ble_read_selects_the_main_space_first)
     ClearLog();
     std::vector<uint8_t> buffer(100);
     ASSERT_EQ(link.ReadMemory(0, 100, buffer.data(), 0, 0), 0);
-    const auto commands = Commands();
-    ASSERT_GE(commands.size(), 2u);
-    EXPECT_EQ(commands[0], std::make_pair(uint8_t{0xBE}, uint8_t{0x01}));
-    EXPECT_EQ(commands[1], std::make_pair(uint8_t{0xBE}, uint8_t{0x04}));
+    const std::vector<Request> ble = Requests(0xBE);
+    ASSERT_GE(ble.size(), 2u);
+    EXPECT_EQ(ble[0].sub, 0x01);
+    EXPECT_EQ(ble[1].sub, 0x04);
 }
 
 TEST_F(LinkBench, sector_erase_takes_the_whole_boot_memory_first_then_each_sector)
@@ -170,29 +168,10 @@ TEST_F(LinkBench, flash_erase_adds_bank_two_only_beyond_512_kilobytes_and_after_
     link.FlashErase(0x80001);
     ASSERT_EQ(Requests(0xB4).size(), 2u);
     EXPECT_EQ(Requests(0xB4)[1].sub, 0x04);
-    bench_.withProbe(0, [](ksim::VirtualProbe& p) {
-        std::string error;
-        ASSERT_TRUE(p.configure("fault_status", "B4.03,0x22", error)) << error;
-    });
+    Fault("B4.03,0x22");
     ClearLog();
     EXPECT_EQ(link.FlashErase(0x100000), 0x22);
     EXPECT_EQ(Requests(0xB4).size(), 1u);
-}
-
-TEST_F(LinkBench, access_protection_level_is_minus_one_when_unknown)
-{
-    Open({{"transport", "hid"}, {"status_valid", "0"}});
-    int level = 5;
-    EXPECT_EQ(link.IsAccessProtected(level), 0);
-    EXPECT_EQ(level, -1);
-}
-
-TEST_F(LinkBench, a_protected_target_reports_level_one)
-{
-    Open({{"transport", "hid"}, {"protection", "1"}});
-    int level = 0;
-    EXPECT_EQ(link.IsAccessProtected(level), 0);
-    EXPECT_EQ(level, 1);
 }
 
 TEST_F(LinkBench, user_system_data_of_the_wrong_length_is_refused)
@@ -265,10 +244,7 @@ TEST_F(LinkBench, a_failed_space_select_is_reported)
 {
     Open(kS17);
     ASSERT_TRUE(link.ConnectBleTarget());
-    bench_.withProbe(0, [](ksim::VirtualProbe& p) {
-        std::string error;
-        ASSERT_TRUE(p.configure("fault_status", "BE.01,0x22", error)) << error;
-    });
+    Fault("BE.01,0x22");
     EXPECT_EQ(link.SelectBleFlashSpace(0), 0x22);
     EXPECT_FALSE(link.EnableBleAccessProtection());
     std::vector<uint8_t> buffer(16);
