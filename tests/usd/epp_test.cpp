@@ -80,21 +80,6 @@ TEST(Epp, EachSectorLandsOnItsBit)
         EXPECT_EQ(ClearedBits(row.device, row.sector), row.bits) << row.device.series << " sector " << row.sector;
 }
 
-TEST(EppChanges, UnprotectingASharedBitOpensAllItsSectorsAndProtectingIsIdempotent)
-{
-    Block block = OpenBlock();
-    block[4] = 0xFE; // sectors 0-3 protected
-    CUserSystemData usd(ZR32_S09, 64, 4, block.data(), 2048, false, 1024);
-    usd.SetEPP(2, false);
-    EXPECT_EQ(usd.EPP[0], 0xFF);
-    usd.SetEPP(5, true);
-    usd.SetEPP(6, true);
-    EXPECT_EQ(usd.EPP[0], 0xFD);
-    usd.EPP.assign(usd.EPP.size(), 0x00);
-    usd.SetEPP(40, false);
-    EXPECT_EQ(usd.EPP[1], 0x04);
-}
-
 TEST(EppBlock, TheBlockHasTheSeriesLengthAndKeepsEveryOtherByte)
 {
     struct Case {
@@ -119,13 +104,4 @@ TEST(EppBlock, TheBlockHasTheSeriesLengthAndKeepsEveryOtherByte)
             EXPECT_EQ(out[i], epp ? 0xFF : block[i]) << c.series << " byte " << i;
         }
     }
-}
-
-TEST(EppBlock, ABlockShorterThanTheSeriesLengthLoadsNoEpp)
-{
-    Block block = OpenBlock();
-    CUserSystemData usd(ZR32_S09, 64, 4, block.data(), 100, false, 1024);
-    EXPECT_EQ(usd.EPP, std::vector<uint8_t>(4, 0));
-    usd.Set(block.data(), 256);
-    EXPECT_EQ(usd.EPP, std::vector<uint8_t>(4, 0xFF));
 }
