@@ -40,9 +40,11 @@ VirtualBench::VirtualBench(const ksim::Settings& settings, size_t probes)
     }
 }
 
-ConsoleRun VirtualBench::console(const std::vector<std::string>& arguments, int timeoutMs)
+ConsoleRun VirtualBench::console(const std::vector<std::string>& arguments, int timeoutMs,
+                                 const std::vector<std::string>& launcher)
 {
-    std::vector<std::string> argv = {korvex_test::builtProgram("Korvex_Console")};
+    std::vector<std::string> argv = launcher;
+    argv.push_back(korvex_test::builtProgram("Korvex_Console"));
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     korvex_test::ProcessOptions options;
     options.env = ksim::preloadEnvironment(testbed_.rootDir());
