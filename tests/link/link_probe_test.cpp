@@ -95,28 +95,6 @@ protected:
     CLinkInterface link;
 };
 
-TEST(LinkWithoutHandle, every_method_fails_without_touching_a_probe)
-{
-    CLinkInterface link;
-    std::vector<uint8_t> buffer(16);
-    uint32_t address = kFlash, count = 0;
-    int level = 7, value = 5;
-    uint8_t mode = 0;
-    FileInfo info;
-    EXPECT_EQ(link.ReadMemory(kFlash, 16, buffer.data(), 0, 0), 160);
-    EXPECT_EQ(link.SectorErase(&address, 1), 160);
-    EXPECT_EQ(link.IsAccessProtected(level), 160);
-    EXPECT_EQ(level, 0);
-    EXPECT_EQ(link.ReadUIDInfo(value), 0);
-    EXPECT_EQ(value, 0);
-    for (int result : {link.FlashErase(0x100000), link.SetTargetState(1), link.SelectBleFlashSpace(0),
-                       link.DownloadToDevice(info, nullptr, count), link.SectorEraseForDownload(info),
-                       link.GetBootMemoryApMode(mode)})
-        EXPECT_EQ(result, FAILED);
-    EXPECT_FALSE(link.EnableAccessProtection(1) || link.DisableAccessProtection() || link.ConnectBleTarget());
-    EXPECT_EQ(mode, 1);
-}
-
 // A read that starts in main flash keeps the main flash memory type into the SPIM window (a 4 MiB
 // flash reaches up to it).
 TEST_F(LinkBench, a_read_keeps_the_memory_type_of_its_start_address)
