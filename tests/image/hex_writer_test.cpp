@@ -73,7 +73,7 @@ TEST(HexWriter, SixteenByteRecordsAndAnAddressRecordForEverySegment)
     sumZero[0] = 0xF0;
     const std::pair<uint32_t, Bytes> rows[] = {
         {0x08000000, Bytes(20, 0xAB)},  {0, sumZero}, {0x0800FFF8, RandomBytes(24, 32)},
-        {0x08000000, RandomBytes(0x20000, 31)}, {0x08000000, {}},
+        {0x08000000, RandomBytes(0x20000, 31)}, {0x08000000, {}}, {0xFFFFFF00, RandomBytes(0x100, 33)},
     };
     for (const auto& [address, bytes] : rows)
         EXPECT_EQ(SaveHex(dir, bytes, address), ReferenceHex(bytes, address)) << std::hex << address << " " << bytes.size();
