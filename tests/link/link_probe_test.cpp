@@ -95,28 +95,6 @@ protected:
     CLinkInterface link;
 };
 
-TEST(LinkWithoutHandle, every_method_fails_without_touching_a_probe)
-{
-    CLinkInterface link;
-    std::vector<uint8_t> buffer(16);
-    uint32_t address = kFlash, count = 0;
-    int level = 7, value = 5;
-    uint8_t mode = 0;
-    FileInfo info;
-    EXPECT_EQ(link.ReadMemory(kFlash, 16, buffer.data(), 0, 0), 160);
-    EXPECT_EQ(link.SectorErase(&address, 1), 160);
-    EXPECT_EQ(link.IsAccessProtected(level), 160);
-    EXPECT_EQ(level, 0);
-    EXPECT_EQ(link.ReadUIDInfo(value), 0);
-    EXPECT_EQ(value, 0);
-    for (int result : {link.FlashErase(0x100000), link.SetTargetState(1), link.SelectBleFlashSpace(0),
-                       link.DownloadToDevice(info, nullptr, count), link.SectorEraseForDownload(info),
-                       link.GetBootMemoryApMode(mode)})
-        EXPECT_EQ(result, FAILED);
-    EXPECT_FALSE(link.EnableAccessProtection(1) || link.DisableAccessProtection() || link.ConnectBleTarget());
-    EXPECT_EQ(mode, 1);
-}
-
 // A read that starts in main flash keeps the main flash memory type into the SPIM window (a 4 MiB
 // flash reaches up to it).
 TEST_F(LinkBench, a_read_keeps_the_memory_type_of_its_start_address)
@@ -129,19 +107,6 @@ TEST_F(LinkBench, a_read_keeps_the_memory_type_of_its_start_address)
     EXPECT_EQ(reads[1].address, 0x08400000u);
     for (const Request& r : reads)
         EXPECT_EQ(r.sub, 0x00) << std::hex << r.address;
-}
-
-TEST_F(LinkBench, a_ble_read_selects_the_main_space_first)
-{
-    Open(kS17);
-    ASSERT_TRUE(link.ConnectBleTarget());
-    ClearLog();
-    std::vector<uint8_t> buffer(100);
-    ASSERT_EQ(link.ReadMemory(0, 100, buffer.data(), 0, 0), 0);
-    const std::vector<Request> ble = Requests(0xBE);
-    ASSERT_GE(ble.size(), 2u);
-    EXPECT_EQ(ble[0].sub, 0x01);
-    EXPECT_EQ(ble[1].sub, 0x04);
 }
 
 TEST_F(LinkBench, sector_erase_takes_the_whole_boot_memory_first_then_each_sector)
@@ -199,22 +164,6 @@ FileInfo Image(std::initializer_list<std::pair<uint32_t, uint32_t>> parts, Image
     }
     info.location = position;
     return info;
-}
-
-TEST_F(LinkBench, download_writes_between_the_main_flash_brackets)
-{
-    Open({{"transport", "hid"}});
-    const FileInfo info = Image({{kFlash + 0x1000, 2500}}, FILE_POS_IN_MAIN_FLASH);
-    std::vector<uint8_t> ble(163832, 0xFF);
-    uint32_t count = 0;
-    ASSERT_EQ(link.DownloadToDevice(info, ble.data(), count), 0);
-    EXPECT_EQ(count, 0u);
-    const std::vector<Request> writes = Requests(0xB3);
-    ASSERT_FALSE(writes.empty());
-    EXPECT_EQ(writes.front().sub, 0x03); // main flash: B3 03 01 phase
-    EXPECT_EQ(writes.front().address >> 16, 0x0100u);
-    EXPECT_EQ(writes.back().sub, 0x03);
-    EXPECT_EQ(writes.back().address >> 16, 0x0101u);
 }
 
 TEST_F(LinkBench, a_ble_chunk_is_never_copied_past_the_end_of_the_image)

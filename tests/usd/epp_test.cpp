@@ -80,28 +80,3 @@ TEST(Epp, EachSectorLandsOnItsBit)
         EXPECT_EQ(ClearedBits(row.device, row.sector), row.bits) << row.device.series << " sector " << row.sector;
 }
 
-TEST(EppBlock, TheBlockHasTheSeriesLengthAndKeepsEveryOtherByte)
-{
-    struct Case {
-        McuSeries series;
-        int sectorSize;
-        int length;
-    };
-    for (const Case& c : {Case{ZR32_S35, 2048, 128}, Case{ZR32_S13, 4096, 2048}, Case{ZR32_S13, 2048, 256},
-                          Case{ZR32_S07, 2048, 24}, Case{ZR32_S05, 1024, 512}, Case{ZR32_S09, 1024, 256},
-                          Case{ZR32_S14, 4096, 2048}, Case{ZR32ErrorMCU1, 1024, 24}}) {
-        Block block(2048);
-        for (size_t i = 0; i < block.size(); ++i)
-            block[i] = static_cast<uint8_t>(i * 7 + 3);
-        CUserSystemData usd(c.series, 64, 4, block.data(), 2048, false, c.sectorSize);
-        usd.EPP.assign(usd.EPP.size(), 0xFF); // what clearing all protection does
-        Block out;
-        ASSERT_EQ(usd.GetUserSystemDataArrays(out), c.length) << c.series;
-        ASSERT_EQ(out.size(), static_cast<size_t>(c.length));
-        const bool twenty = c.series == ZR32_S13 || c.series == ZR32_S14;
-        for (size_t i = 0; i < out.size(); ++i) {
-            const bool epp = (i >= 4 && i < 8) || (twenty && i >= 10 && i < 26);
-            EXPECT_EQ(out[i], epp ? 0xFF : block[i]) << c.series << " byte " << i;
-        }
-    }
-}
