@@ -2,8 +2,10 @@
 #include "handle_table.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cerrno>
 #include <cstring>
+#include <thread>
 
 using namespace korvex;
 
@@ -31,6 +33,9 @@ int getTime(uint64_t handle, int64_t *out, std::atomic<int64_t> KorvexControlInf
     *out = (record->*field).load();
     return kSuccess;
 }
+
+constexpr int kBusyRetries = 10;
+constexpr std::chrono::milliseconds kBusyRetryPause{50};
 
 struct OpenAttempt {
     KORVEX_HANDLE handle;
@@ -121,8 +126,15 @@ KORVEX_API int KORVEX_GetKorvexDeviceList(uint8_t *count, char *buffer) {
 }
 
 KORVEX_API KORVEX_HANDLE KORVEX_Open(const char *serial) {
+    // Listing probes claims each interface for a moment to learn whether it is busy, so a program
+    // listing them beside us (a station programming several boards at once) can hold ours for an
+    // instant; a program that is really using the probe holds it for the whole job.
+    OpenAttempt attempt = openProbe(serial);
+    for (int retry = 0; retry < kBusyRetries && attempt.error == EBUSY; ++retry) {
+        std::this_thread::sleep_for(kBusyRetryPause);
+        attempt = openProbe(serial);
+    }
     // errno is set only after everything the attempt created is gone: libusb's clean-up may use it.
-    const OpenAttempt attempt = openProbe(serial);
     if (attempt.handle == KORVEX_INVALID_HANDLE) errno = attempt.error;
     return attempt.handle;
 }
