@@ -1,13 +1,148 @@
+// -otp: programs OTP data blocks and their locks from an OTP project file.
 #include "command_handlers.h"
 #include "connection_check.h"
+#include "console_output.h"
 #include "exit_codes.h"
+#include "link_interface.h"
+#include "mcu_identification.h"
+#include "option_test.h"
+#include "otp_command.h"
+#include "otp_project.h"
+#include "share_parameter.h"
 
-// The connection is checked before any sub-option is read. The work itself goes through the link
-// interface, which this build does not have yet: a target is never connected, and should one be,
-// the command fails with its own code rather than pretend to succeed.
-int DownLoadOTPData(int, char*[], int&)
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+
+namespace {
+// More records than any lock area has blocks can never be programmable; read no further.
+constexpr std::streamoff kLargestFile = 4096 * static_cast<std::streamoff>(OtpRecord::kFileSize);
+
+// The records of the last file read, in file order; a record's place is its lock position.
+std::vector<OtpRecord> g_otpRecords;
+
+OtpAreas ConnectedOtpAreas()
+{
+    const ShareParameter& shared = g_shareParameter;
+    return {shared.otpDataAddress, shared.otpDataLength, shared.otpLockAddress, shared.otpLockLength};
+}
+
+bool WriteRecordData(OtpRecord& record)
+{
+    if (g_link.DownloadOtpData(record.partAddress, OtpRecord::kDataSize, record.data.data(), OTP_DATA_AREA) == 0)
+        return true;
+    char address[16];
+    std::snprintf(address, sizeof address, "%x", g_shareParameter.otpDataAddress + record.partAddress);
+    PrintLine(std::string("Write OTP data failed!Write address: 0x") + address);
+    return false;
+}
+
+bool WriteRecordLock(OtpRecord& record, size_t position)
+{
+    const uint32_t address = g_shareParameter.otpLockAddress + static_cast<uint32_t>(position);
+    if (g_link.DownloadOtpData(address, 1, &record.lockFlag, OTP_LOCK_AREA) == 0)
+        return true;
+    PrintLine("Write OTP lock failed!");
+    return false;
+}
+
+int ReadFileAndProgram()
+{
+    InitOTPAndLOCKInfo();
+    if (!ConnectedOtpAreas().Present()) {
+        PrintLine("Error. The MCU has no OTP area.");
+        return OTP_FAILED;
+    }
+    if (!OTPProjectFileOpen(g_shareParameter.otpFileName) ||
+        !AreOtpRecordsProgrammable(g_otpRecords, ConnectedOtpAreas())) {
+        PrintLine("Get OTP data from the configuration file failed!");
+        return OTP_FAILED;
+    }
+    if (!WriteOTPData())
+        return OTP_FAILED;
+    PrintLine("set OTP data to device succeed!");
+    return OP_SUCCESS;
+}
+} // namespace
+
+bool IsValidOTPFileName(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    if (path.empty() || slash == std::string::npos)
+        return false;
+    const std::string name = path.substr(slash + 1);
+    return name.size() >= 4 && ShareParameter::ToUpper(name.substr(name.size() - 4)) == "ZRTP";
+}
+
+bool OTPProjectFileOpen(const std::string& path)
+{
+    g_otpRecords.clear();
+    std::ifstream file(path, std::ios::binary | std::ios::ate);
+    if (!file)
+        return false;
+    const std::streamoff size = file.tellg();
+    if (size < 0 || size > kLargestFile)
+        return false;
+    file.seekg(0);
+    std::vector<uint8_t> bytes(static_cast<size_t>(size));
+    if (!file.read(reinterpret_cast<char*>(bytes.data()), size))
+        return false;
+    return ParseOtpRecords(bytes, g_otpRecords);
+}
+
+// Every data block before any lock byte: a failure in the data pass leaves every block unlocked.
+bool WriteOTPData()
+{
+    bool anything = false;
+    for (const OtpRecord& record : g_otpRecords)
+        anything = anything || record.Writes() || record.Locks();
+    if (!anything) {
+        PrintLine("No data needs to be written!");
+        return true;
+    }
+    if (KORVEX_DownloadOTPDataBegin_Target(g_link.LinkHandle()) != 0) {
+        PrintLine("Error. OTP write begin failed!");
+        return false;
+    }
+    for (OtpRecord& record : g_otpRecords) {
+        if (record.Writes() && !WriteRecordData(record))
+            return false;
+    }
+    for (size_t position = 0; position < g_otpRecords.size(); ++position) {
+        if (g_otpRecords[position].Locks() && !WriteRecordLock(g_otpRecords[position], position))
+            return false;
+    }
+    if (KORVEX_DownloadOTPDataEnd_Target(g_link.LinkHandle()) != 0) {
+        PrintLine("Error. OTP write end failed!");
+        return false;
+    }
+    return true;
+}
+
+// Walks like -e, but a stray argument is printed alone; --fn names the file, other sub-options
+// are passed over.
+int DownLoadOTPData(int argc, char* argv[], int& index)
 {
     if (!HasConnection(ConnectionNeed::Mcu))
         return OP_CONNECT_FAILED;
-    return OTP_FAILED;
+    for (++index; index < argc; ++index) {
+        if (IsOption(argv[index]))
+            break;
+        if (!IsSubOption(argv[index])) {
+            PrintLine(argv[index]);
+            return OP_BAD_PARAM;
+        }
+        PrintLine("Set OTP data to device");
+        PrintLine("running...");
+        if (ShareParameter::ToLower(argv[index]) != "--fn")
+            continue;
+        const std::string path = index + 1 < argc ? argv[index + 1] : "";
+        if (!IsValidOTPFileName(path)) {
+            PrintBadParameter(argv, index + 1);
+            return OP_BAD_PARAM;
+        }
+        g_shareParameter.otpFileName = path;
+        ++index;
+    }
+    return ReadFileAndProgram();
 }
