@@ -6,7 +6,8 @@ set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 dir="$root/build"
 "$root/scripts/setup.sh"
-"$root/scripts/build.sh" "$dir" -DKORVEX_TESTS=OFF -DKORVEX_BENCH=OFF >/dev/null
+# Build progress goes to standard error, so that standard output is the console's alone.
+"$root/scripts/build.sh" "$dir" -DKORVEX_TESTS=OFF -DKORVEX_BENCH=OFF >&2
 cd "$root"
 if [ $# -eq 0 ]; then
   set -- -connect -e --all -d --fn examples/sample_app.hex --v -r

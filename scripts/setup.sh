@@ -1,17 +1,24 @@
 #!/usr/bin/env bash
-# Installs every Debian package that building, running and testing the programmer needs.
+# Installs the Debian packages that building and running the programmer need;
+# with --test, also those of the tests, the fuzz targets and packaging.
 # Idempotent: when everything is present already, it changes nothing and needs no network.
+#   scripts/setup.sh [--test]
 set -euo pipefail
 
 PACKAGES=(
   g++ cmake ninja-build pkg-config make
   qtbase5-dev
   libusb-1.0-0-dev
-  libgtest-dev libgmock-dev googletest
   umockdev libumockdev-dev libglib2.0-dev
-  binutils srecord
-  clang libclang-rt-14-dev
 )
+if [ "${1:-}" = "--test" ]; then
+  PACKAGES+=(
+    libgtest-dev libgmock-dev googletest
+    binutils srecord
+    clang libclang-rt-14-dev
+    help2man dpkg-dev file
+  )
+fi
 
 missing=()
 for pkg in "${PACKAGES[@]}"; do

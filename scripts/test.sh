@@ -4,7 +4,7 @@
 # Exits non-zero on any failure.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-"$root/scripts/setup.sh"
+"$root/scripts/setup.sh" --test
 
 # ThreadSanitizer needs a build of its own; only the tests labelled tsan are built and run there.
 tsan="$root/build-tsan"

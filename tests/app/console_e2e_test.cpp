@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -115,14 +114,6 @@ const RunCase kDeviceRuns[] = {
     {"UnknownAfterKnown", {"-device", "Universal", "ZR32S99RGT7"}, "bad parameter \"ZR32S99RGT7\"\n", 1},
 };
 INSTANTIATE_TEST_SUITE_P(Device, ConsoleRun, testing::ValuesIn(kDeviceRuns), CaseName);
-
-TEST(ConsoleOutput, BannerAndHelpHaveTheirShape)
-{
-    EXPECT_EQ(std::count(kBanner.begin(), kBanner.end(), '\n'), 15);
-    EXPECT_EQ(kBanner.substr(0, 75), std::string(74, '-') + "\n");
-    EXPECT_EQ(std::count(kHelp.begin(), kHelp.end(), '\n'), 63);
-    EXPECT_NE(kHelp.find("     -wsn\t\t\t\t\t   Write software serial number.\n"), std::string::npos);
-}
 
 TEST(ConsoleOutput, NothingGoesToStandardError)
 {

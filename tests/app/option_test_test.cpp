@@ -1,4 +1,3 @@
-#include "dispatcher.h"
 #include "option_test.h"
 
 #include <gtest/gtest.h>
@@ -6,26 +5,12 @@
 #include <string>
 
 namespace {
-const char* const kOptions[] = {
-    "-?", "-device", "-connect", "-e", "-eble", "-d", "-u", "-uble", "-usd", "-p",
-    "-enspim", "-bmapm", "-wsn", "-otp", "-mem32", "-mem16", "-w4", "-w2", "-r",
-};
 const char* const kSubOptions[] = {
     "--all", "--sec", "--efap1", "--efap2", "--dfap", "--depp", "--eepp", "--ebfap", "--dbfap",
     "--a", "--addr", "--fn", "--v", "--set", "--get", "--ft", "--fs", "--fda", "--remap",
     "--flash", "--spim", "--main", "--nvr", "--rdn", "--key", "--bootm", "--ne",
 };
 } // namespace
-
-TEST(OptionTest, AcceptsExactlyTheNineteenOptions)
-{
-    for (const char* option : kOptions) {
-        EXPECT_TRUE(IsOption(option)) << option;
-        EXPECT_FALSE(IsSubOption(option)) << option;
-        ASSERT_NE(FindOption(option), nullptr) << option;
-        EXPECT_STREQ(FindOption(option)->option, option);
-    }
-}
 
 TEST(OptionTest, IsCaseSensitiveAndExact)
 {
@@ -54,14 +39,4 @@ TEST(SubOptionTest, RejectsValuesOptionsAndTheConfirmationWord)
     for (const char* text : {"--y", "--Y", "-fn", "---fn", "--fn ", "fn", "0-20", "app.hex", "", "-e", "--"})
         EXPECT_FALSE(IsSubOption(text)) << '"' << text << '"';
     EXPECT_FALSE(IsSubOption(nullptr));
-}
-
-TEST(OptionTable, OnlyEraseCommandsRecordAnErase)
-{
-    for (const char* option : kOptions) {
-        const EraseRecord expected = std::string(option) == "-e"      ? EraseRecord::Mcu
-                                     : std::string(option) == "-eble" ? EraseRecord::Ble
-                                                                      : EraseRecord::None;
-        EXPECT_EQ(FindOption(option)->recordsErase, expected) << option;
-    }
 }

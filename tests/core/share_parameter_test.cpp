@@ -99,27 +99,3 @@ TEST(FlashSizeText, GetFlashSizeReadsKilobytesBeforeKB)
         EXPECT_EQ(shared.GetFlashSize(), bytes) << text;
     }
 }
-
-TEST(ShareParameterRecord, StartsWithTheDocumentedValues)
-{
-    const ShareParameter shared;
-    EXPECT_EQ(shared.spimSectorSize, 4096);
-    EXPECT_EQ(shared.downloadAddress, 0u);
-    EXPECT_FALSE(shared.mcuErasedInRun);
-    EXPECT_FALSE(shared.bleErasedInRun);
-    EXPECT_FALSE(shared.hasOtherMemory);
-    EXPECT_FALSE(shared.verifyDownload);
-    EXPECT_EQ(shared.connectState, DISCONNECTED);
-    EXPECT_EQ(shared.series, ZR32ErrorMCU2);
-    EXPECT_TRUE(shared.partName.empty());
-    EXPECT_TRUE(shared.flashSizeText.empty());
-    EXPECT_EQ(shared.devicePartLists.size(), 25u);
-}
-
-TEST(ResultCodes, HaveTheirFixedValues)
-{
-    EXPECT_EQ(SUCCESS, 0);
-    EXPECT_EQ(ERROR_OFFSET, 0);
-    EXPECT_EQ(static_cast<uint32_t>(FAILED), 0xFFFFFFA0u);
-    EXPECT_EQ(static_cast<uint32_t>(CANCELED), 0xFFFFFFA1u);
-}

@@ -65,13 +65,6 @@ TEST(KorvexSimTool, bad_command_lines_give_125_and_run_nothing)
     }
 }
 
-TEST(KorvexSimTool, help_describes_the_usage)
-{
-    const ProcessResult r = sim({"--help"});
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out.rfind("Usage: korvex-sim [options] -- COMMAND [ARGS...]\n", 0), 0u);
-}
-
 TEST(KorvexSimTool, the_command_sees_the_requested_number_of_probes)
 {
     EXPECT_EQ(sim({"--probes", "0", "--", client(), "list"}).out, "");

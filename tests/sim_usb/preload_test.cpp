@@ -4,65 +4,49 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
 
 namespace {
 
-// Sets an environment variable for one test and puts the old value back.
-class ScopedVariable {
-public:
-    ScopedVariable(const char *name, const char *value) : name_(name)
-    {
-        const char *old = std::getenv(name);
-        if (old) old_ = old;
-        hadOld_ = old != nullptr;
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedVariable()
-    {
-        if (hadOld_)
-            setenv(name_, old_.c_str(), 1);
-        else
-            unsetenv(name_);
-    }
-    ScopedVariable(const ScopedVariable &) = delete;
-    ScopedVariable &operator=(const ScopedVariable &) = delete;
-
-private:
-    const char *name_;
-    std::string old_;
-    bool hadOld_ = false;
+struct PreloadCase {
+    const char *preload;     // LD_PRELOAD before, null when unset
+    const char *asan;        // ASAN_OPTIONS before
+    const char *wantPreload;
+    const char *wantAsan;
 };
 
-TEST(SimPreload, the_preload_library_follows_a_sanitizer_runtime_and_precedes_the_rest)
+// The preload library follows a sanitizer runtime and precedes the rest; sanitizer options are kept.
+const PreloadCase kCases[] = {
+    {"libother.so:/usr/lib/libasan.so.8 libumockdev-preload.so.0", nullptr,
+     "/usr/lib/libasan.so.8:libumockdev-preload.so.0:libother.so", "verify_asan_link_order=0"},
+    {nullptr, "detect_leaks=1", "libumockdev-preload.so.0", "detect_leaks=1:verify_asan_link_order=0"},
+    {nullptr, "verify_asan_link_order=1", "libumockdev-preload.so.0", "verify_asan_link_order=1"},
+};
+
+void SetOrUnset(const char *name, const char *value)
 {
-    ScopedVariable preload("LD_PRELOAD", "libother.so:/usr/lib/libasan.so.8 libumockdev-preload.so.0");
-    ScopedVariable asan("ASAN_OPTIONS", nullptr);
-    const auto env = ksim::preloadEnvironment("/tmp/bench");
-    EXPECT_EQ(env.at("LD_PRELOAD"), "/usr/lib/libasan.so.8:libumockdev-preload.so.0:libother.so");
-    EXPECT_EQ(env.at("ASAN_OPTIONS"), "verify_asan_link_order=0");
-    EXPECT_EQ(env.at("UMOCKDEV_DIR"), "/tmp/bench");
+    if (value)
+        setenv(name, value, 1);
+    else
+        unsetenv(name);
 }
 
-TEST(SimPreload, existing_sanitizer_options_are_kept)
+TEST(SimPreload, composes_the_child_environment)
 {
-    ScopedVariable preload("LD_PRELOAD", nullptr);
-    {
-        ScopedVariable asan("ASAN_OPTIONS", "detect_leaks=1");
-        const auto env = ksim::preloadEnvironment();
-        EXPECT_EQ(env.at("LD_PRELOAD"), "libumockdev-preload.so.0");
-        EXPECT_EQ(env.at("ASAN_OPTIONS"), "detect_leaks=1:verify_asan_link_order=0");
-        EXPECT_EQ(env.count("UMOCKDEV_DIR"), 0u);
-    }
-    ScopedVariable asan("ASAN_OPTIONS", "verify_asan_link_order=1");
-    EXPECT_EQ(ksim::preloadEnvironment().at("ASAN_OPTIONS"), "verify_asan_link_order=1");
-}
-
-TEST(SimPreload, this_test_binary_runs_under_the_preload)
-{
+    const std::string oldPreload = std::getenv("LD_PRELOAD") ? std::getenv("LD_PRELOAD") : "";
+    const std::string oldAsan = std::getenv("ASAN_OPTIONS") ? std::getenv("ASAN_OPTIONS") : "";
     EXPECT_TRUE(ksim::runningUnderPreload());
+    for (const PreloadCase &c : kCases) {
+        SetOrUnset("LD_PRELOAD", c.preload);
+        SetOrUnset("ASAN_OPTIONS", c.asan);
+        const auto env = ksim::preloadEnvironment("/tmp/bench");
+        EXPECT_EQ(env.at("LD_PRELOAD"), c.wantPreload);
+        EXPECT_EQ(env.at("ASAN_OPTIONS"), c.wantAsan);
+        EXPECT_EQ(env.at("UMOCKDEV_DIR"), "/tmp/bench");
+    }
+    EXPECT_EQ(ksim::preloadEnvironment().count("UMOCKDEV_DIR"), 0u);
+    setenv("LD_PRELOAD", oldPreload.c_str(), 1);
+    SetOrUnset("ASAN_OPTIONS", oldAsan.empty() ? nullptr : oldAsan.c_str());
 }
 
 }  // namespace

@@ -13,8 +13,8 @@ struct DeviceList {
 bool isProbe(libusb_device *device)
 {
     libusb_device_descriptor descriptor{};
-    return libusb_get_device_descriptor(device, &descriptor) == 0 && descriptor.idVendor == kVendorId &&
-           descriptor.idProduct == kProductId;
+    return libusb_get_device_descriptor(device, &descriptor) == 0 && descriptor.idVendor == 0x4B56 &&
+           descriptor.idProduct == 0xF000;
 }
 
 std::string serialOf(libusb_device_handle *handle)
@@ -45,19 +45,11 @@ std::vector<std::string> UsbContext::probeSerials() const
     return serials;
 }
 
-ProbeChannel::ProbeChannel(libusb_context *context, uint8_t interfaceClass, const std::string &serial)
+ProbeChannel::ProbeChannel(libusb_context *context, uint8_t interfaceClass)
 {
     DeviceList list(context);
-    error_ = LIBUSB_ERROR_NOT_FOUND;
-    for (ssize_t i = 0; i < list.count && !handle_; ++i) {
-        if (!isProbe(list.devices[i])) continue;
-        if ((error_ = libusb_open(list.devices[i], &handle_)) != 0) continue;
-        if (!serial.empty() && serialOf(handle_) != serial) {
-            libusb_close(handle_);
-            handle_ = nullptr;
-            error_ = LIBUSB_ERROR_NOT_FOUND;
-        }
-    }
+    for (ssize_t i = 0; i < list.count && !handle_; ++i)
+        if (isProbe(list.devices[i])) error_ = libusb_open(list.devices[i], &handle_);
     if (!handle_) return;
     libusb_config_descriptor *config = nullptr;
     if ((error_ = libusb_get_active_config_descriptor(libusb_get_device(handle_), &config)) != 0) return;
@@ -87,33 +79,26 @@ ProbeChannel::~ProbeChannel()
     if (handle_) libusb_close(handle_);
 }
 
-int ProbeChannel::send(const std::vector<uint8_t> &bytes, int *transferred, unsigned timeoutMs)
+int ProbeChannel::transfer(uint8_t endpoint, uint8_t *data, int length, int *done, unsigned timeoutMs)
 {
-    int done = 0;
+    return interrupt_ ? libusb_interrupt_transfer(handle_, endpoint, data, length, done, timeoutMs)
+                      : libusb_bulk_transfer(handle_, endpoint, data, length, done, timeoutMs);
+}
+
+int ProbeChannel::send(const std::vector<uint8_t> &bytes, unsigned timeoutMs)
+{
     std::vector<uint8_t> copy = bytes;
-    const int length = static_cast<int>(copy.size());
-    const int result = interrupt_ ? libusb_interrupt_transfer(handle_, outEndpoint_, copy.data(), length, &done, timeoutMs)
-                                  : libusb_bulk_transfer(handle_, outEndpoint_, copy.data(), length, &done, timeoutMs);
-    if (transferred) *transferred = done;
-    return result;
+    int done = 0;
+    return transfer(outEndpoint_, copy.data(), static_cast<int>(copy.size()), &done, timeoutMs);
 }
 
 int ProbeChannel::receive(std::vector<uint8_t> &received, size_t length, unsigned timeoutMs)
 {
     received.assign(length, 0);
     int done = 0;
-    const int size = static_cast<int>(length);
-    const int result = interrupt_ ? libusb_interrupt_transfer(handle_, inEndpoint_, received.data(), size, &done, timeoutMs)
-                                  : libusb_bulk_transfer(handle_, inEndpoint_, received.data(), size, &done, timeoutMs);
+    const int result = transfer(inEndpoint_, received.data(), static_cast<int>(length), &done, timeoutMs);
     received.resize(static_cast<size_t>(done));
     return result;
-}
-
-std::string ProbeChannel::stringDescriptor(uint8_t index)
-{
-    unsigned char text[256] = {};
-    const int n = libusb_get_string_descriptor_ascii(handle_, index, text, sizeof text - 1);
-    return n >= 0 ? std::string(reinterpret_cast<char *>(text), static_cast<size_t>(n)) : "<error " + std::to_string(n) + ">";
 }
 
 }  // namespace ksim_test

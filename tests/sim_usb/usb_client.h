@@ -4,14 +4,10 @@
 #include <libusb.h>
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
 namespace ksim_test {
-
-constexpr uint16_t kVendorId = 0x4B56;
-constexpr uint16_t kProductId = 0xF000;
 
 class UsbContext {
 public:
@@ -27,12 +23,10 @@ private:
     libusb_context *context_ = nullptr;
 };
 
-// One interface of a probe, opened and claimed. Its endpoints come from the configuration.
+// The interface of the first probe with this class (3 HID, 0xFF bulk), opened and claimed.
 class ProbeChannel {
 public:
-    // Opens the probe with this serial number (any probe when empty) and claims the interface of
-    // this class (3 HID, 0xFF bulk). ok() tells whether that worked; error() gives the libusb code.
-    ProbeChannel(libusb_context *context, uint8_t interfaceClass, const std::string &serial = {});
+    ProbeChannel(libusb_context *context, uint8_t interfaceClass);
     ~ProbeChannel();
     ProbeChannel(const ProbeChannel &) = delete;
     ProbeChannel &operator=(const ProbeChannel &) = delete;
@@ -41,19 +35,19 @@ public:
     int error() const { return error_; }
     libusb_device_handle *handle() const { return handle_; }
 
-    // One transfer each way; returns the libusb result, fills transferred/received.
-    int send(const std::vector<uint8_t> &bytes, int *transferred = nullptr, unsigned timeoutMs = 2000);
+    // One transfer each way; the libusb result.
+    int send(const std::vector<uint8_t> &bytes, unsigned timeoutMs = 2000);
     int receive(std::vector<uint8_t> &received, size_t length = 64, unsigned timeoutMs = 2000);
-    std::string stringDescriptor(uint8_t index);
 
 private:
+    int transfer(uint8_t endpoint, uint8_t *data, int length, int *done, unsigned timeoutMs);
     libusb_device_handle *handle_ = nullptr;
     int interface_ = -1;
     uint8_t inEndpoint_ = 0;
     uint8_t outEndpoint_ = 0;
     bool interrupt_ = false;
     bool claimed_ = false;
-    int error_ = 0;
+    int error_ = LIBUSB_ERROR_NOT_FOUND;
 };
 
 }  // namespace ksim_test

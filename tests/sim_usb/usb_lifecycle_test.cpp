@@ -1,5 +1,4 @@
-// Probes that vanish, clients that die, and the bench itself.
-#include "test_devices.h"
+// Probes that vanish, clients that die, and the bench itself, through the real libusb.
 #include "usb/testbed.h"
 #include "usb_client.h"
 
@@ -19,54 +18,66 @@ extern char **environ;
 namespace {
 
 using namespace ksim_test;
+using Bytes = std::vector<uint8_t>;
 using ksim::FirmwareAction;
+constexpr uint8_t kHid = 3;
+constexpr uint8_t kBulk = 0xFF;
 
-FirmwareAction unplugAfter(const Bytes &packet, bool withReply)
+ksim::UsbIdentity identity() { return {"Maker", "Probe", "SN", "Probe HID", "Probe Bulk", ksim::Transport::Both}; }
+
+// Answers every request with 0xEC and its first byte, so a reply names its request.
+FirmwareAction echo(const Bytes &packet)
 {
-    FirmwareAction action = withReply ? echo(packet) : FirmwareAction{};
-    action.unplug = true;
+    FirmwareAction action;
+    action.reply = Bytes{0xEC, packet[0]};
     return action;
 }
 
-TEST(SimUsbLifecycle, a_probe_that_unplugs_after_replying_delivers_the_reply_then_is_gone)
-{
-    ksim::Testbed bench;
-    bench.addDevice(identity("SN"), [](const Bytes &packet, bool) { return unplugAfter(packet, packet[0] == 0xDD); });
-    UsbContext usb;
-    ProbeChannel bulk(usb.get(), kVendorClass);
-    ASSERT_TRUE(bulk.ok());
-    ASSERT_EQ(bulk.send({0xDD}), 0);
-    Bytes reply;
-    ASSERT_EQ(bulk.receive(reply), 0);
-    EXPECT_EQ(reply, (Bytes{0xEC, 0xDD}));
-    EXPECT_FALSE(bench.isPlugged(0));
-    EXPECT_EQ(bulk.send({0x01}), LIBUSB_ERROR_NO_DEVICE);
-    EXPECT_TRUE(usb.probeSerials().empty());
-}
+struct UnplugCase {
+    bool replyFirst;    // the probe answers, then leaves; or leaves while the read waits
+    uint8_t interfaceClass;
+};
 
-TEST(SimUsbLifecycle, a_pending_read_fails_at_once_when_the_probe_unplugs)
+class UnplugDuringRequest : public testing::TestWithParam<UnplugCase> {};
+
+TEST_P(UnplugDuringRequest, delivers_what_came_before_and_fails_everything_after)
 {
+    const UnplugCase c = GetParam();
     ksim::Testbed bench;
-    bench.addDevice(identity("SN"), [](const Bytes &packet, bool) {
-        FirmwareAction action = unplugAfter(packet, false);
-        action.delayMs = 100;  // the read is waiting when the probe goes
+    bench.addDevice(identity(), [c](const Bytes &packet, bool) {
+        FirmwareAction action = c.replyFirst ? echo(packet) : FirmwareAction{};
+        action.delayMs = c.replyFirst ? 0 : 100;
+        action.unplug = true;
         return action;
     });
     UsbContext usb;
-    ProbeChannel hid(usb.get(), kHidClass);
-    ASSERT_TRUE(hid.ok());
-    ASSERT_EQ(hid.send(report({0x01})), 0);
+    ProbeChannel channel(usb.get(), c.interfaceClass);
+    ASSERT_TRUE(channel.ok()) << libusb_error_name(channel.error());
+    Bytes request(c.interfaceClass == kHid ? 64 : 1, 0);
+    request[0] = 0xDD;
+    ASSERT_EQ(channel.send(request), 0);
     Bytes reply;
-    EXPECT_EQ(hid.receive(reply, 64, 5000), LIBUSB_ERROR_NO_DEVICE);
-    EXPECT_EQ(hid.receive(reply, 64, 100), LIBUSB_ERROR_NO_DEVICE);
+    if (c.replyFirst) {
+        ASSERT_EQ(channel.receive(reply), 0);
+        EXPECT_EQ(reply, (Bytes{0xEC, 0xDD}));
+    } else {
+        EXPECT_EQ(channel.receive(reply, 64, 5000), LIBUSB_ERROR_NO_DEVICE);
+    }
+    EXPECT_FALSE(bench.isPlugged(0));
+    EXPECT_EQ(channel.receive(reply, 64, 100), LIBUSB_ERROR_NO_DEVICE);
+    EXPECT_EQ(channel.send(request), LIBUSB_ERROR_NO_DEVICE);
+    EXPECT_TRUE(usb.probeSerials().empty());
 }
+
+INSTANTIATE_TEST_SUITE_P(Sim, UnplugDuringRequest,
+                         testing::Values(UnplugCase{true, kBulk}, UnplugCase{false, kHid}));
 
 TEST(SimUsbLifecycle, unplugging_from_the_bench_ends_a_read_in_another_thread)
 {
     ksim::Testbed bench;
-    bench.addDevice(identity("SN"), [](const Bytes &, bool) { return FirmwareAction{}; });
+    bench.addDevice(identity(), [](const Bytes &, bool) { return FirmwareAction{}; });
     UsbContext usb;
-    ProbeChannel bulk(usb.get(), kVendorClass);
+    ProbeChannel bulk(usb.get(), kBulk);
     ASSERT_TRUE(bulk.ok());
     auto read = std::async(std::launch::async, [&bulk] {
         Bytes reply;
@@ -78,77 +89,50 @@ TEST(SimUsbLifecycle, unplugging_from_the_bench_ends_a_read_in_another_thread)
     EXPECT_EQ(read.get(), LIBUSB_ERROR_NO_DEVICE);
 }
 
-// The client runs in a process of its own and is killed while its read is pending.
-class HangingClient {
-public:
-    HangingClient()
-    {
-        int fds[2];
-        if (pipe(fds) != 0) return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, fds[0]);
-        const std::string program = korvex_test::builtProgram("sim_usb_probe_client");
-        char *argv[] = {const_cast<char *>(program.c_str()), const_cast<char *>("hang"), nullptr};
-        if (posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv, environ) != 0) pid_ = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        close(fds[1]);
-        output_ = fdopen(fds[0], "r");
-    }
-    ~HangingClient()
-    {
-        kill();
-        if (output_) fclose(output_);
-    }
-    std::string firstLine()
-    {
-        char line[64] = {};
-        return output_ && fgets(line, sizeof line, output_) ? line : "";
-    }
-    void kill()
-    {
-        if (pid_ <= 0) return;
-        ::kill(pid_, SIGKILL);
-        waitpid(pid_, nullptr, 0);
-        pid_ = -1;
-    }
-
-private:
-    pid_t pid_ = -1;
-    FILE *output_ = nullptr;
-};
-
+// The client runs in a process of its own and is killed while its read is pending: its URB must
+// not swallow the next client's reply.
 TEST(SimUsbLifecycle, a_client_killed_mid_transfer_leaves_the_probe_to_the_next_client)
 {
     ksim::Testbed bench;
-    bench.addDevice(identity("SN"), [](const Bytes &packet, bool) { return echo(packet); });
-    HangingClient dying;
-    ASSERT_EQ(dying.firstLine(), "waiting\n");
-    dying.kill();
+    bench.addDevice(identity(), [](const Bytes &packet, bool) { return echo(packet); });
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, fds[0]);
+    const std::string program = korvex_test::builtProgram("sim_usb_probe_client");
+    char *argv[] = {const_cast<char *>(program.c_str()), const_cast<char *>("hang"), nullptr};
+    pid_t pid = -1;
+    ASSERT_EQ(posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    close(fds[1]);
+    FILE *output = fdopen(fds[0], "r");
+    char line[64] = {};
+    EXPECT_STREQ(fgets(line, sizeof line, output), "waiting\n");
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    fclose(output);
 
     UsbContext usb;
-    ProbeChannel hid(usb.get(), kHidClass);
+    ProbeChannel hid(usb.get(), kHid);
     ASSERT_TRUE(hid.ok()) << libusb_error_name(hid.error());
-    ASSERT_EQ(hid.send(report({0x5A})), 0);
+    Bytes request(64, 0);
+    request[0] = 0x5A;
+    ASSERT_EQ(hid.send(request), 0);
     Bytes reply;
     ASSERT_EQ(hid.receive(reply, 64, 2000), 0);
-    EXPECT_EQ(reply, report({0xEC, 0x5A}));
+    EXPECT_EQ(Bytes(reply.begin(), reply.begin() + 2), (Bytes{0xEC, 0x5A}));
 }
 
-TEST(SimUsbLifecycle, a_rejected_probe_setting_plugs_nothing_in)
-{
-    ksim::Testbed bench;
-    EXPECT_THROW(bench.addProbe({{"no_such_key", "1"}}), std::invalid_argument);
-    EXPECT_EQ(bench.deviceCount(), 0u);
-}
-
-TEST(SimUsbLifecycle, the_bench_directory_goes_away_with_the_bench)
+TEST(SimUsbLifecycle, a_rejected_setting_plugs_nothing_in_and_the_bench_directory_goes_with_the_bench)
 {
     std::string root;
     {
         ksim::Testbed bench;
-        bench.addDevice(identity("SN"), echoRequest);
+        EXPECT_THROW(bench.addProbe({{"no_such_key", "1"}}), std::invalid_argument);
+        EXPECT_EQ(bench.deviceCount(), 0u);
+        bench.addDevice(identity(), [](const Bytes &packet, bool) { return echo(packet); });
         root = bench.rootDir();
         EXPECT_EQ(access((root + bench.devNode(0)).c_str(), F_OK), 0);
     }
