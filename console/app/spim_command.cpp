@@ -1,20 +1,116 @@
+// -enspim and -bmapm: switch on the SPIM and the boot memory AP mode of the connected MCU.
 #include "command_handlers.h"
 #include "connection_check.h"
+#include "console_output.h"
 #include "exit_codes.h"
+#include "link_interface.h"
+#include "mcu_identification.h"
+#include "own_sub_options.h"
+#include "share_parameter.h"
+#include "usd_command.h"
 
-// The connection is checked before any sub-option is read. The work itself goes through the link
-// interface, which this build does not have yet: a target is never connected, and should one be,
-// the command fails with its own code rather than pretend to succeed.
-int EnableSPIM(int, char*[], int&)
+#include <cstring>
+
+namespace {
+constexpr uint32_t kMegabyte = 1048576;
+constexpr uint32_t kLargestSpimMb = 4095; // more would wrap the byte count sent to the probe
+constexpr uint32_t kLargestFlashDa = 0x1000000;
+constexpr uint8_t kDefaultSpimType = 1;
+constexpr uint32_t kApModeKey = 0x5C3E91B7;
+
+const std::vector<OwnSubOption> kSpimSubOptions = {
+    {"--ft", ValueKind::DECIMAL, UINT32_MAX},
+    {"--fs", ValueKind::DECIMAL, kLargestSpimMb},
+    {"--fda", ValueKind::HEX, UINT32_MAX},
+    {"--remap", ValueKind::DECIMAL, UINT32_MAX},
+};
+const std::vector<OwnSubOption> kApModeSubOptions = {{"--key", ValueKind::HEX, UINT32_MAX}};
+
+// What the probe accepts; anything else is refused here, before the option bytes are rewritten.
+bool IsSpimSetupAccepted(uint32_t type, uint32_t flashDa)
 {
-    if (!HasConnection(ConnectionNeed::Mcu))
-        return OP_CONNECT_FAILED;
-    return OP_ENSPIM_FAILED;
+    return (type == 1 || type == 2) && flashDa <= kLargestFlashDa;
 }
 
-int BootMemoryAPMode(int, char*[], int&)
+// Enables SPIM with the run's settings: the user system data file of the line first when a
+// FLASH_DA is set, and nothing more when that load fails.
+bool HandleEnableSpim(uint32_t type)
+{
+    ShareParameter& shared = g_shareParameter;
+    if (!IsSpimSetupAccepted(type, shared.spimFlashDa)) {
+        PrintLine("Error. Enable SPIM failed!");
+        return false;
+    }
+    if (shared.spimFlashDa != 0 && !LoadUserSystemDataFromFileToDeviceExceptFAP())
+        return false;
+    const int result = g_link.EnableBank3Function(shared.spimRemap ? 1 : 0, static_cast<uint8_t>(type),
+                                                  shared.spimSizeMb * kMegabyte, shared.spimFlashDa);
+    if (result != 0) {
+        PrintLine("Error. Enable SPIM failed!");
+        return false;
+    }
+    PrintLine("Enable SPIM succeed!");
+    return true;
+}
+} // namespace
+
+int EnableSPIM(int argc, char* argv[], int& index)
 {
     if (!HasConnection(ConnectionNeed::Mcu))
         return OP_CONNECT_FAILED;
-    return OP_BMAPM_FAILED;
+    PrintLine("Begin Enable SPIM........");
+    ShareParameter& shared = g_shareParameter;
+    if (!MCUHaveSPIM(shared.series)) {
+        PrintLine("Error. The MCU does not support SPIM.");
+        return OP_ENSPIM_FAILED;
+    }
+    // The type travels as one byte, but a typed 257 must not become type 1.
+    uint32_t type = shared.spimFlashType == 0 ? kDefaultSpimType : shared.spimFlashType;
+    const int walked = WalkOwnSubOptions(argc, argv, index, kSpimSubOptions, [&](const OwnSubOption& row, uint32_t value) {
+        if (std::strcmp(row.name, "--ft") == 0) {
+            type = value;
+            shared.spimFlashType = static_cast<uint8_t>(value);
+        } else if (std::strcmp(row.name, "--fs") == 0) {
+            shared.spimSizeMb = value;
+        } else if (std::strcmp(row.name, "--fda") == 0) {
+            shared.spimFlashDa = value;
+        } else {
+            shared.spimNeedsRemap = shared.spimRemap = value != 0;
+        }
+    });
+    if (walked != OP_SUCCESS)
+        return walked;
+    if (shared.spimFlashDa != 0)
+        GetUserSystemDataFile(argc, argv);
+    if (!HandleEnableSpim(type))
+        return OP_ENSPIM_FAILED;
+    shared.spimEnabled = true;
+    shared.hasOtherMemory = shared.spimSizeMb != 0;
+    return OP_SUCCESS;
+}
+
+int BootMemoryAPMode(int argc, char* argv[], int& index)
+{
+    if (!HasConnection(ConnectionNeed::Mcu))
+        return OP_CONNECT_FAILED;
+    PrintLine("Set boot memory AP mode.......");
+    if (!MCUHaveAPMode(g_shareParameter.series)) {
+        PrintLine("Error. The MCU does not support boot memory AP mode. ");
+        return OP_BMAPM_FAILED;
+    }
+    uint32_t key = 0;
+    const int walked =
+        WalkOwnSubOptions(argc, argv, index, kApModeSubOptions, [&](const OwnSubOption&, uint32_t value) { key = value; });
+    if (walked != OP_SUCCESS)
+        return walked;
+    if (key != kApModeKey) {
+        PrintLine("Error. Boot memory AP mode key error, must be 0x5C3E91B7!");
+        return OP_BMAPM_FAILED;
+    }
+    if (g_link.SetBootMemoryApMode(key) != 0) {
+        PrintLine("Error. Set boot memory AP mode failed!");
+        return OP_BMAPM_FAILED;
+    }
+    PrintLine("Set boot memory AP mode finished!");
+    return OP_SUCCESS;
 }

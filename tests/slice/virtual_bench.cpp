@@ -47,10 +47,12 @@ VirtualBench::VirtualBench(const ksim::Settings& settings, size_t probes)
 
 ConsoleRun VirtualBench::console(const std::vector<std::string>& arguments, int timeoutMs)
 {
-    std::vector<std::string> argv = {korvex_test::builtProgram("Korvex_Console")};
+    std::vector<std::string> argv = launcher;
+    argv.push_back(korvex_test::builtProgram("Korvex_Console"));
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     korvex_test::ProcessOptions options;
     options.env = ksim::preloadEnvironment(testbed_.rootDir());
+    options.env.insert(environment.begin(), environment.end());
     options.timeoutMs = timeoutMs;
     const korvex_test::ProcessResult result = korvex_test::runProcess(argv, options);
     static const std::string banner = Banner();

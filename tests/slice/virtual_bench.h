@@ -8,6 +8,7 @@
 #include "usb/testbed.h"
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -34,6 +35,9 @@ public:
     explicit VirtualBench(const ksim::Settings& settings = kHidProbe, size_t probes = 1);
 
     ConsoleRun console(const std::vector<std::string>& arguments, int timeoutMs = 60000);
+    // Added to the console's environment, and put before its path on its command line.
+    std::map<std::string, std::string> environment;
+    std::vector<std::string> launcher;
 
     std::vector<uint8_t> mainFlash(uint32_t address, uint32_t length);
     std::vector<uint8_t> bootMemory(uint32_t address, uint32_t length);
