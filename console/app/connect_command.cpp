@@ -8,6 +8,7 @@
 #include "probe_description.h"
 #include "share_parameter.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -32,18 +33,47 @@ bool Fail(const char* line)
     return false;
 }
 
-// Exactly one probe must be on the bus; the console never picks one by serial number.
+std::string SerialList(const tagKORVEXDeviceInfo& list, uint8_t count)
+{
+    std::string serials;
+    for (uint8_t i = 0; i < count; ++i)
+        serials += (i ? ", " : "") + std::string(list.deviceInfo[i]);
+    return serials;
+}
+
+bool Listed(const tagKORVEXDeviceInfo& list, uint8_t count, const std::string& serial)
+{
+    for (uint8_t i = 0; i < count; ++i)
+        if (serial == list.deviceInfo[i])
+            return true;
+    return false;
+}
+
+// Exactly one probe must be on the bus, unless KORVEX_PROBE names the one to use, so that a
+// station with several probes can program several boards at once.
 bool OpenTheOnlyProbe()
 {
     KORVEX_Init();
     uint8_t count = kProbeListCapacity;
     tagKORVEXDeviceInfo list{};
     KORVEX_GetKorvexDeviceList(&count, &list.deviceInfo[0][0]);
+    const char* chosen = std::getenv("KORVEX_PROBE");
+    const std::string wanted = chosen != nullptr ? chosen : "";
+    if (!wanted.empty() && !Listed(list, count, wanted)) {
+        Fail("Error. No Korvex device.");
+        PrintHint("no probe has the serial number " + wanted + " that KORVEX_PROBE asks for; " +
+                  (count ? "connected: " + SerialList(list, count) : "none is connected"));
+        return false;
+    }
     if (count == 0)
         return Fail("Error. No Korvex device.");
-    if (count > 1)
-        return Fail("Error. Multiple Korvex devices detected, please select one of them to connect.");
-    handle_ = KORVEX_Open(nullptr);
+    if (count > 1 && wanted.empty()) {
+        Fail("Error. Multiple Korvex devices detected, please select one of them to connect.");
+        PrintHint("connected probes: " + SerialList(list, count) +
+                  "; choose one with KORVEX_PROBE=<serial> in the environment (korvex-probes lists them)");
+        return false;
+    }
+    handle_ = KORVEX_Open(wanted.empty() ? nullptr : wanted.c_str());
     if (handle_ == KORVEX_INVALID_HANDLE) {
         // Nothing is open, so nothing is left for the disconnect to close.
         handle_ = 0;

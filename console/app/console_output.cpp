@@ -11,6 +11,22 @@ void PrintLine(const std::string& text)
 
 void PrintBadParameter(char* arguments[], int index)
 {
-    const char* argument = arguments[index] != nullptr ? arguments[index] : "";
-    PrintLine(std::string("bad parameter \"") + argument + "\"");
+    PrintBadParameterText(arguments[index]);
+}
+
+void PrintBadParameterText(const char* text)
+{
+    PrintLine(std::string("bad parameter \"") + (text != nullptr ? text : "") + "\"");
+}
+
+void PrintErrorBadParameter(const char* text)
+{
+    PrintLine(std::string("Error. bad parameter ") + (text != nullptr ? text : ""));
+}
+
+void PrintHint(const std::string& text)
+{
+    std::fflush(stdout);
+    std::fprintf(stderr, "Korvex_Console: %s\n", text.c_str());
+    std::fflush(stderr);
 }

@@ -7,3 +7,10 @@ void PrintLine(const std::string& text);
 
 // bad parameter "<argument>"; a missing argument (the null after the last one) prints as empty.
 void PrintBadParameter(char* arguments[], int index);
+// bad parameter "<text>"; nullptr prints as empty.
+void PrintBadParameterText(const char* text);
+// Error. bad parameter <text>: the dispatcher's line, and the line of -e and -eble for values.
+void PrintErrorBadParameter(const char* text);
+
+// A hint for people on standard error (never parsed by scripts): "Korvex_Console: <text>".
+void PrintHint(const std::string& text);

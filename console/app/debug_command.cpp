@@ -4,7 +4,7 @@
 #include "console_output.h"
 #include "exit_codes.h"
 #include "link_interface.h"
-#include "own_sub_options.h"
+#include "sub_option_walk.h"
 #include "share_parameter.h"
 
 #include <array>
@@ -22,18 +22,35 @@ std::array<uint8_t, 4> BigEndian(uint32_t value)
 }
 } // namespace
 
-// Takes exactly its address (and value); what follows goes back to the dispatcher as it stands.
+namespace {
+// The option's values (address, and value for a write); what follows goes back to the dispatcher
+// as it stands.
+int ReadValues(int argc, char* argv[], int& index, uint32_t (&values)[2])
+{
+    SubOptionWalk walk(argc, argv, index);
+    WalkStep step;
+    for (uint32_t& value : values) {
+        if (!walk.Next(step))
+            break;
+        value = step.number;
+    }
+    while (walk.Next(step)) {
+    }
+    return walk.Result();
+}
+} // namespace
+
 int DebugWrite(int argc, char* argv[], int& index)
 {
     if (!HasConnection(ConnectionNeed::Mcu))
         return OP_CONNECT_FAILED;
     const bool word = std::strcmp(argv[index], "-w4") == 0;
-    uint32_t address = 0;
-    uint32_t value = 0;
-    if (!TakeValue(argc, argv, index + 1, ValueKind::HEX, UINT32_MAX, address) ||
-        !TakeValue(argc, argv, index + 2, ValueKind::HEX, UINT32_MAX, value))
-        return OP_BAD_PARAM;
-    index += 3;
+    uint32_t values[2] = {};
+    const int walked = ReadValues(argc, argv, index, values);
+    if (walked != OP_SUCCESS)
+        return walked;
+    const uint32_t address = values[0];
+    const uint32_t value = values[1];
     PrintLine("\r\nDebug write data begin......");
     std::array<uint8_t, 4> bytes = BigEndian(value);
     const int result = word ? g_link.DebugWriteMemory(address, 4, bytes.data(), kWidth32)
@@ -52,10 +69,11 @@ int DebugRead(int argc, char* argv[], int& index)
     if (!HasConnection(ConnectionNeed::Mcu))
         return OP_CONNECT_FAILED;
     const bool word = std::strcmp(argv[index], "-mem32") == 0;
-    uint32_t address = 0;
-    if (!TakeValue(argc, argv, index + 1, ValueKind::HEX, UINT32_MAX, address))
-        return OP_BAD_PARAM;
-    index += 2;
+    uint32_t values[2] = {};
+    const int walked = ReadValues(argc, argv, index, values);
+    if (walked != OP_SUCCESS)
+        return walked;
+    const uint32_t address = values[0];
     PrintLine("\r\nDebug read data begin......");
     std::array<uint8_t, 4> bytes{};
     const int length = word ? 4 : 2;

@@ -1,5 +1,6 @@
 #include "dispatcher.h"
 
+#include "command_line_check.h"
 #include "connect_command.h"
 #include "console_output.h"
 #include "exit_codes.h"
@@ -81,13 +82,17 @@ int RunCommandLine(int argc, char* argv[])
         PrintLine("\r\nDone!");
         return EndRun(OP_SUCCESS);
     }
+    // A typo must never reach the board: the whole line is checked before the first option runs.
+    const int fault = CheckCommandLine(count, arguments);
+    if (fault != OP_SUCCESS)
+        return EndRun(fault);
     int index = 0;
     while (index < count) {
         const char* argument = arguments[index];
         const OptionRow* row = FindOption(argument);
         if (row == nullptr) {
             KorvexDisConnect();
-            PrintLine(std::string("Error. bad parameter ") + argument);
+            PrintErrorBadParameter(argument);
             return OP_BAD_PARAM;
         }
         const int started = index;

@@ -5,12 +5,12 @@
 #include "connection_check.h"
 #include "console_output.h"
 #include "exit_codes.h"
+#include "file_open_lines.h"
 #include "link_interface.h"
 #include "link_results.h"
 #include "mcu_identification.h"
-#include "open_image_file.h"
-#include "option_test.h"
 #include "share_parameter.h"
+#include "sub_option_walk.h"
 
 #include <algorithm>
 #include <vector>
@@ -40,42 +40,23 @@ bool Fail(const char* line)
     return false;
 }
 
-// Reads the sub-options of -d; returns OP_SUCCESS or OP_BAD_PARAM.
+// Reads the sub-options of -d; returns OP_SUCCESS or the walk's fault.
 int ReadDownloadOptions(int argc, char* argv[], int& index, bool& erase)
 {
     ShareParameter& shared = g_shareParameter;
-    while (index < argc - 1) {
-        ++index;
-        if (IsOption(argv[index]))
-            return OP_SUCCESS;
-        if (!IsSubOption(argv[index])) {
-            PrintBadParameter(argv, index);
-            return OP_BAD_PARAM;
-        }
-        const std::string subOption = ShareParameter::ToLower(argv[index]);
-        const bool hasValue = index + 1 < argc && !IsOption(argv[index + 1]);
-        if (subOption == "--a") {
-            if (hasValue)
-                shared.downloadAddress = ShareParameter::StringToUInt32(argv[++index], 16);
-        } else if (subOption == "--v") {
+    SubOptionWalk walk(argc, argv, index);
+    WalkStep step;
+    while (walk.Next(step)) {
+        if (step.name == "--a")
+            shared.downloadAddress = step.number;
+        else if (step.name == "--v")
             shared.verifyDownload = true;
-        } else if (subOption == "--ne") {
+        else if (step.name == "--ne")
             erase = false;
-        } else if (subOption == "--fn") {
-            const std::string name = index + 1 < argc ? argv[index + 1] : "";
-            if (!IsValidFileName(name)) {
-                PrintBadParameter(argv, index + 1);
-                return OP_BAD_PARAM;
-            }
-            shared.downloadFileName = name;
-            ++index;
-        } else {
-            PrintBadParameter(argv, index);
-            return OP_BAD_PARAM;
-        }
+        else if (step.name == "--fn")
+            shared.downloadFileName = step.text;
     }
-    index = argc;
-    return OP_SUCCESS;
+    return walk.Result();
 }
 
 // The memories the image needs must be there and usable.
@@ -182,13 +163,9 @@ int Download(int argc, char* argv[], int& index)
     if (options != OP_SUCCESS)
         return options;
     ShareParameter& shared = g_shareParameter;
-    PrintLine("Download file opening......");
     FileInfo info;
-    if (!OpenFile(shared.downloadFileName, info)) {
-        PrintLine("Error. Open file failed!");
+    if (!OpenDownloadImage(shared.downloadFileName, info))
         return OP_DOWNLOAD_FAILED;
-    }
-    PrintLine("Open file succeed!");
     shared.LocateImage(info);
     if (!TargetCanTake(info))
         return OP_DOWNLOAD_FAILED;

@@ -2,11 +2,9 @@
 #include "command_handlers.h"
 #include "connection_check.h"
 #include "console_output.h"
-#include "erase_command.h"
 #include "erase_walk.h"
 #include "exit_codes.h"
 #include "link_interface.h"
-#include "option_test.h"
 #include "sector_range.h"
 #include "share_parameter.h"
 
@@ -50,32 +48,24 @@ int RunSpaceErase(const SpaceErase& space)
     return OP_SUCCESS;
 }
 
-int EraseBleSpaces(const char* next, bool& consumedNext)
+int EraseBleSpaces(const std::string& selector)
 {
-    if (next == nullptr || IsOption(next))
+    if (selector.empty())
         return RunSpaceErase(kAllSpace);
-    if (!IsSubOption(next))
-        return BadParameter(next);
-    const std::string selector = ShareParameter::ToLower(next);
     for (const SpaceErase& space : kOneSpace) {
-        if (selector == space.selector) {
-            consumedNext = true;
+        if (selector == space.selector)
             return RunSpaceErase(space);
-        }
     }
-    return BadParameter(next);
+    return OP_BAD_PARAM; // the walk lets only the three selectors through
 }
 
-int EraseBleSectors(const char* rangeText)
+int EraseBleSectors(const WalkStep& range)
 {
-    if (IsMissingRangeText(rangeText))
-        return BadParameter(rangeText);
-    const SectorRange range = ParseSectorRange(rangeText);
     if (!IsBLESectorsValid(range.first, range.last)) {
         PrintLine("Error, erase sectors cannot exceed BLE module main space range.");
         return OP_BL_SECERASE_FAILED;
     }
-    PrintLine(std::string("BLE module main space sector erase......") + rangeText);
+    PrintLine("BLE module main space sector erase......" + range.text);
     const ShareParameter& shared = g_shareParameter;
     const uint32_t start =
         shared.bleFlashAddress + static_cast<uint32_t>(range.first) * static_cast<uint32_t>(shared.bleFlashSectorSize);

@@ -8,7 +8,6 @@
 #include "exit_codes.h"
 #include "link_interface.h"
 #include "mcu_identification.h"
-#include "option_test.h"
 #include "sector_range.h"
 #include "share_parameter.h"
 
@@ -39,21 +38,15 @@ bool HasBootMemoryInApMode()
     return MCUHaveAPMode(g_shareParameter.series) && IsBootMemoryAPMode();
 }
 
-int EraseAllWithSelector(const char* next, bool& consumedNext)
+int EraseAllWithSelector(const std::string& selector)
 {
-    if (next == nullptr || IsOption(next))
+    if (selector.empty())
         return AllErase();
-    if (!IsSubOption(next))
-        return BadParameter(next);
-    const std::string selector = ShareParameter::ToLower(next);
-    consumedNext = true;
     if (selector == "--flash")
         return MainFlashErase() ? OP_SUCCESS : OP_MCU_ALLERASE_FLASH_FAILED;
     if (selector == "--spim")
         return SPIMErase() ? OP_SUCCESS : OP_MCU_ALLERASE_SPIM_FAILED;
-    if (selector == "--bootm")
-        return BootMemoryErase() ? OP_SUCCESS : OP_MCU_ALLERASE_BOOTM_FAILED;
-    return BadParameter(next);
+    return BootMemoryErase() ? OP_SUCCESS : OP_MCU_ALLERASE_BOOTM_FAILED;
 }
 
 // SPIM sectors of the enabled size, but never past the SPIM window: a larger --fs would send
@@ -100,13 +93,12 @@ bool SectorAddress(long long k, uint32_t& address)
 }
 
 // The whole range is checked before the first sector is erased.
-int EraseSectors(const char* rangeText)
+int EraseSectors(const WalkStep& range)
 {
-    if (IsMissingRangeText(rangeText))
-        return BadParameter(rangeText);
-    const SectorRange range = ParseSectorRange(rangeText);
-    if (!IsSectorsValid(range.first, range.last))
-        return BadParameter(rangeText);
+    if (!IsSectorsValid(range.first, range.last)) {
+        PrintErrorBadParameter(range.text.c_str());
+        return OP_BAD_PARAM;
+    }
     std::vector<uint32_t> addresses;
     for (long long k = range.first; k <= range.last; ++k) {
         uint32_t address = 0;
@@ -114,7 +106,7 @@ int EraseSectors(const char* rangeText)
             return OP_MCU_SECERASE_FAILED;
         addresses.push_back(address);
     }
-    PrintLine(std::string("Flash sector erase......") + rangeText);
+    PrintLine("Flash sector erase......" + range.text);
     if (g_link.SectorErase(addresses.data(), static_cast<int>(addresses.size())) != 0) {
         PrintLine("Error. Flash sector erase failed!");
         return OP_MCU_SECERASE_FAILED;
@@ -124,17 +116,6 @@ int EraseSectors(const char* rangeText)
 }
 
 } // namespace
-
-int BadParameter(const char* text)
-{
-    PrintLine(std::string("Error. bad parameter ") + (text != nullptr ? text : ""));
-    return OP_BAD_PARAM;
-}
-
-bool IsMissingRangeText(const char* text)
-{
-    return text == nullptr || *text == '\0' || IsOption(text) || IsSubOption(text);
-}
 
 bool MainFlashErase()
 {

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "sub_option_walk.h"
+
+#include <string>
+
 // The sub-option walk shared by -e and -eble; what --all and --sec do differs per command.
 struct EraseActions {
-    // --all: nextArgument is the argument after --all, or nullptr when nothing follows.
-    // Returns the exit code; sets consumedNext when it used nextArgument as its memory selector.
-    int (*all)(const char* nextArgument, bool& consumedNext);
-    // --sec with its range text (empty when nothing follows).
-    int (*sectors)(const char* rangeText);
+    // --all with the memory selector that followed it, lower-cased; empty when none did.
+    int (*all)(const std::string& selector);
+    // --sec with its range (step.text as written, step.first <= step.last).
+    int (*sectors)(const WalkStep& step);
 };
 
 // Walks the sub-options after the command at index; on success the index designates the next

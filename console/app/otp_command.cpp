@@ -5,10 +5,12 @@
 #include "exit_codes.h"
 #include "link_interface.h"
 #include "mcu_identification.h"
-#include "option_test.h"
+#include "file_open_lines.h"
 #include "otp_command.h"
+#include "otp_file_name.h"
 #include "otp_project.h"
 #include "share_parameter.h"
+#include "sub_option_walk.h"
 
 #include <cstdio>
 #include <fstream>
@@ -55,7 +57,7 @@ int ReadFileAndProgram()
     }
     if (!OTPProjectFileOpen(g_shareParameter.otpFileName) ||
         !AreOtpRecordsProgrammable(g_otpRecords, ConnectedOtpAreas())) {
-        PrintLine("Get OTP data from the configuration file failed!");
+        PrintOtpFileFailure();
         return OTP_FAILED;
     }
     if (!WriteOTPData())
@@ -64,15 +66,6 @@ int ReadFileAndProgram()
     return OP_SUCCESS;
 }
 } // namespace
-
-bool IsValidOTPFileName(const std::string& path)
-{
-    const size_t slash = path.rfind('/');
-    if (path.empty() || slash == std::string::npos)
-        return false;
-    const std::string name = path.substr(slash + 1);
-    return name.size() >= 4 && ShareParameter::ToUpper(name.substr(name.size() - 4)) == "ZRTP";
-}
 
 bool OTPProjectFileOpen(const std::string& path)
 {
@@ -125,24 +118,14 @@ int DownLoadOTPData(int argc, char* argv[], int& index)
 {
     if (!HasConnection(ConnectionNeed::Mcu))
         return OP_CONNECT_FAILED;
-    for (++index; index < argc; ++index) {
-        if (IsOption(argv[index]))
-            break;
-        if (!IsSubOption(argv[index])) {
-            PrintLine(argv[index]);
-            return OP_BAD_PARAM;
-        }
+    SubOptionWalk walk(argc, argv, index);
+    WalkStep step;
+    while (walk.Next(step)) {
         PrintLine("Set OTP data to device");
         PrintLine("running...");
-        if (ShareParameter::ToLower(argv[index]) != "--fn")
-            continue;
-        const std::string path = index + 1 < argc ? argv[index + 1] : "";
-        if (!IsValidOTPFileName(path)) {
-            PrintBadParameter(argv, index + 1);
-            return OP_BAD_PARAM;
-        }
-        g_shareParameter.otpFileName = path;
-        ++index;
+        g_shareParameter.otpFileName = step.text;
     }
+    if (walk.Result() != OP_SUCCESS)
+        return walk.Result();
     return ReadFileAndProgram();
 }

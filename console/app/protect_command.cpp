@@ -1,13 +1,15 @@
 #include "command_handlers.h"
 #include "connection_check.h"
 #include "exit_codes.h"
+#include "sub_option_walk.h"
 
-// The connection is checked before any sub-option is read. The work itself goes through the link
-// interface, which this build does not have yet: a target is never connected, and should one be,
-// the command fails with its own code rather than pretend to succeed.
-int Protection(int, char*[], int&)
+// The connection is checked before any sub-option is read, and the sub-options are walked by the
+// command's row of the syntax table. The work itself is not built yet: the command fails with its
+// own code rather than pretend to succeed.
+int Protection(int argc, char* argv[], int& index)
 {
     if (!HasConnection(ConnectionNeed::Target))
         return OP_CONNECT_FAILED;
-    return OP_EFAP1_FAILED;
+    const int walked = SkipSubOptions(argc, argv, index);
+    return walked != OP_SUCCESS ? walked : OP_EFAP1_FAILED;
 }

@@ -8,22 +8,7 @@
 namespace {
 constexpr int kBootBandFirst = ZRCHIP_SYS_PAGE_BEGININDEX;
 constexpr int kSpimBandFirst = ZRCHIP_SPIM_PAGE_BEGININDEX;
-
-int ToSectorNumber(const std::string& text)
-{
-    return ShareParameter::StringToInt32(text, 10);
-}
 } // namespace
-
-SectorRange ParseSectorRange(const std::string& text)
-{
-    const std::string::size_type dash = text.rfind('-');
-    if (dash == std::string::npos) {
-        const int number = ToSectorNumber(text);
-        return {number, number};
-    }
-    return {ToSectorNumber(text.substr(0, dash)), ToSectorNumber(text.substr(dash + 1))};
-}
 
 int MainFlashSectorCount()
 {

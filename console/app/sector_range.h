@@ -1,14 +1,7 @@
 #pragma once
 
-#include <string>
-
-// A sector range as written on the command line: "n-m", split at the last "-"; a single number
-// n means n-n. Conversion is lenient: leading digits count, text without digits gives 0.
-struct SectorRange {
-    int first;
-    int last;
-};
-SectorRange ParseSectorRange(const std::string& text);
+// Sector ranges of -e, -eble, -u, -uble and -p --eepp; the command line gives them as
+// ParseSectorRange (strict_number.h) reads them.
 
 // Number of main-flash sectors of the connected MCU.
 int MainFlashSectorCount();

@@ -5,7 +5,8 @@
 #include "exit_codes.h"
 #include "link_interface.h"
 #include "mcu_identification.h"
-#include "own_sub_options.h"
+#include "strict_number.h"
+#include "sub_option_walk.h"
 #include "share_parameter.h"
 
 #include <QCoreApplication>
@@ -21,7 +22,6 @@
 namespace {
 constexpr uint32_t kSerialBytes = 4;
 constexpr int kLockWaitMs = 60000;
-const std::vector<OwnSubOption> kSerialSubOptions = {{"--ne", ValueKind::NONE, 0}};
 const QString kWriteAddressKey = QStringLiteral("SNOperation/WriteAddr");
 const QString kCurrentKey = QStringLiteral("SNOperation/CurrentSN");
 const QString kStepKey = QStringLiteral("SNOperation/IncreaseStep");
@@ -80,8 +80,8 @@ bool ReadSettings(QSettings& file, SerialSettings& settings)
     settings.address = file.value(kWriteAddressKey).toString().toStdString();
     settings.current = file.value(kCurrentKey).toString().toStdString();
     const std::string step = file.value(kStepKey).toString().toStdString();
-    return IsEightHexDigits(settings.current) && ReadHexWord(settings.current, settings.currentValue) &&
-           ReadHexWord(settings.address, settings.addressValue) && ReadHexWord(step, settings.step);
+    return IsEightHexDigits(settings.current) && ParseHex32(settings.current, settings.currentValue) &&
+           ParseHex32(settings.address, settings.addressValue) && ParseHex32(step, settings.step);
 }
 
 int WriteAndAdvance(bool erase)
@@ -125,9 +125,11 @@ int WriteSN(int argc, char* argv[], int& index)
         return OP_CONNECT_FAILED;
     PrintLine("Write software serial number.......");
     bool erase = true;
-    const int walked =
-        WalkOwnSubOptions(argc, argv, index, kSerialSubOptions, [&](const OwnSubOption&, uint32_t) { erase = false; });
-    if (walked != OP_SUCCESS)
-        return walked;
+    SubOptionWalk walk(argc, argv, index);
+    WalkStep step;
+    while (walk.Next(step))
+        erase = false; // --ne, the one sub-option
+    if (walk.Result() != OP_SUCCESS)
+        return walk.Result();
     return WriteAndAdvance(erase);
 }

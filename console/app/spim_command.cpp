@@ -5,26 +5,16 @@
 #include "exit_codes.h"
 #include "link_interface.h"
 #include "mcu_identification.h"
-#include "own_sub_options.h"
+#include "sub_option_walk.h"
 #include "share_parameter.h"
 #include "usd_command.h"
 
-#include <cstring>
 
 namespace {
 constexpr uint32_t kMegabyte = 1048576;
-constexpr uint32_t kLargestSpimMb = 4095; // more would wrap the byte count sent to the probe
 constexpr uint32_t kLargestFlashDa = 0x1000000;
 constexpr uint8_t kDefaultSpimType = 1;
 constexpr uint32_t kApModeKey = 0x5C3E91B7;
-
-const std::vector<OwnSubOption> kSpimSubOptions = {
-    {"--ft", ValueKind::DECIMAL, UINT32_MAX},
-    {"--fs", ValueKind::DECIMAL, kLargestSpimMb},
-    {"--fda", ValueKind::HEX, UINT32_MAX},
-    {"--remap", ValueKind::DECIMAL, UINT32_MAX},
-};
-const std::vector<OwnSubOption> kApModeSubOptions = {{"--key", ValueKind::HEX, UINT32_MAX}};
 
 // What the probe accepts; anything else is refused here, before the option bytes are rewritten.
 bool IsSpimSetupAccepted(uint32_t type, uint32_t flashDa)
@@ -66,20 +56,22 @@ int EnableSPIM(int argc, char* argv[], int& index)
     }
     // The type travels as one byte, but a typed 257 must not become type 1.
     uint32_t type = shared.spimFlashType == 0 ? kDefaultSpimType : shared.spimFlashType;
-    const int walked = WalkOwnSubOptions(argc, argv, index, kSpimSubOptions, [&](const OwnSubOption& row, uint32_t value) {
-        if (std::strcmp(row.name, "--ft") == 0) {
-            type = value;
-            shared.spimFlashType = static_cast<uint8_t>(value);
-        } else if (std::strcmp(row.name, "--fs") == 0) {
-            shared.spimSizeMb = value;
-        } else if (std::strcmp(row.name, "--fda") == 0) {
-            shared.spimFlashDa = value;
+    SubOptionWalk walk(argc, argv, index);
+    WalkStep step;
+    while (walk.Next(step)) {
+        if (step.name == "--ft") {
+            type = step.number;
+            shared.spimFlashType = static_cast<uint8_t>(step.number);
+        } else if (step.name == "--fs") {
+            shared.spimSizeMb = step.number;
+        } else if (step.name == "--fda") {
+            shared.spimFlashDa = step.number;
         } else {
-            shared.spimNeedsRemap = shared.spimRemap = value != 0;
+            shared.spimNeedsRemap = shared.spimRemap = step.number != 0;
         }
-    });
-    if (walked != OP_SUCCESS)
-        return walked;
+    }
+    if (walk.Result() != OP_SUCCESS)
+        return walk.Result();
     if (shared.spimFlashDa != 0)
         GetUserSystemDataFile(argc, argv);
     if (!HandleEnableSpim(type))
@@ -99,10 +91,12 @@ int BootMemoryAPMode(int argc, char* argv[], int& index)
         return OP_BMAPM_FAILED;
     }
     uint32_t key = 0;
-    const int walked =
-        WalkOwnSubOptions(argc, argv, index, kApModeSubOptions, [&](const OwnSubOption&, uint32_t value) { key = value; });
-    if (walked != OP_SUCCESS)
-        return walked;
+    SubOptionWalk walk(argc, argv, index);
+    WalkStep step;
+    while (walk.Next(step))
+        key = step.number;
+    if (walk.Result() != OP_SUCCESS)
+        return walk.Result();
     if (key != kApModeKey) {
         PrintLine("Error. Boot memory AP mode key error, must be 0x5C3E91B7!");
         return OP_BMAPM_FAILED;

@@ -46,6 +46,7 @@ public:
     uint8_t spimFlashType = 0;
     uint32_t spimFlashDa = 0;
     std::string otpFileName;
+    std::string userSystemDataFilePath;  // the -usd --set file that -enspim writes too
     uint32_t otpDataAddress = 0;
     int32_t otpDataLength = 0;
     uint32_t otpLockAddress = 0;

@@ -4,6 +4,7 @@
 #include "file_name.h"
 #include "intel_hex_records.h"
 #include "user_system_data.h"
+#include "user_system_data_length.h"
 
 #include <exception>
 
@@ -40,6 +41,30 @@ bool BlockFromImageFile(const FileInfo& image, int length, std::vector<uint8_t>&
     block.resize(static_cast<size_t>(length));
     for (int i = 0; i < length; ++i)
         block[static_cast<size_t>(i)] = first.bytes[2 * i];
+    return true;
+}
+
+bool UserSystemDataBlockFromFile(const FileInfo& image, McuSeries series, int minimumLength, bool wholeFirstPart,
+                                 std::vector<uint8_t>& block)
+{
+    if (minimumLength < 0 || image.parts.isEmpty())
+        return false;
+    const ImagePart& first = image.parts.first();
+    const uint32_t pairsInPart = first.size / 2;
+    if (pairsInPart < static_cast<uint32_t>(minimumLength))
+        return false;
+    const uint32_t pairs = wholeFirstPart ? pairsInPart : static_cast<uint32_t>(minimumLength);
+    const bool zeroedPairsAllowed = HasExtendedEpp(series);
+    for (uint32_t i = 0; i < pairs; ++i) {
+        const uint8_t value = first.bytes[2 * i];
+        const uint8_t complement = first.bytes[2 * i + 1];
+        const bool zeroed = zeroedPairsAllowed && (i == 36 || i == 37) && value == 0 && complement == 0;
+        if ((value ^ complement) != 0xFF && !zeroed)
+            return false;
+    }
+    block.resize(pairs);
+    for (uint32_t i = 0; i < pairs; ++i)
+        block[i] = first.bytes[2 * i];
     return true;
 }
 

@@ -37,8 +37,8 @@ public:
     // The next reply arrives this late (once), e.g. after the library has given up.
     void delayNextReply(unsigned ms);
 
+    // The requests logged since the last clearLog, as they arrived, and how many there were.
     std::vector<Bytes> requests() const;
-    // Requests with the HID padding removed (trailing zeros beyond `length` dropped) .
     size_t requestCount() const;
     void clearLog();
 

@@ -17,7 +17,7 @@ uint32_t be32(const Bytes &b, size_t at) {
 }
 uint16_t be16(const Bytes &b, size_t at) { return uint16_t(b[at] << 8 | b[at + 1]); }
 
-// Memory contents the scripted probe serves: each byte is the low byte of its address.
+// Memory contents the scripted probe serves: a pattern of the address, so misplaced data shows.
 uint8_t patternAt(uint32_t address) { return static_cast<uint8_t>(address * 7 + 3); }
 
 // A probe that serves reads from the pattern and acknowledges writes, in any memory form with a

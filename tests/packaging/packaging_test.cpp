@@ -107,3 +107,18 @@ TEST(BashCompletion, OffersEveryOptionOfTheHelpText)
 }
 
 }  // namespace
+
+namespace {
+
+// docs/parts.md is what the build makes from the catalogue, so it cannot go stale unnoticed.
+TEST(PartsDocument, CommittedFileIsWhatTheBuildGenerates)
+{
+    std::ifstream built(std::string(KORVEX_BIN_DIR) + "/../docs/parts.md");
+    std::stringstream text;
+    text << built.rdbuf();
+    EXPECT_FALSE(text.str().empty());
+    EXPECT_TRUE(text.str() == ReadSourceFile("docs/parts.md"))
+        << "docs/parts.md is stale: copy build/docs/parts.md over it";
+}
+
+}  // namespace

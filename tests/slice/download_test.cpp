@@ -257,22 +257,5 @@ TEST(DownloadVerify, read_errors_that_cancel_out_in_the_sum_still_fail)
     EXPECT_EQ(bench.mainFlash(kFlash, 112), image);
 }
 
-TEST(DownloadOptions, bad_and_missing_values)
-{
-    DownloadBench bench;
-    ConsoleRun run = bench.run({"-d", "--fn"});
-    EXPECT_EQ(run.out, kConnectDefault + "bad parameter \"\"\n");
-    EXPECT_EQ(run.exitCode, 1);
-    run = bench.run({"-d", "--fn", "image.s19"});
-    EXPECT_EQ(run.out, kConnectDefault + "bad parameter \"image.s19\"\n");
-    EXPECT_EQ(run.exitCode, 1);
-    run = bench.run({"-d", "--sec", "1"});
-    EXPECT_EQ(run.out, kConnectDefault + "bad parameter \"--sec\"\n");
-    EXPECT_EQ(run.exitCode, 1);
-    run = bench.run({"-d", "--fn", bench.files.path("missing.hex")});
-    EXPECT_EQ(run.out, kConnectDefault + "Download file opening......\nFile path is empty!\nError. Open file failed!\n");
-    EXPECT_EQ(run.exitCode, 3);
-}
-
 }  // namespace
 }  // namespace slice_test

@@ -41,6 +41,7 @@ struct SerialCase {
     std::string nextSerial;             // empty: the file stays as it was
     uint32_t address;                   // where the four bytes are looked for
     std::vector<uint8_t> bytes;
+    bool beforeRun = false;             // refused by the check of the whole line: nothing ran
 };
 void PrintTo(const SerialCase& c, std::ostream* os) { *os << c.name; }
 
@@ -76,7 +77,7 @@ TEST_P(WriteSerialNumber, writes_the_number_and_advances_the_file_only_after_suc
     const ConsoleRun run = bench.console(arguments);
     const bool apTarget = std::any_of(c.target.begin(), c.target.end(), [](const auto& kv) { return kv.first == "series"; });
     const std::string connect = apTarget ? kApConnect : kConnectDefault;
-    EXPECT_EQ(run.out, connect + c.out);
+    EXPECT_EQ(run.out, (c.beforeRun ? "" : connect) + c.out);
     EXPECT_EQ(run.exitCode, c.exitCode);
     if (c.nextSerial.empty())
         EXPECT_EQ(ReadFile(ini), c.ini);
@@ -125,8 +126,8 @@ const SerialCase kSerialCases[] = {
      kBegin + "Serial number write failed!\n", 13, "", 0x0800F000, {0x78, 0x56, 0x34, 0x12}},
     {"UnpluggedAfterTheWrite", kMain + ksim::Settings{{"fault_unplug", "B3.00"}}, Ini("0800F000", "12345678"), {"-wsn"},
      kBegin + "Serial number write failed!\n", 13, "", 0x0800F000, {0x78, 0x56, 0x34, 0x12}},
-    {"ForeignSubOption", kMain, Ini("0800F000", "12345678"), {"-wsn", "--v"}, kBegin + "bad parameter \"--v\"\n", 1, "",
-     0x0800F000, kUntouched},
+    {"ForeignSubOption", kMain, Ini("0800F000", "12345678"), {"-wsn", "--v"}, "bad parameter \"--v\"\n", 1, "", 0x0800F000,
+     kUntouched, true},
 };
 INSTANTIATE_TEST_SUITE_P(Files, WriteSerialNumber, testing::ValuesIn(kSerialCases),
                          [](const testing::TestParamInfo<SerialCase>& info) { return info.param.name; });
