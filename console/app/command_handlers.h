@@ -10,7 +10,7 @@ int ShowHelp(int argc, char* argv[], int& index);              // -?       help_
 int SetDevice(int argc, char* argv[], int& index);             // -device  device_command.cpp
 int Connect(int argc, char* argv[], int& index);               // -connect connect_command.cpp
 int Erase(int argc, char* argv[], int& index);                 // -e       erase_command.cpp
-int EraseBLE(int argc, char* argv[], int& index);              // -eble    erase_command.cpp
+int EraseBLE(int argc, char* argv[], int& index);              // -eble    erase_ble_command.cpp
 int Download(int argc, char* argv[], int& index);              // -d       download_command.cpp
 int Upload(int argc, char* argv[], int& index);                // -u       upload_command.cpp
 int UploadBLE(int argc, char* argv[], int& index);             // -uble    upload_command.cpp
@@ -22,4 +22,4 @@ int WriteSN(int argc, char* argv[], int& index);               // -wsn     seria
 int DownLoadOTPData(int argc, char* argv[], int& index);       // -otp     otp_command.cpp
 int DebugRead(int argc, char* argv[], int& index);             // -mem32, -mem16  debug_command.cpp
 int DebugWrite(int argc, char* argv[], int& index);            // -w4, -w2        debug_command.cpp
-int ResetAndRun(int argc, char* argv[], int& index);           // -r       debug_command.cpp
+int ResetAndRun(int argc, char* argv[], int& index);           // -r       reset_command.cpp

@@ -84,6 +84,15 @@ bool OpenTheOnlyProbe()
     return true;
 }
 
+// An access-protected target that was not named: say how to name it. Always false.
+bool HintDevice()
+{
+    if (g_shareParameter.series == ZR32ErrorMCU2)
+        PrintHint("the target is access-protected and does not report its part: name it with "
+                  "-device PART before -connect (docs/parts.md lists the parts)");
+    return false;
+}
+
 // Protected targets do not give their series away; -device supplies it to the probe.
 bool IdentifyProtectedTarget(int& pid, int& series)
 {
@@ -154,7 +163,7 @@ bool DeviceConnect()
     const bool isProtected = level == 1 || level == 2;
     if (isProtected) {
         if (!IdentifyProtectedTarget(pid, series))
-            return Fail("MCU connect failed");
+            return Fail("MCU connect failed") || HintDevice();
     } else {
         g_link.ReadPIDInfo(pid);
         if (g_link.ReadUIDInfo(series) == 0)
@@ -163,7 +172,7 @@ bool DeviceConnect()
     const std::string flashSize = std::to_string(UpdateFlashSize(pid)) + "KB";
     const std::string partNumber = UpdatePartNumber(pid, series);
     if (partNumber.empty())
-        return Fail("This version of VKP Programmer does not support the connected MCU.");
+        return Fail("This version of VKP Programmer does not support the connected MCU.") || (isProtected && HintDevice());
     ShareParameter::GetBootMemoryInfo(static_cast<McuSeries>(series), shared.otp3Address,
                                       shared.otp3Size);
     shared.flashSizeText = flashSize;

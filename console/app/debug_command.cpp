@@ -20,9 +20,7 @@ std::array<uint8_t, 4> BigEndian(uint32_t value)
     return {static_cast<uint8_t>(value >> 24), static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 8),
             static_cast<uint8_t>(value)};
 }
-} // namespace
 
-namespace {
 // The option's values (address, and value for a write); what follows goes back to the dispatcher
 // as it stands.
 int ReadValues(int argc, char* argv[], int& index, uint32_t (&values)[2])

@@ -5,9 +5,15 @@
 #include "console_output.h"
 #include "exit_codes.h"
 #include "help_text.h"
+#include "interrupt.h"
+#include "job_progress.h"
+#include "run_log.h"
 #include "share_parameter.h"
 
+#include <algorithm>
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 const OptionRow kOptionTable[] = {
@@ -41,8 +47,9 @@ void RecordErase(EraseRecord record)
         g_shareParameter.bleErasedInRun = true;
 }
 
-int EndRun(int exitCode)
+int EndRun(RunLog& log, int exitCode)
 {
+    log.Finish(exitCode);
     KorvexDisConnect();
     return exitCode;
 }
@@ -77,32 +84,39 @@ int RunCommandLine(int argc, char* argv[])
 {
     const int count = argc - 1;
     char** arguments = argv + 1;
+    RunLog log;
     if (count <= 0) {
         man();
         PrintLine("\r\nDone!");
-        return EndRun(OP_SUCCESS);
+        return EndRun(log, OP_SUCCESS);
     }
     // A typo must never reach the board: the whole line is checked before the first option runs.
     const int fault = CheckCommandLine(count, arguments);
     if (fault != OP_SUCCESS)
-        return EndRun(fault);
+        return EndRun(log, fault);
     int index = 0;
     while (index < count) {
         const char* argument = arguments[index];
         const OptionRow* row = FindOption(argument);
         if (row == nullptr) {
-            KorvexDisConnect();
             PrintErrorBadParameter(argument);
-            return OP_BAD_PARAM;
+            return EndRun(log, OP_BAD_PARAM);
         }
         const int started = index;
-        const int result = row->handler(count, arguments, index);
+        const int result = StopRequested() ? kInterruptedExitCode : row->handler(count, arguments, index);
+        log.OptionDone(argument, std::vector<std::string>(arguments + started + 1, arguments + std::max(index, started + 1)),
+                       result);
+        if (StopRequested()) {
+            log.Finish(kInterruptedExitCode);
+            KorvexDisConnect();
+            return ReportInterrupted(argument);
+        }
         if (result != OP_SUCCESS)
-            return EndRun(result);
+            return EndRun(log, result);
         RecordErase(row->recordsErase);
         if (index <= started) // a handler that did not move on would repeat forever
             index = started + 1;
     }
     PrintLine("\r\nDone!");
-    return EndRun(OP_SUCCESS);
+    return EndRun(log, OP_SUCCESS);
 }

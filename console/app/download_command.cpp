@@ -6,6 +6,7 @@
 #include "console_output.h"
 #include "exit_codes.h"
 #include "file_open_lines.h"
+#include "job_progress.h"
 #include "link_interface.h"
 #include "link_results.h"
 #include "mcu_identification.h"
@@ -123,6 +124,7 @@ bool ReadBackAndCompare(const FileInfo& info, const std::string&)
     uint32_t done = 0;
     bool identical = true;
     std::vector<uint8_t> readBack;
+    ProgressStep progress("verify", static_cast<uint64_t>(std::max(info.size, 0)));
     for (const ImagePart& part : info.parts) {
         const uint32_t size = std::min(part.size, IMAGE_PART_CAPACITY);
         readBack.assign(size, 0);
@@ -166,6 +168,9 @@ int Download(int argc, char* argv[], int& index)
     FileInfo info;
     if (!OpenDownloadImage(shared.downloadFileName, info))
         return OP_DOWNLOAD_FAILED;
+    shared.downloadedImageName = info.path;
+    shared.downloadedImageSize = info.size;
+    shared.downloadedImageChecksum = static_cast<uint32_t>(info.checksum);
     shared.LocateImage(info);
     if (!TargetCanTake(info))
         return OP_DOWNLOAD_FAILED;

@@ -1,5 +1,7 @@
 #include "banner.h"
 #include "dispatcher.h"
+#include "interrupt.h"
+#include "terminal_progress.h"
 
 #include <QCoreApplication>
 
@@ -11,6 +13,8 @@ int main(int argc, char* argv[])
     int qtArgc = argc;
     std::vector<char*> qtArgv(argv, argv + argc + 1);
     QCoreApplication application(qtArgc, qtArgv.data());
+    InstallInterruptHandler();
+    InstallTerminalProgress();
     PrintBanner();
     ResetRunValues();
     return RunCommandLine(argc, argv);

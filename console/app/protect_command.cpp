@@ -1,15 +1,13 @@
 #include "command_handlers.h"
 #include "connection_check.h"
 #include "exit_codes.h"
-#include "sub_option_walk.h"
+#include "unavailable_command.h"
 
-// The connection is checked before any sub-option is read, and the sub-options are walked by the
-// command's row of the syntax table. The work itself is not built yet: the command fails with its
-// own code rather than pretend to succeed.
+// The connection is checked before any sub-option is read; the work itself is not built yet
+// (unavailable_command.h).
 int Protection(int argc, char* argv[], int& index)
 {
     if (!HasConnection(ConnectionNeed::Target))
         return OP_CONNECT_FAILED;
-    const int walked = SkipSubOptions(argc, argv, index);
-    return walked != OP_SUCCESS ? walked : OP_EFAP1_FAILED;
+    return ReportUnavailable(argc, argv, index);
 }

@@ -52,6 +52,11 @@ public:
     uint32_t otpLockAddress = 0;
     int32_t otpLockLength = 0;
     std::string programFolder;
+    // What the production log reports: the last image downloaded and serial number written.
+    std::string downloadedImageName;
+    int64_t downloadedImageSize = 0;
+    uint32_t downloadedImageChecksum = 0;
+    std::string serialNumberWritten;
     std::vector<std::vector<std::string>> devicePartLists;
     std::array<uint8_t, kDeviceListCount> deviceListSeries{};
 

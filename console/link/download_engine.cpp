@@ -3,6 +3,7 @@
 #include "link_interface.h"
 
 #include "download_plan.h"
+#include "job_progress.h"
 #include "link_results.h"
 #include "share_parameter.h"
 
@@ -79,6 +80,10 @@ int CLinkInterface::DownloadToDevice(const FileInfo& info, uint8_t* bleImage, ui
     const int begun = BeginDownload(info);
     if (!Succeeded(begun))
         return begun;
+    uint64_t total = 0;
+    for (const ImagePart& part : info.parts)
+        total += std::min(part.size, IMAGE_PART_CAPACITY);
+    ProgressStep progress("download", total);
     for (const ImagePart& part : info.parts) {
         const uint32_t size = std::min(part.size, IMAGE_PART_CAPACITY);
         for (const TransferChunk& chunk : SplitIntoChunks(part.startAddress, size)) {
@@ -88,6 +93,7 @@ int CLinkInterface::DownloadToDevice(const FileInfo& info, uint8_t* bleImage, ui
                                                      part.bytes + chunk.offset, bleImage, bleCount);
             if (!Succeeded(result))
                 return result;
+            progress.Advance(chunk.length);
         }
     }
     return EndDownload(info);

@@ -1,5 +1,7 @@
 #include "link_interface.h"
 
+#include "job_progress.h"
+
 #include "link_results.h"
 
 CLinkInterface g_link;
@@ -13,6 +15,8 @@ CLinkInterface::~CLinkInterface() = default;
 
 bool CLinkInterface::TakeCancel()
 {
+    if (StopRequested())
+        return true;
     if (!cancelRequested_)
         return false;
     cancelRequested_ = false;

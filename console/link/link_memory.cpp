@@ -2,6 +2,7 @@
 #include "link_interface.h"
 
 #include "download_plan.h"
+#include "job_progress.h"
 #include "link_results.h"
 #include "share_parameter.h"
 
@@ -39,6 +40,7 @@ int CLinkInterface::ReadMemory(uint32_t addr, int len, uint8_t* buf, int, int)
     }
     std::array<uint8_t, LINK_TRANSFER_CHUNK> block{};
     const uint32_t length = len > 0 ? static_cast<uint32_t>(len) : 0;
+    ProgressStep progress("read", length);
     for (const TransferChunk& chunk : SplitIntoChunks(addr, length)) {
         if (TakeCancel())
             return LINK_CANCELED_BYTE;
@@ -46,6 +48,7 @@ int CLinkInterface::ReadMemory(uint32_t addr, int len, uint8_t* buf, int, int)
         if (result != 0)
             return result;
         std::copy_n(block.begin(), chunk.length, buf + chunk.offset);
+        progress.Advance(chunk.length);
     }
     return 0;
 }
@@ -62,7 +65,9 @@ int CLinkInterface::SectorErase(const uint32_t* addresses, int count)
         if (!Succeeded(result))
             return LowByte(result);
     }
+    ProgressStep progress("erase", static_cast<uint64_t>(count), "sectors");
     for (int i = 0; i < count; ++i) {
+        progress.Advance(i == 0 ? 0 : 1);
         if (InBootMemory(addresses[i]))
             continue;
         if (TakeCancel())
@@ -71,5 +76,6 @@ int CLinkInterface::SectorErase(const uint32_t* addresses, int count)
         if (!Succeeded(result))
             return LowByte(result);
     }
+    progress.Advance(1);
     return 0;
 }

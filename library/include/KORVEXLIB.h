@@ -51,6 +51,9 @@ enum KORVEX_RESULT {
     LIB_LOADING_ERROR = 35                    /* declared for callers that load the library; not produced */
 };
 
+/* KORVEX_VerifyMainData_Device and KORVEX_FWUpdateVerify: the probe reported a mismatch. */
+#define KORVEX_VERIFY_MISMATCH (-96)
+
 /* The caller's serial-number buffer: row i receives the i-th probe's serial number. */
 typedef struct tagKORVEXDeviceInfo {
     char deviceInfo[99][99];
@@ -195,6 +198,109 @@ KORVEX_API int KORVEX_BLECHIP_CheckCRC(KORVEX_HANDLE handle, uint8_t *result);
 KORVEX_API int KORVEX_BLECHIP_SetCRCValue(KORVEX_HANDLE handle, int index, uint32_t crc);
 KORVEX_API int KORVEX_GetBLESPIRate(KORVEX_HANDLE handle, uint8_t *rate);
 KORVEX_API int KORVEX_SetBLESPIRate(KORVEX_HANDLE handle, uint8_t rate);
+
+/* ---- External QSPI flash behind the target ---- */
+KORVEX_API int KORVEX_QSPI_DownLoad_Target(KORVEX_HANDLE handle, uint32_t addr, int len, const uint8_t *data);
+KORVEX_API int KORVEX_QSPI_Upload(KORVEX_HANDLE handle, uint32_t addr, int len, uint8_t *buf);
+KORVEX_API int KORVEX_QSPI_SectorErase(KORVEX_HANDLE handle, uint32_t addr, int count /* 0 to 0xFFFF */);
+KORVEX_API int KORVEX_QSPI_BlockErase(KORVEX_HANDLE handle, uint32_t addr, int count /* 0 to 0xFFFF */);
+KORVEX_API int KORVEX_QSPI_ChipErase(KORVEX_HANDLE handle); /* waits up to 300 s */
+/* len 18 (configuration) or 17 (custom command), else TRANS_INVALID_HANDLE_VALUE; passed through */
+KORVEX_API int KORVEX_QSPI_Config_Cmd_Parameter(KORVEX_HANDLE handle, int len, const uint8_t *block);
+KORVEX_API int KORVEX_QSPI_Custom_Cmd_Parameter(KORVEX_HANDLE handle, int len, const uint8_t *block);
+KORVEX_API int KORVEX_QSPI_Set_Register_Base_Addr(KORVEX_HANDLE handle, uint32_t addr);
+KORVEX_API int KORVEX_QSPI_Set_State(KORVEX_HANDLE handle, uint8_t state);
+/* word1 then word2 to addr; with single not 0, word1 alone */
+KORVEX_API int KORVEX_QSPI_Bit_Write(KORVEX_HANDLE handle, uint32_t addr, int word1, int word2, uint8_t single);
+
+/* ---- Offline programming: data stored in the probe under a code index (0 to 15) ---- */
+KORVEX_API int KORVEX_WriteMainData_Device(KORVEX_HANDLE handle, uint8_t index, uint32_t addr, int len,
+                                           const uint8_t *data);
+KORVEX_API int KORVEX_ReadMainData_Device(KORVEX_HANDLE handle, uint8_t index, uint32_t addr, int len,
+                                          uint8_t *buf);
+/* KORVEX_VERIFY_MISMATCH when the stored image differs */
+KORVEX_API int KORVEX_VerifyMainData_Device(KORVEX_HANDLE handle, uint8_t index, uint32_t addr, uint32_t len);
+KORVEX_API int KORVEX_WriteOPTData_Device(KORVEX_HANDLE handle, uint8_t index, int len /* 48 */,
+                                          const uint8_t *data);
+KORVEX_API int KORVEX_ReadOPTData_Device(KORVEX_HANDLE handle, uint8_t index, int len /* 48 */, uint8_t *buf);
+KORVEX_API int KORVEX_WriteOPTDataExtend_Device(KORVEX_HANDLE handle, uint8_t index, int len, const uint8_t *data);
+KORVEX_API int KORVEX_ReadOPTDataExtend_Device(KORVEX_HANDLE handle, uint8_t index, int len, uint8_t *buf);
+KORVEX_API int KORVEX_WriteOTPData_Device(KORVEX_HANDLE handle, uint8_t index, uint32_t addr, int len,
+                                          const uint8_t *data);
+KORVEX_API int KORVEX_SetOTPLockParameters_Device(KORVEX_HANDLE handle, uint8_t index, uint32_t addr, int len,
+                                                  const uint8_t *data);
+KORVEX_API int KORVEX_SetOTPWriteParameters_Device(KORVEX_HANDLE handle, uint8_t index, uint32_t addr, int len,
+                                                   const uint8_t *data);
+KORVEX_API int KORVEX_DebugReadMemory_Device(KORVEX_HANDLE handle, uint32_t addr, int len, uint8_t *buf);
+
+/* ---- Offline programming: projects, selector 0xA0 or 0xB0 to 0xBF ---- */
+KORVEX_API int KORVEX_GetCodeNumber(KORVEX_HANDLE handle, uint8_t *n);
+KORVEX_API int KORVEX_SetCodeNumber(KORVEX_HANDLE handle, uint8_t n /* 1, 2, 4, 8 or 16 */);
+KORVEX_API int KORVEX_GetDownloadCodeIndex(KORVEX_HANDLE handle, uint8_t *a, uint8_t *b);
+KORVEX_API int KORVEX_SetDownloadCodeIndex(KORVEX_HANDLE handle, uint8_t a, uint8_t b);
+KORVEX_API int KORVEX_DeleteOfflineConfIndex(KORVEX_HANDLE handle, uint8_t sel, uint8_t n /* at most 16 */);
+KORVEX_API int KORVEX_BeginOfflineDownloadCode(KORVEX_HANDLE handle);
+KORVEX_API int KORVEX_GetOfflineConfig_Apart(KORVEX_HANDLE handle, uint8_t index, int len, uint8_t *buf);
+KORVEX_API int KORVEX_GetOfflineConfig_Bpart(KORVEX_HANDLE handle, uint8_t index, int len, uint8_t *buf);
+KORVEX_API int KORVEX_GetOfflineConfig_Cpart(KORVEX_HANDLE handle, uint8_t index, int len, uint8_t *buf);
+KORVEX_API int KORVEX_GetOfflineConfig_Dpart(KORVEX_HANDLE handle, uint8_t index, int len, uint8_t *buf);
+KORVEX_API int KORVEX_SetOfflineConfig_Apart(KORVEX_HANDLE handle, uint8_t index, int len, const uint8_t *data);
+KORVEX_API int KORVEX_SetOfflineConfig_Bpart(KORVEX_HANDLE handle, uint8_t index, int len, const uint8_t *data);
+KORVEX_API int KORVEX_SetOfflineConfig_Cpart(KORVEX_HANDLE handle, uint8_t index, int len, const uint8_t *data);
+KORVEX_API int KORVEX_SetOfflineConfig_Dpart(KORVEX_HANDLE handle, uint8_t index, int len, const uint8_t *data);
+KORVEX_API int KORVEX_GetOfflineDNState(KORVEX_HANDLE handle, uint8_t *state);
+/* kind 0 to 2 */
+KORVEX_API int KORVEX_GetDownloadTimes(KORVEX_HANDLE handle, uint8_t sel, uint8_t n, uint8_t kind, int *times);
+KORVEX_API int KORVEX_GetOfflineDownloadType(KORVEX_HANDLE handle, uint8_t *type);
+KORVEX_API int KORVEX_SetOfflineDownloadType(KORVEX_HANDLE handle, uint8_t type);
+KORVEX_API int KORVEX_GetOfflineISPUartBps(KORVEX_HANDLE handle, uint32_t *bps);
+KORVEX_API int KORVEX_SetOfflineISPUartBps(KORVEX_HANDLE handle, uint32_t bps);
+KORVEX_API int KORVEX_GetOfflineISPAutoBoot(KORVEX_HANDLE handle, uint8_t *on);
+KORVEX_API int KORVEX_SetOfflineISPAutoBoot(KORVEX_HANDLE handle, uint8_t on);
+KORVEX_API int KORVEX_GetProjectOneDownloadFunc(KORVEX_HANDLE handle, uint8_t *func);
+KORVEX_API int KORVEX_GetMachineBurningState(KORVEX_HANDLE handle, uint8_t *a, uint8_t *b, int *c, int *d);
+/* a and b 0 or 1, c and d 10 to 1000 */
+KORVEX_API int KORVEX_SetMachineBurningState(KORVEX_HANDLE handle, uint8_t a, uint8_t b, int c, int d);
+
+/* ---- Firmware update of the probe and of its display, factory reset ---- */
+KORVEX_API int KORVEX_FactoryDataReset(KORVEX_HANDLE handle);
+KORVEX_API int KORVEX_EnterFWUpdateMode(KORVEX_HANDLE handle, uint8_t *mode);
+KORVEX_API int KORVEX_FWUpdateBegin(KORVEX_HANDLE handle);
+KORVEX_API int KORVEX_FWUpdateEnd(KORVEX_HANDLE handle, uint8_t flag);
+KORVEX_API int KORVEX_FWRun(KORVEX_HANDLE handle);
+KORVEX_API int KORVEX_FWUpdateSetCodeRange(KORVEX_HANDLE handle, uint32_t start, int size);
+KORVEX_API int KORVEX_FWUpdate(KORVEX_HANDLE handle, uint32_t addr, int len, const uint8_t *data);
+/* KORVEX_VERIFY_MISMATCH when the firmware received differs */
+KORVEX_API int KORVEX_FWUpdateVerify(KORVEX_HANDLE handle, uint32_t value);
+KORVEX_API int KORVEX_GetLCDFWVersion(KORVEX_HANDLE handle, int len, uint8_t *buf);
+KORVEX_API int KORVEX_EnterLCDFWUpdateMode(KORVEX_HANDLE handle);
+KORVEX_API int KORVEX_LCDFWUpdateBegin(KORVEX_HANDLE handle, uint8_t flag);
+KORVEX_API int KORVEX_LCDFWUpdateEnd(KORVEX_HANDLE handle);
+KORVEX_API int KORVEX_LCDFWUpdateSetCodeSize(KORVEX_HANDLE handle, int size);
+KORVEX_API int KORVEX_LCDFWUpdate(KORVEX_HANDLE handle, int len, const uint8_t *data);
+
+/* ---- Target supply and probe peripherals ---- */
+KORVEX_API int KORVEX_SetTargetStableTime(KORVEX_HANDLE handle, uint32_t time /* not 0 */);
+KORVEX_API int KORVEX_GetTargetStableTime(KORVEX_HANDLE handle, uint32_t *time);
+KORVEX_API int KORVEX_GetVoltageLevelValue(KORVEX_HANDLE handle, uint8_t sel, uint16_t *value);
+KORVEX_API int KORVEX_SetVoltageLevelValue(KORVEX_HANDLE handle, uint8_t sel, uint16_t value);
+KORVEX_API int KORVEX_GetVoltageState(KORVEX_HANDLE handle, uint8_t *state);
+KORVEX_API int KORVEX_SetVoltageState(KORVEX_HANDLE handle, uint8_t state);
+KORVEX_API int KORVEX_GetVoltageCurrentLevel(KORVEX_HANDLE handle, uint8_t *level);
+KORVEX_API int KORVEX_SetVoltageCurrentLevel(KORVEX_HANDLE handle, uint8_t level);
+KORVEX_API int KORVEX_GetTVCCVoltageValue(KORVEX_HANDLE handle, int *value);
+KORVEX_API int KORVEX_GetBuzzerState(KORVEX_HANDLE handle, uint8_t *state);
+KORVEX_API int KORVEX_SetBuzzerState(KORVEX_HANDLE handle, uint8_t state);
+KORVEX_API int KORVEX_GetUSBToUsartState(KORVEX_HANDLE handle, uint8_t *state);
+KORVEX_API int KORVEX_SetUSBToUsartState(KORVEX_HANDLE handle, uint8_t state);
+KORVEX_API int KORVEX_GetUsartAutoMode(KORVEX_HANDLE handle, uint8_t *mode);
+KORVEX_API int KORVEX_SetUsartAutoMode(KORVEX_HANDLE handle, uint8_t mode);
+
+/* ---- Production tests of the probe ---- */
+KORVEX_API int KORVEX_PinTestMode(KORVEX_HANDLE handle, uint32_t *value);
+KORVEX_API int KORVEX_PinTestSysReset(KORVEX_HANDLE handle); /* the probe resets; no reply awaited */
+KORVEX_API int KORVEX_PROLCDTestMode(KORVEX_HANDLE handle);
+KORVEX_API int KORVEX_LEDTestMode(KORVEX_HANDLE handle); /* no reply awaited */
 
 #ifdef __cplusplus
 }

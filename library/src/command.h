@@ -16,6 +16,7 @@ enum class RequestForm : uint8_t {
     DebugMemory,  // cmd, sub, width, address (4), length (2), then data when writing
     Block,        // cmd, sub, length (2), then the data
     Firmware,     // cmd, sub, length (2), 0xA0 + sub, then parameters
+    Address,      // cmd, sub, address (4), then the data
 };
 
 // Layout of the reply and the checks it undergoes after its length and echoed command byte.

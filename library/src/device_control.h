@@ -151,12 +151,124 @@ public:
     int KORVEXDevice_GetBLESPIRate(uint8_t *out);
     int KORVEXDevice_SetBLESPIRate(uint8_t rate);
 
+    // ---- External QSPI flash (qspi_commands.cpp) ----
+    int KORVEXDevice_QSPI_Bit_Write(uint32_t addr, int len, const uint8_t *data);
+    int KORVEXDevice_QSPI_Write_Only_Transfer(uint32_t addr, int len, const uint8_t *data);
+    int KORVEXDevice_QSPI_Read_Only_Transfer(uint32_t addr, int len, uint8_t *buf);
+    int KORVEXDevice_QSPI_Set_State(uint8_t state);
+    int KORVEXDevice_QSPI_Set_Register_Base_Addr(uint32_t addr);
+    int KORVEXDevice_QSPI_Read_Memory(uint32_t addr, int len, uint8_t *buf);
+    int KORVEXDevice_QSPI_Write_Memory(uint32_t addr, int len, const uint8_t *data);
+    int KORVEXDevice_QSPI_Sector_Erase_Memory(uint32_t addr, int count);
+    int KORVEXDevice_QSPI_Block_Erase_Memory(uint32_t addr, int count);
+    int KORVEXDevice_QSPI_Chip_Erase_Memory();
+    int KORVEXDevice_QSPI_Config_Cmd_Parameter(int len, const uint8_t *block);
+    int KORVEXDevice_QSPI_Send_Custom_Cmd(int len, const uint8_t *block);
+    int KORVEXDevice_QSPI_DownLoad_Target(uint32_t addr, int len, const uint8_t *data);
+    int KORVEXDevice_QSPI_UPLoad_Target(uint32_t addr, int len, uint8_t *buf);
+
+    // ---- Probe settings, factory reset, production tests (settings_commands.cpp) ----
+    int KORVEXDevice_GetOfflineDNState(uint8_t *out);
+    int KORVEXDevice_GetTargetStableTime(uint32_t *out);
+    int KORVEXDevice_SetTargetStableTime(uint32_t time);
+    int KORVEXDevice_GetVoltageLevelValue(uint8_t sel, uint16_t *out);
+    int KORVEXDevice_SetVoltageLevelValue(uint8_t sel, uint16_t value);
+    int KORVEXDevice_GetVoltageState(uint8_t *out);
+    int KORVEXDevice_SetVoltageState(uint8_t state);
+    int KORVEXDevice_GetVoltageCurrentLevel(uint8_t *out);
+    int KORVEXDevice_SetVoltageCurrentLevel(uint8_t level);
+    int KORVEXDevice_GetTVCCVoltageValue(int *out);
+    int KORVEXDevice_GetOfflineDownloadType(uint8_t *out);
+    int KORVEXDevice_SetOfflineDownloadType(uint8_t type);
+    int KORVEXDevice_GetOfflineISPUartBps(uint32_t *out);
+    int KORVEXDevice_SetOfflineISPUartBps(uint32_t bps);
+    int KORVEXDevice_GetOfflineISPAutoBoot(uint8_t *out);
+    int KORVEXDevice_SetOfflineISPAutoBoot(uint8_t on);
+    int KORVEXDevice_GetBuzzerState(uint8_t *out);
+    int KORVEXDevice_SetBuzzerState(uint8_t state);
+    int KORVEXDevice_GetMachineBurningState(uint8_t *a, uint8_t *b, int *c, int *d);
+    int KORVEXDevice_SetMachineBurningState(uint8_t a, uint8_t b, int c, int d);
+    int KORVEXDevice_GetUSBToUsartState(uint8_t *out);
+    int KORVEXDevice_SetUSBToUsartState(uint8_t state);
+    int KORVEXDevice_GetLCDFWVersion(int len, uint8_t *buf);
+    int KORVEXDevice_GetUsartAutoMode(uint8_t *out);
+    int KORVEXDevice_SetUsartAutoMode(uint8_t mode);
+    int KORVEXDevice_FactoryDataReset();
+    int KORVEXDevice_PinTestMode(uint32_t *out);
+    int KORVEXDevice_PinTestSysReset();
+    int KORVEXDevice_LEDTestMode();
+    int KORVEXDevice_PROLCDTestMode();
+
+    // ---- Offline programming: code number and index, stored data (offline_commands.cpp) ----
+    int KORVEXDevice_GetCodeNumber(uint8_t *out);
+    int KORVEXDevice_SetCodeNumber(uint8_t n);
+    int KORVEXDevice_GetDownloadCodeIndex(uint8_t *a, uint8_t *b);
+    int KORVEXDevice_SetDownloadCodeIndex(uint8_t a, uint8_t b);
+    int KORVEXDevice_DeleteOfflineConfIndex(uint8_t sel, uint8_t n);
+    int KORVEXDevice_BeginOfflineDownloadCode();
+    int KORVEXDevice_GetDownloadTimes(uint8_t sel, uint8_t n, uint8_t kind, int *out);
+    int KORVEXDevice_GetProjectOneDownloadFunc(uint8_t *out);
+    int KORVEXDevice_WriteMemory_Device(uint8_t index, uint32_t addr, int len, const uint8_t *data);
+    int KORVEXDevice_WriteMainData_Device(uint8_t index, uint32_t addr, int len, const uint8_t *data);
+    int KORVEXDevice_VerifyMainData_Device(uint8_t index, uint32_t addr, uint32_t len);
+    int KORVEXDevice_ReadMemory_Device(uint8_t index, uint32_t addr, int len, uint8_t *buf);
+    int KORVEXDevice_ReadMainData_Device(uint8_t index, uint32_t addr, int len, uint8_t *buf);
+    int KORVEXDevice_WriteOPTData_Device(uint8_t index, int len, const uint8_t *data);
+    int KORVEXDevice_ReadOPTData_Device(uint8_t index, int len, uint8_t *buf);
+    int KORVEXDevice_WriteOPTDataExtend_Device_Sub(uint8_t index, uint32_t addr, int len, const uint8_t *data);
+    int KORVEXDevice_WriteOPTDataExtend_Device(uint8_t index, int len, const uint8_t *data);
+    int KORVEXDevice_ReadOPTDataExtend_Device_Sub(uint8_t index, uint32_t addr, int len, uint8_t *buf);
+    int KORVEXDevice_ReadOPTDataExtend_Device(uint8_t index, int len, uint8_t *buf);
+    int KORVEXDevice_WriteOTPData_Device_Sub(uint8_t index, uint32_t addr, int len, const uint8_t *data);
+    int KORVEXDevice_WriteOTPData_Device(uint8_t index, uint32_t addr, int len, const uint8_t *data);
+    int KORVEXDevice_SetOTPLockParameters_Device_Sub(uint8_t index, uint32_t addr, int len, const uint8_t *data);
+    int KORVEXDevice_SetOTPLockParameters_Device(uint8_t index, uint32_t addr, int len, const uint8_t *data);
+    int KORVEXDevice_SetOTPWriteParameters_Device_Sub(uint8_t index, uint32_t addr, int len, const uint8_t *data);
+    int KORVEXDevice_SetOTPWriteParameters_Device(uint8_t index, uint32_t addr, int len, const uint8_t *data);
+    // part 0 to 3: the A to D parts
+    int KORVEXDevice_GetOfflineConfig(uint8_t part, uint8_t index, int len, uint8_t *buf);
+    int KORVEXDevice_SetOfflineConfig(uint8_t part, uint8_t index, int len, const uint8_t *data);
+    int KORVEXDevice_GetOfflineConfig_Apart(uint8_t i, int len, uint8_t *buf) { return KORVEXDevice_GetOfflineConfig(0, i, len, buf); }
+    int KORVEXDevice_GetOfflineConfig_Bpart(uint8_t i, int len, uint8_t *buf) { return KORVEXDevice_GetOfflineConfig(1, i, len, buf); }
+    int KORVEXDevice_GetOfflineConfig_Cpart(uint8_t i, int len, uint8_t *buf) { return KORVEXDevice_GetOfflineConfig(2, i, len, buf); }
+    int KORVEXDevice_GetOfflineConfig_Dpart(uint8_t i, int len, uint8_t *buf) { return KORVEXDevice_GetOfflineConfig(3, i, len, buf); }
+    int KORVEXDevice_SetOfflineConfig_Apart(uint8_t i, int len, const uint8_t *d) { return KORVEXDevice_SetOfflineConfig(0, i, len, d); }
+    int KORVEXDevice_SetOfflineConfig_Bpart(uint8_t i, int len, const uint8_t *d) { return KORVEXDevice_SetOfflineConfig(1, i, len, d); }
+    int KORVEXDevice_SetOfflineConfig_Cpart(uint8_t i, int len, const uint8_t *d) { return KORVEXDevice_SetOfflineConfig(2, i, len, d); }
+    int KORVEXDevice_SetOfflineConfig_Dpart(uint8_t i, int len, const uint8_t *d) { return KORVEXDevice_SetOfflineConfig(3, i, len, d); }
+    int KORVEXDevice_DebugReadMemory_Device(uint32_t addr, int len, uint8_t *buf);
+
+    // ---- Firmware update of the probe and its display (firmware_commands.cpp) ----
+    int KORVEXDevice_EnterFWUpdateMode(uint8_t *out);
+    int KORVEXDevice_FWUpdateBegin();
+    int KORVEXDevice_FWUpdateSetCodeRange(uint32_t start, int size);
+    int KORVEXDevice_FWUpdateSendData(uint32_t addr, int len, const uint8_t *data);
+    int KORVEXDevice_FWUpdate(uint32_t addr, int len, const uint8_t *data);
+    int KORVEXDevice_FWUpdateEnd(uint8_t flag);
+    int KORVEXDevice_FWUpdateVerify(uint32_t value);
+    int KORVEXDevice_FWRun();
+    int KORVEXDevice_EnterLCDFWUpdateMode();
+    int KORVEXDevice_LCDFWUpdateBegin(bool flag);
+    int KORVEXDevice_LCDFWUpdateSetCodeSize(int size);
+    int KORVEXDevice_LCDFWUpdateSendData(int len, const uint8_t *data, bool last, int offset);
+    int KORVEXDevice_LCDFWUpdate(int len, const uint8_t *data);
+    int KORVEXDevice_LCDFWUpdateEnd();
+
 private:
     int hid_send_data(ByteView packet);
     int hid_receive_data(uint8_t *buffer, int length, unsigned timeoutMs);
     int winusb_send_data(ByteView packet);
     int winusb_receive_data(uint8_t *buffer, int length, unsigned timeoutMs);
     int copyString(const std::string &text, char *buf, int size) const;
+    // One stored area under a code index (byte 1 = index + area), and its chunked transfers.
+    int KORVEXDevice_WriteStoredArea(const Command &command, uint8_t index, uint8_t area, uint32_t addr, int len,
+                                     const uint8_t *data);
+    int KORVEXDevice_ReadStoredArea(const Command &command, uint8_t index, uint8_t area, uint32_t addr, int len,
+                                    uint8_t *buf);
+    int KORVEXDevice_WriteStoredChunked(const Command &command, uint8_t index, uint8_t area, uint32_t addr, int len,
+                                        const uint8_t *data);
+    int KORVEXDevice_ReadStoredChunked(const Command &command, uint8_t index, uint8_t area, uint32_t addr, int len,
+                                       uint8_t *buf);
 
     libusb_device_handle *usbHandle_ = nullptr;  // owned: released and closed by KorvexDevice_Close
     std::optional<KorvexDeviceEntry> entry_;

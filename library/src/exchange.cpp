@@ -72,6 +72,7 @@ std::vector<uint8_t> buildRequest(const Command &command, const RequestArgs &arg
         putU16(packet, static_cast<uint16_t>(args.bytes.size() + 1));
         putU8(packet, static_cast<uint8_t>(kFirmwareMarker + command.sub));
         break;
+    case RequestForm::Address: putU32(packet, args.address); break;
     }
     putBytes(packet, args.bytes);
     return packet;

@@ -7,5 +7,6 @@ namespace korvex {
 
 constexpr int kSuccess = 0;
 constexpr int kStatusSuccess = 0xF1;  // the probe's "done" status byte
+constexpr int kVerifyMismatch = KORVEX_VERIFY_MISMATCH;
 
 }  // namespace korvex

@@ -14,11 +14,13 @@ namespace ksim {
 
 class TargetMcu;
 class BleModule;
+struct ProbeStore;
 
 struct FirmwareContext {
     ProbeSettings &settings;
     TargetMcu &target;
     BleModule &ble;
+    ProbeStore &store;
     std::string note;  // a handler's complaint about a request it refused as malformed
 };
 
@@ -54,6 +56,9 @@ struct CommandRow {
     const char *name;
     Layout layout;
     Handler handle;
+    uint8_t subCount = 1;  // the stored-data rows take byte 1 = area + code index: 16 (or more) values
+
+    bool covers(uint8_t value) const { return value >= sub && value - sub < subCount; }
 };
 
 struct CommandGroup {
@@ -61,6 +66,7 @@ struct CommandGroup {
     const char *name;
     const CommandRow *rows;
     size_t count;
+    const CommandGroup *more = nullptr;  // further rows of the same group, defined in another file
 };
 
 // The groups, each defined beside its handlers.
@@ -74,6 +80,19 @@ extern const CommandGroup kFlashControlGroup;   // B6
 extern const CommandGroup kEncryptionGroup;     // BB
 extern const CommandGroup kBleGroup;            // BE
 extern const CommandGroup kDebugGroup;          // CF
+extern const CommandGroup kStoredImageGroup;    // B7
+extern const CommandGroup kStoredDataWriteGroup;  // B8
+extern const CommandGroup kStoredImageReadGroup;  // B9
+extern const CommandGroup kStoredDataReadGroup;   // BA
+extern const CommandGroup kOfflineConfigReadGroup;   // BC
+extern const CommandGroup kOfflineConfigWriteGroup;  // BD
+extern const CommandGroup kProbeFirmwareGroup;  // C0
+extern const CommandGroup kDisplayFirmwareGroup;  // C1
+extern const CommandGroup kQspiGroup;           // C2
+// Rows that extend the groups above (`more`).
+extern const CommandGroup kProbeSettingsRows;   // B0: supply, timing, peripherals, offline ISP
+extern const CommandGroup kOfflineCodeRows;     // BB: offline code number and index
+extern const CommandGroup kProbeTestRows;       // CF: probe memory, factory reset, production tests
 
 // A refusal as a status reply, with the reason kept for the exchange log.
 Bytes malformed(const Packet &request, FirmwareContext &ctx, const std::string &why);

@@ -42,6 +42,6 @@ constexpr CommandRow kRows[] = {
 
 }  // namespace
 
-const CommandGroup kDebugGroup{0xCF, "debug access", kRows, std::size(kRows)};
+const CommandGroup kDebugGroup{0xCF, "debug access", kRows, std::size(kRows), &kProbeTestRows};
 
 }  // namespace ksim

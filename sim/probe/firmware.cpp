@@ -11,6 +11,8 @@ constexpr size_t kHidReportSize = 64;
 const CommandGroup *const kGroups[] = {
     &kProbeInfoGroup, &kTargetInfoGroup, &kMemoryReadGroup, &kMemoryWriteGroup, &kEraseGroup,
     &kProtectionGroup, &kFlashControlGroup, &kEncryptionGroup, &kBleGroup, &kDebugGroup,
+    &kStoredImageGroup, &kStoredDataWriteGroup, &kStoredImageReadGroup, &kStoredDataReadGroup,
+    &kOfflineConfigReadGroup, &kOfflineConfigWriteGroup, &kProbeFirmwareGroup, &kDisplayFirmwareGroup, &kQspiGroup,
 };
 
 const CommandGroup *findGroup(uint8_t cmd)
@@ -21,9 +23,13 @@ const CommandGroup *findGroup(uint8_t cmd)
 
 const CommandRow *findRow(const CommandGroup &group, uint8_t sub)
 {
-    auto end = group.rows + group.count;
-    auto it = std::find_if(group.rows, end, [sub](const CommandRow &row) { return row.sub == sub; });
-    return it == end ? nullptr : it;
+    for (const CommandGroup *part = &group; part; part = part->more) {
+        auto end = part->rows + part->count;
+        auto it = std::find_if(part->rows, end, [sub](const CommandRow &row) { return row.covers(sub); });
+        if (it != end)
+            return it;
+    }
+    return nullptr;
 }
 
 std::string received(const Bytes &packet)
@@ -49,8 +55,14 @@ std::string knownGroups()
 std::string knownRows(const CommandGroup &group)
 {
     std::string text;
-    for (size_t i = 0; i < group.count; ++i)
-        text += (text.empty() ? "" : " ") + hexByte(group.rows[i].sub);
+    for (const CommandGroup *part = &group; part; part = part->more) {
+        for (size_t i = 0; i < part->count; ++i) {
+            const CommandRow &row = part->rows[i];
+            text += (text.empty() ? "" : " ") + hexByte(row.sub);
+            if (row.subCount > 1)
+                text += "-" + hexByte(static_cast<uint8_t>(row.sub + row.subCount - 1));
+        }
+    }
     return text;
 }
 

@@ -5,6 +5,7 @@
 
 #include "probe/fault_plan.h"
 #include "probe/packet.h"
+#include "probe/probe_store.h"
 #include "probe/virtual_probe.h"
 #include "target/ble_module.h"
 #include "target/target_mcu.h"
@@ -16,6 +17,7 @@ struct VirtualProbe::Impl {
 
     UsbIdentity identity{"Korvex", "Korvex Probe", "KV0000000001", "Korvex HID", "Korvex Bulk", Transport::Both};
     ProbeSettings settings;
+    ProbeStore store;
     TargetMcu target;
     BleModule ble;
     bool bleFitted = false;

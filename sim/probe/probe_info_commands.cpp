@@ -113,7 +113,9 @@ constexpr CommandRow kEncryptionRows[] = {
 
 }  // namespace
 
-const CommandGroup kProbeInfoGroup{0xB0, "probe information and settings", kProbeInfoRows, std::size(kProbeInfoRows)};
-const CommandGroup kEncryptionGroup{0xBB, "encrypted transfer", kEncryptionRows, std::size(kEncryptionRows)};
+const CommandGroup kProbeInfoGroup{0xB0, "probe information and settings", kProbeInfoRows, std::size(kProbeInfoRows),
+                                   &kProbeSettingsRows};
+const CommandGroup kEncryptionGroup{0xBB, "encrypted transfer", kEncryptionRows, std::size(kEncryptionRows),
+                                    &kOfflineCodeRows};
 
 }  // namespace ksim

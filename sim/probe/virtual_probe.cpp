@@ -51,9 +51,10 @@ FirmwareAction VirtualProbe::handleRequest(const std::vector<uint8_t> &packet, b
         p.log.push_back(std::move(exchange));
         return action;
     }
-    FirmwareContext ctx{p.settings, p.target, p.ble, {}};
+    FirmwareContext ctx{p.settings, p.target, p.ble, p.store, {}};
     DecodedExchange decoded = runFirmware(packet, viaHid, ctx);
-    action.reply = std::move(decoded.reply);
+    if (!decoded.reply.empty())  // the commands that reset or blink the probe answer nothing
+        action.reply = std::move(decoded.reply);
     action.delayMs = p.replyDelayMs;
     exchange.faults = p.faults.apply(exchange.index, packet, action);
     p.unplugged = action.unplug;

@@ -18,7 +18,10 @@ static const HandleOnly kHandleOnly[] = {
     KORVEX_SysMemoryAllErase_Target, KORVEX_UnAccessProtect_Target, KORVEX_UnEraseWriteProtect_Target,
     KORVEX_BLECHIP_S17_Connect, KORVEX_BLECHIP_S17_DisConnect, KORVEX_BLECHIP_EraseMainFlash,
     KORVEX_BLECHIP_EraseNVRFlash, KORVEX_BLECHIP_EraseRDNFlash, KORVEX_BLECHIP_EraseAllFlash,
-    KORVEX_BLECHIP_EnableProtect, KORVEX_BLECHIP_DisableProtect,
+    KORVEX_BLECHIP_EnableProtect, KORVEX_BLECHIP_DisableProtect, KORVEX_QSPI_ChipErase,
+    KORVEX_BeginOfflineDownloadCode, KORVEX_FactoryDataReset, KORVEX_FWUpdateBegin, KORVEX_FWRun,
+    KORVEX_EnterLCDFWUpdateMode, KORVEX_LCDFWUpdateEnd, KORVEX_PinTestSysReset, KORVEX_PROLCDTestMode,
+    KORVEX_LEDTestMode,
 };
 
 int korvex_c_handle_only_count(void) { return (int)(sizeof kHandleOnly / sizeof kHandleOnly[0]); }
@@ -37,5 +40,5 @@ int korvex_c_constants_ok(void) {
     enum KORVEX_RESULT invalid = TRANS_INVALID_HANDLE_VALUE;
     return KORVEX_USB_VID == 0x4B56 && KORVEX_USB_PID == 0xF000 && sizeof info.deviceInfo == 99 * 99 &&
            invalid == 1 && INPUT_PARAMS_MEMORY_ALLOCATION_ERROR == 34 && LIB_LOADING_ERROR == 35 &&
-           KORVEX_INVALID_HANDLE == (KORVEX_HANDLE)-1 && sizeof(KORVEX_HANDLE) == 8;
+           KORVEX_INVALID_HANDLE == (KORVEX_HANDLE)-1 && sizeof(KORVEX_HANDLE) == 8 && KORVEX_VERIFY_MISMATCH == -96;
 }

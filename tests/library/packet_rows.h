@@ -19,6 +19,10 @@ enum class ReplyKind {
     DataSubIgnored,  // as Data, the sub byte is not compared
     Memory,          // cmd, type, 4 bytes, length (2), data: a wrong type is the result
     Debug,           // cmd, sub, 5 bytes, length (2), data: a wrong sub is the result
+    EchoResult,      // cmd, echo, fields: a wrong echo is the result, the fields are not compared
+    EchoLength,      // cmd, echo, length (2), data: a wrong echo is the result, a wrong length gives 4
+    Header,          // cmd, sub, fields: a wrong sub gives 4, the fields are not compared
+    None,            // the probe answers nothing; sending is the whole command
 };
 
 constexpr int kNotWaitedFor = 0;  // silent-probe result not checked (time-out too long for a test)
@@ -35,5 +39,13 @@ struct PacketRow {
 const std::vector<PacketRow> &probeInformationRows();
 const std::vector<PacketRow> &targetRows();
 const std::vector<PacketRow> &bleRows();
+const std::vector<PacketRow> &qspiRows();
+const std::vector<PacketRow> &settingsRows();
+const std::vector<PacketRow> &offlineRows();
+const std::vector<PacketRow> &firmwareRows();
+
+// Every table, in the order of the group names below.
+std::vector<const std::vector<PacketRow> *> allPacketGroups();
+extern const char *const kPacketGroupNames[];
 
 }  // namespace korvex_test

@@ -12,8 +12,14 @@ using korvex_test::PacketRow;
 using korvex_test::ReplyKind;
 using ksim::Transport;
 
-std::vector<const std::vector<PacketRow> *> groups() {
-    return {&korvex_test::probeInformationRows(), &korvex_test::targetRows(), &korvex_test::bleRows()};
+std::vector<const std::vector<PacketRow> *> groups() { return korvex_test::allPacketGroups(); }
+
+// The probe answers each row with its reply; a row whose command awaits none gets none.
+void answerWith(korvex_test::ScriptedProbe &probe, const Bytes &reply) {
+    if (reply.empty())
+        probe.staySilent();
+    else
+        probe.respondAlways(reply);
 }
 
 template <typename Fn>
@@ -29,7 +35,7 @@ TEST_P(Wire, every_request_reaches_the_probe_exactly) {
     ASSERT_NE(p.handle(), KORVEX_INVALID_HANDLE);
     forEachRow([&](const PacketRow &row) {
         p.probe().clearLog();
-        p.probe().respondAlways(row.reply);
+        answerWith(p.probe(), row.reply);
         EXPECT_EQ(row.call(p.handle()), 0) << row.name;
         std::vector<Bytes> expected;
         for (const Bytes &r : row.requests) expected.push_back(p.onWire(r));
@@ -54,6 +60,7 @@ std::vector<BadReply> badRepliesFor(const PacketRow &row) {
         b[i] = v;
         return b;
     };
+    if (row.kind == ReplyKind::None) return {};  // nothing is read, so nothing can be wrong
     std::vector<BadReply> bad = {
         {"wrong command echo", with(0, static_cast<uint8_t>(good[0] ^ 0x01)), TRANS_READ_PARAMS_ERROR},
         {"one byte short", Bytes(good.begin(), good.end() - 1), TRANS_READ_PARAMS_ERROR},
@@ -87,6 +94,20 @@ std::vector<BadReply> badRepliesFor(const PacketRow &row) {
         bad.push_back({"sub echo is the result", with(1, 0x05), 5});
         bad.push_back({"length echo differs", with(8, static_cast<uint8_t>(good[8] + 1)), TRANS_READ_PARAMS_ERROR});
         break;
+    case ReplyKind::EchoResult:
+    case ReplyKind::EchoLength:
+        bad.push_back({"refusal in the echo byte", with(1, 0xFE), 254});
+        bad.push_back({"echo byte 00 is no success", with(1, 0x00), TRANS_READ_PARAMS_ERROR});
+        if (row.kind == ReplyKind::EchoLength)
+            bad.push_back({"length echo differs", with(3, static_cast<uint8_t>(good[3] + 1)), TRANS_READ_PARAMS_ERROR});
+        else
+            bad.push_back({"fields not compared", with(2, static_cast<uint8_t>(good[2] + 1)), 0});
+        break;
+    case ReplyKind::Header:
+        bad.push_back({"wrong sub", with(1, static_cast<uint8_t>(good[1] + 1)), TRANS_READ_PARAMS_ERROR});
+        bad.push_back({"fields not compared", with(2, static_cast<uint8_t>(good[2] + 1)), 0});
+        break;
+    case ReplyKind::None: break;
     }
     return bad;
 }
@@ -129,9 +150,8 @@ TEST_P(SilentProbe, gives_each_commands_receive_code) {
     }
 }
 
-const char *const kGroupNames[] = {"ProbeInformation", "Target", "Ble"};
-INSTANTIATE_TEST_SUITE_P(Library, SilentProbe, ::testing::Values(0, 1, 2),
-                         [](const auto &info) { return std::string(kGroupNames[info.param]); });
+INSTANTIATE_TEST_SUITE_P(Library, SilentProbe, ::testing::Range<size_t>(0, 7),
+                         [](const auto &info) { return std::string(korvex_test::kPacketGroupNames[info.param]); });
 
 // A failed send is 2 for every command, also for those whose silent probe gives 3.
 class GoneProbe : public ::testing::TestWithParam<Transport> {};

@@ -1,32 +1,10 @@
-// Main flash physics through the wire: geometry from the product ID, programming by AND, write
-// sequences, sector/block/bank erase granularity.
+// Main flash physics through the wire: the factory target, programming by AND, write sequences,
+// bank erase, lock and CRC. Sector erase is checked byte by byte by the end-to-end erase tests.
 #include "probe_harness.h"
 #include "target/target_mcu.h"
 
 namespace ksim::test {
 namespace {
-
-TEST(FlashGeometry, SizeAndSectorFollowFromTheProductId)
-{
-    struct Row {
-        const char *pid;
-        uint32_t flash, sector;
-    } rows[] = {
-        {"04000246", 256 * 1024, 2048},  // the factory target: index 9, code 0 at 256 KiB
-        {"00001240", 256 * 1024, 512},   // index 9, code 1
-        {"000002C0", 512 * 1024, 2048},  // index 11, code 0
-        {"00000200", 192 * 1024, 1024},  // index 8, code 0 below 256 KiB
-        {"00004580", 448 * 1024, 4096},  // index 22, code 4
-        {"00000640", 0, 1024},           // index 25 has no size
-        {"000055C0", 0, 0},              // index 23, code 5
-    };
-    for (const Row &row : rows) {
-        SCOPED_TRACE(row.pid);
-        ProbeHarness h({{"pid", row.pid}});
-        EXPECT_EQ(h.probe.target().flashSize(), row.flash);
-        EXPECT_EQ(h.probe.target().sectorSize(), row.sector);
-    }
-}
 
 TEST(FlashGeometry, FactoryTargetReportsItselfAsAZr32S04With256KiB)
 {
@@ -73,41 +51,6 @@ TEST(FlashProgramming, AddressesOutsideTheFlashAreRefused)
         full += " FF";
     EXPECT_EQ(h.bulk("B2 00 08 03 FF C8 00 38"), full + " 11 22") << "a full 56-byte read at the end";
     EXPECT_EQ(h.bulk("B2 00 08 03 FF C8 00 39"), "B2 F2") << "57 bytes do not fit a reply";
-}
-
-TEST(FlashErase, SectorEraseClearsWholeSectorsOnly)
-{
-    ProbeHarness h;
-    h.expectExchanges({
-        {"begin", "B3 03 01 00", "B3 F1"},
-        {"sector 0 last bytes", "B3 00 08 00 07 FE 00 02 00 00", "B3 F1"},
-        {"sector 1 first bytes", "B3 00 08 00 08 00 00 02 00 00", "B3 F1"},
-        {"erase from an address inside sector 0", "B4 00 08 00 01 00 00 01", "B4 F1"},
-        {"sector 0 erased", "B2 00 08 00 07 FE 00 02", "B2 00 08 00 07 FE 00 02 FF FF"},
-        {"sector 1 kept", "B2 00 08 00 08 00 00 02", "B2 00 08 00 08 00 00 02 00 00"},
-        {"two sectors from the last but one", "B4 00 08 03 F0 00 00 02", "B4 F1"},
-        {"three would pass the end", "B4 00 08 03 F0 00 00 03", "B4 F3"},
-        {"count 0", "B4 00 08 00 08 00 00 00", "B4 F3"},
-        {"sector 1 still kept", "B2 00 08 00 08 00 00 02", "B2 00 08 00 08 00 00 02 00 00"},
-        {"whole main flash", "B4 06 00 00 00 00 00 00", "B4 F1"},
-        {"sector 1 erased", "B2 00 08 00 08 00 00 02", "B2 00 08 00 08 00 00 02 FF FF"},
-        {"a whole-flash erase with an address is confused", "B4 06 08 00 00 00 00 00", "B4 F2"},
-    });
-    EXPECT_EQ(h.probe.target().mainFlash().allocatedPages(), 0u);
-}
-
-TEST(FlashErase, BlocksAre64KiB)
-{
-    ProbeHarness h;
-    h.expectExchanges({
-        {"begin", "B3 03 01 00", "B3 F1"},
-        {"last byte of block 0", "B3 00 08 00 FF FF 00 01 00", "B3 F1"},
-        {"first byte of block 1", "B3 00 08 01 00 00 00 01 00", "B3 F1"},
-        {"erase block 0", "B4 08 08 00 00 00 00 01", "B4 F1"},
-        {"block 0 erased", "B2 00 08 00 FF FF 00 01", "B2 00 08 00 FF FF 00 01 FF"},
-        {"block 1 kept", "B2 00 08 01 00 00 00 01", "B2 00 08 01 00 00 00 01 00"},
-        {"5 blocks do not fit 256 KiB", "B4 08 08 00 00 00 00 05", "B4 F3"},
-    });
 }
 
 TEST(FlashErase, Bank1IsTheFirst512KiBAndBank2TheRest)

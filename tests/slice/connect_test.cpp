@@ -1,177 +1,98 @@
 // -connect against emulated probes: the probe line, the target line, every way it can fail.
 #include "virtual_bench.h"
 
-#include <gtest/gtest.h>
-
 namespace slice_test {
 namespace {
 
-const std::string kConnect = "Connect......\n";
 const std::string kTargetFailed = "Error. Korvex connected, but target device connect failed.\n";
 const std::string kUnsupported = "This version of VKP Programmer does not support the connected MCU.\n";
+const std::string kS04Target = "MCU Part Number:   ZR32S04RCT6        Flash size: 256KB\nMCU connected\n";
+const std::string kS17Target = "MCU Part Number:   ZR32S17CEU6        Flash size: 512KB\nMCU connected\n";
 
-std::string ProbeLines(const std::string& probeLine)
+std::string ProbeLines(const std::string& name, const std::string& transport = "(HID)",
+                       const std::string& firmware = "2.1.7")
 {
-    return kConnect + probeLine + "\nKorvex connected\n";
+    return "Connect......\n" + name + "  FW: V" + firmware + "    Serials: KV0000000001      " + transport +
+           "\nKorvex connected\n";
 }
 
-struct ProbeLineCase {
-    const char* name;
-    ksim::Settings settings;
-    std::string line;
+ksim::Settings Hid(ksim::Settings more) { return kHidProbe + more; }
+ksim::Settings Ble(ksim::Settings more) { return kBleTarget + more; }
+
+const Scenario kConnects[] = {
+    {"Ez", kHidProbe, {"-connect"}, ProbeLines("Korvex-EZ") + kS04Target + "\n" + kDone, 0},
+    {"BulkIsWinUsb", {{"transport", "bulk"}, {"hw_version", "1"}}, {"-connect"},
+     ProbeLines("Korvex", "(WinUSB)") + kS04Target + "\n" + kDone, 0},
+    {"Pro", Hid({{"hw_version", "4"}, {"fw_version", "10.0.255"}}), {"-connect"},
+     ProbeLines("Korvex-Pro", "(HID)", "10.0.255") + kS04Target + "\n" + kDone, 0},
+    {"Iso", Hid({{"hw_version", "7"}}), {"-connect"}, ProbeLines("Korvex ISO") + kS04Target + "\n" + kDone, 0},
+    {"UnknownHardware", Hid({{"hw_version", "20"}}), {"-connect"}, ProbeLines("Korvex") + kS04Target + "\n" + kDone, 0},
+    {"ProbeSilentOnItsVersion", Hid({{"fault_no_reply", "B0"}}), {"-connect"},
+     "Connect......\nError. Get Korvex version failed.\n", 2},
+    {"TargetCannotBePrepared", Hid({{"fault_status", "B1.03,0x22"}}), {"-connect"},
+     ProbeLines("Korvex-EZ") + "MCU connect failed\n" + kTargetFailed, 2},
+    {"TargetStatusUndetermined", Hid({{"status_valid", "0"}}), {"-connect"},
+     ProbeLines("Korvex-EZ") + "MCU connect failed\n" + kTargetFailed, 2},
+    {"UnknownProductId", Hid({{"pid", "04FFF246"}}), {"-connect"}, ProbeLines("Korvex-EZ") + kUnsupported + kTargetFailed, 2},
+    {"ProtectedTargetWithoutDevice", Hid({{"protection", "1"}}), {"-connect"},
+     ProbeLines("Korvex-EZ") + kUnsupported + kTargetFailed, 2},
+    // Probe hardware 10, 11 and 12 reach the module of an S17 target.
+    {"PlusReachesTheModule", Ble({{"hw_version", "10"}}), {"-connect"},
+     ProbeLines("Korvex Plus") + kS17Target + "Bluetooth module connected\n\n" + kDone, 0},
+    {"EzBleReachesTheModule", kBleTarget, {"-connect"},
+     ProbeLines("Korvex-EZ BLE") + kS17Target + "Bluetooth module connected\n\n" + kDone, 0},
+    {"EzBleEReachesTheModule", Ble({{"hw_version", "12"}}), {"-connect", "-eble", "--all", "--main"},
+     ProbeLines("Korvex-EZ BLE") + kS17Target + "Bluetooth module connected\n\n"
+         "BLE module main space erase ......\nBLE module main space erase finished!\n" + kDone, 0,
+     {{0x1000, 0x1000, 0xFF}}},
+    {"S17WithoutAModuleStillConnects", Ble({{"ble", "0"}}), {"-connect"},
+     ProbeLines("Korvex-EZ BLE") + kS17Target + "Bluetooth module not connected\n\n" + kDone, 0},
+    // The target is not identified (unknown PID), the module answers: -connect succeeds.
+    {"AModuleAloneCountsAsConnected", Ble({{"pid", "11FFF2C5"}}), {"-connect", "-e", "--all"},
+     ProbeLines("Korvex-EZ BLE") + kUnsupported + "Bluetooth module connected\n\nError. Don't connect MCU!\n", 2},
+    {"ASecondConnectClosesTheProbeAndConnectsAgain", kHidProbe, {"-connect", "-connect", "-r"},
+     kConnectDefault + kConnectDefault + kResetRun + kDone, 0},
 };
+INSTANTIATE_TEST_SUITE_P(Connect, ScenarioRun, testing::ValuesIn(kConnects), ScenarioName);
 
-void PrintTo(const ProbeLineCase& c, std::ostream* os) { *os << c.name; }
-
-class ProbeLine : public testing::TestWithParam<ProbeLineCase> {};
-
-TEST_P(ProbeLine, names_the_probe_with_its_firmware_serial_and_transport)
+TEST(Connect, no_probe_or_two_probes_fail_with_the_connect_code_and_touch_nothing)
 {
-    VirtualBench bench(GetParam().settings);
-    const ConsoleRun run = bench.console({"-connect"});
-    EXPECT_EQ(run.out, ProbeLines(GetParam().line) +
-                           "MCU Part Number:   ZR32S04RCT6        Flash size: 256KB\nMCU connected\n\n" + kDone);
-    EXPECT_EQ(run.exitCode, 0);
-}
-
-const ProbeLineCase kProbeLines[] = {
-    {"Ez", {{"transport", "hid"}}, "Korvex-EZ  FW: V2.1.7    Serials: KV0000000001      (HID)"},
-    {"BulkIsWinUsb", {{"transport", "bulk"}, {"hw_version", "1"}},
-     "Korvex  FW: V2.1.7    Serials: KV0000000001      (WinUSB)"},
-    {"Pro", {{"transport", "hid"}, {"hw_version", "4"}, {"fw_version", "10.0.255"}},
-     "Korvex-Pro  FW: V10.0.255    Serials: KV0000000001      (HID)"},
-    {"Iso", {{"transport", "hid"}, {"hw_version", "7"}}, "Korvex ISO  FW: V2.1.7    Serials: KV0000000001      (HID)"},
-    {"Plus", {{"transport", "hid"}, {"hw_version", "10"}}, "Korvex Plus  FW: V2.1.7    Serials: KV0000000001      (HID)"},
-    {"SltS17", {{"transport", "hid"}, {"hw_version", "13"}}, "ZRSLT_S17  FW: V2.1.7    Serials: KV0000000001      (HID)"},
-    {"UnknownHardware", {{"transport", "hid"}, {"hw_version", "20"}},
-     "Korvex  FW: V2.1.7    Serials: KV0000000001      (HID)"},
-};
-INSTANTIATE_TEST_SUITE_P(Versions, ProbeLine, testing::ValuesIn(kProbeLines),
-                         [](const testing::TestParamInfo<ProbeLineCase>& info) { return info.param.name; });
-
-TEST(Connect, no_probe_on_the_bus_fails_with_the_connect_code)
-{
-    VirtualBench bench(kHidProbe, 0);
-    const ConsoleRun run = bench.console({"-connect", "-e", "--all"});
-    EXPECT_EQ(run.out, kConnect + "Error. No Korvex device.\n");
-    EXPECT_EQ(run.exitCode, 2);
-}
-
-TEST(Connect, two_probes_are_refused_and_neither_is_touched)
-{
-    VirtualBench bench(kHidProbe, 2);
-    const ConsoleRun run = bench.console({"-connect"});
-    EXPECT_EQ(run.out, kConnect + "Error. Multiple Korvex devices detected, please select one of them to connect.\n");
-    EXPECT_EQ(run.exitCode, 2);
-    EXPECT_TRUE(bench.exchanges().empty());
-}
-
-TEST(Connect, a_probe_that_does_not_answer_fails_on_its_version)
-{
-    VirtualBench bench(kHidProbe + ksim::Settings{{"fault_no_reply", "B0"}});
-    const ConsoleRun run = bench.console({"-connect"});
-    EXPECT_EQ(run.out, kConnect + "Error. Get Korvex version failed.\n");
-    EXPECT_EQ(run.exitCode, 2);
-}
-
-// The probe connects, the target does not: a refused preparation, or a status that cannot tell
-// whether the target is protected.
-TEST(Connect, a_target_that_cannot_be_prepared_or_read_fails_the_target_only)
-{
-    const ksim::Settings targetFaults[] = {{{"fault_status", "B1.03,0x22"}}, {{"status_valid", "0"}}};
-    for (const ksim::Settings& fault : targetFaults) {
-        VirtualBench bench(kHidProbe + fault);
-        const ConsoleRun run = bench.console({"-connect"});
-        EXPECT_EQ(run.out, ProbeLines("Korvex-EZ  FW: V2.1.7    Serials: KV0000000001      (HID)") +
-                               "MCU connect failed\n" + kTargetFailed)
-            << fault.front().first;
-        EXPECT_EQ(run.exitCode, 2) << fault.front().first;
+    const std::pair<size_t, std::string> cases[] = {
+        {0, "Error. No Korvex device.\n"},
+        {2, "Error. Multiple Korvex devices detected, please select one of them to connect.\n"}};
+    for (const auto& [probes, line] : cases) {
+        VirtualBench bench(kHidProbe, probes);
+        const ConsoleRun run = bench.console({"-connect", "-e", "--all"});
+        EXPECT_EQ(run.out, "Connect......\n" + line);
+        EXPECT_EQ(run.exitCode, 2);
+        if (probes > 0) {
+            EXPECT_TRUE(bench.exchanges().empty());
+        }
     }
-}
-
-TEST(Connect, an_unknown_product_id_is_not_supported)
-{
-    VirtualBench bench(kHidProbe + ksim::Settings{{"pid", "04FFF246"}});
-    const ConsoleRun run = bench.console({"-connect"});
-    EXPECT_EQ(run.out, ProbeLines("Korvex-EZ  FW: V2.1.7    Serials: KV0000000001      (HID)") + kUnsupported +
-                           kTargetFailed);
-    EXPECT_EQ(run.exitCode, 2);
-}
-
-TEST(Connect, a_protected_target_without_device_has_no_part_number)
-{
-    VirtualBench bench(kHidProbe + ksim::Settings{{"protection", "1"}});
-    const ConsoleRun run = bench.console({"-connect"});
-    EXPECT_EQ(run.out, ProbeLines("Korvex-EZ  FW: V2.1.7    Serials: KV0000000001      (HID)") + kUnsupported +
-                           kTargetFailed);
-    EXPECT_EQ(run.exitCode, 2);
 }
 
 TEST(Connect, a_protected_target_takes_its_series_from_device)
 {
-    VirtualBench bench(kHidProbe + ksim::Settings{{"protection", "1"}});
-    const ConsoleRun run = bench.console({"-device", "ZR32S04RCT6", "-connect"});
-    EXPECT_EQ(run.out, ProbeLines("Korvex-EZ  FW: V2.1.7    Serials: KV0000000001      (HID)") +
-                           "MCU Part Number:   ZR32S04RCT6        Flash size: 256KB\nMCU connected\n"
-                           "MCU flash access protected\n\n" +
-                           kDone);
-    EXPECT_EQ(run.exitCode, 0);
-    bench.testbed().withProbe(0, [](ksim::VirtualProbe& p) {
-        ASSERT_TRUE(p.target().hasSuppliedId());
-        EXPECT_EQ(p.target().suppliedId().series, 4);
-        EXPECT_EQ(p.target().suppliedId().pid, 0x04000246u);
-    });
-}
-
-const std::string kS17Target = "MCU Part Number:   ZR32S17CEU6        Flash size: 512KB\nMCU connected\n";
-
-TEST(Connect, a_ble_probe_connects_the_module_of_an_s17_target)
-{
-    VirtualBench bench(kBleTarget);
-    const ConsoleRun run = bench.console({"-connect"});
-    EXPECT_EQ(run.out, ProbeLines("Korvex-EZ BLE  FW: V2.1.7    Serials: KV0000000001      (HID)") + kS17Target +
-                           "Bluetooth module connected\n\n" + kDone);
-    EXPECT_EQ(run.exitCode, 0);
-}
-
-TEST(Connect, an_s17_target_without_a_module_still_connects)
-{
-    VirtualBench bench(kBleTarget + ksim::Settings{{"ble", "0"}});
-    const ConsoleRun run = bench.console({"-connect"});
-    EXPECT_EQ(run.out, ProbeLines("Korvex-EZ BLE  FW: V2.1.7    Serials: KV0000000001      (HID)") + kS17Target +
-                           "Bluetooth module not connected\n\n" + kDone);
-    EXPECT_EQ(run.exitCode, 0);
+    RunScenario({"Protected", Hid({{"protection", "1"}}), {"-device", "ZR32S04RCT6", "-connect"},
+                 ProbeLines("Korvex-EZ") + kS04Target + "MCU flash access protected\n\n" + kDone, 0},
+                [](VirtualBench& bench) {
+                    bench.testbed().withProbe(0, [](ksim::VirtualProbe& p) {
+                        ASSERT_TRUE(p.target().hasSuppliedId());
+                        EXPECT_EQ(p.target().suppliedId().series, 4);
+                        EXPECT_EQ(p.target().suppliedId().pid, 0x04000246u);
+                    });
+                });
 }
 
 TEST(Connect, a_probe_without_ble_reach_never_tries_the_module)
 {
-    for (const char* hardware : {"0", "13", "9"}) {
-        VirtualBench bench(kBleTarget + ksim::Settings{{"hw_version", hardware}});
-        const ConsoleRun run = bench.console({"-connect", "-eble", "--all"});
-        EXPECT_NE(run.out.find(kS17Target + "Bluetooth module not connected\n\nError. Don't connect BLE module!\n"),
-                  std::string::npos)
-            << run.out;
-        EXPECT_EQ(run.exitCode, 2);
-        bench.testbed().withProbe(0, [](ksim::VirtualProbe& p) { EXPECT_FALSE(p.ble().connected()); });
+    for (const auto& [hardware, name] : {std::pair{"0", "Korvex-EZ"}, {"13", "ZRSLT_S17"}, {"9", "Korvex-EZ"}}) {
+        RunScenario({hardware, Ble({{"hw_version", hardware}}), {"-connect", "-eble", "--all"},
+                     ProbeLines(name) + kS17Target + "Bluetooth module not connected\n\nError. Don't connect BLE module!\n", 2},
+                    [](VirtualBench& bench) {
+                        bench.testbed().withProbe(0, [](ksim::VirtualProbe& p) { EXPECT_FALSE(p.ble().connected()); });
+                    });
     }
-}
-
-TEST(Connect, a_module_alone_counts_as_connected)
-{
-    // The target is not identified (unknown PID), the module answers: -connect succeeds.
-    VirtualBench bench(kBleTarget + ksim::Settings{{"pid", "11FFF2C5"}});
-    const ConsoleRun run = bench.console({"-connect", "-e", "--all"});
-    EXPECT_EQ(run.out, ProbeLines("Korvex-EZ BLE  FW: V2.1.7    Serials: KV0000000001      (HID)") + kUnsupported +
-                           "Bluetooth module connected\n\nError. Don't connect MCU!\n");
-    EXPECT_EQ(run.exitCode, 2);
-}
-
-TEST(Connect, a_second_connect_closes_the_probe_and_connects_again)
-{
-    VirtualBench bench;
-    const ConsoleRun run = bench.console({"-connect", "-connect", "-r"});
-    EXPECT_EQ(run.out, kConnectDefault + kConnectDefault + "Reset and run......\nReset and run finished!\n\n" + kDone);
-    EXPECT_EQ(run.exitCode, 0);
 }
 
 }  // namespace

@@ -2,109 +2,59 @@
 // error line and exit code, and no hang.
 #include "virtual_bench.h"
 
-#include <gtest/gtest.h>
-
 namespace slice_test {
 namespace {
 
-constexpr int kNoHang = 30000;
-
-const std::string kOpened = "Download file opening......\nOpen file succeed!\n";
-const std::string kErased = "Erase MCU sectors of file size......\nErase sectors finished\n";
 const std::string kWriteFailed = "File downloading......\nError. File download failed!\n";
+const std::string kVerifyLost = kOpened + kErased + kWritten + kVerifyFailed;
+const std::vector<Segment> kImage = {{kFlash, std::vector<uint8_t>(3000, 0x5A)}};
+const std::vector<Segment> kBleImage = {{0x200, Pattern(64, 1)}};
 
-struct FaultCase {
-    const char* name;
-    ksim::Settings faults;
-    std::vector<std::string> arguments; // after -connect; FILE stands for a 3000-byte binary image
-    std::string out;                    // after the connection lines
-    int exitCode;
-};
-
-void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.name; }
-
-class Fault : public testing::TestWithParam<FaultCase> {};
-
-TEST_P(Fault, ends_the_run_with_the_commands_error)
+ksim::Settings With(const char* key, const char* value)
 {
-    const FaultCase& c = GetParam();
-    VirtualBench bench(kHidProbe + c.faults);
-    TempDir files;
-    const std::string file = files.write("app.bin", std::string(3000, '\x5A'));
-    std::vector<std::string> arguments = {"-connect"};
-    for (const std::string& argument : c.arguments)
-        arguments.push_back(argument == "FILE" ? file : argument);
-    const ConsoleRun run = bench.console(arguments, kNoHang);
-    ASSERT_FALSE(run.timedOut);
-    EXPECT_EQ(run.out, kConnectDefault + c.out);
-    EXPECT_EQ(run.exitCode, c.exitCode);
+    return kHidProbe + ksim::Settings{{key, value}};
 }
 
-const FaultCase kFaults[] = {
-    {"SectorEraseNoReply", {{"fault_no_reply", "B4.00"}}, {"-e", "--sec", "3"},
-     "Flash sector erase......3\nError. Flash sector erase failed!\n", 0x33},
-    {"SectorEraseWrongEcho", {{"fault_wrong_echo", "B4.00"}}, {"-e", "--sec", "3"},
-     "Flash sector erase......3\nError. Flash sector erase failed!\n", 0x33},
-    {"SectorEraseUnplugged", {{"fault_unplug", "B4.00"}}, {"-e", "--sec", "3-5"},
-     "Flash sector erase......3-5\nError. Flash sector erase failed!\n", 0x33},
-    {"FullEraseUnpluggedAfterBank1", {{"fault_unplug", "B4.03"}}, {"-e", "--all", "-r"},
-     "Erase all start ......\nflash full erase succeed!\nErase all finished!\nReset and run......\n"
-     "Reset and run failed!\n",
+const Scenario kFaults[] = {
+    {"SectorEraseNoReply", With("fault_no_reply", "B4.00"), {"-connect", "-e", "--sec", "3"},
+     kConnectDefault + "Flash sector erase......3\nError. Flash sector erase failed!\n", 0x33},
+    {"SectorEraseWrongEcho", With("fault_wrong_echo", "B4.00"), {"-connect", "-e", "--sec", "3"},
+     kConnectDefault + "Flash sector erase......3\nError. Flash sector erase failed!\n", 0x33},
+    {"SectorEraseUnplugged", With("fault_unplug", "B4.00"), {"-connect", "-e", "--sec", "3-5"},
+     kConnectDefault + "Flash sector erase......3-5\nError. Flash sector erase failed!\n", 0x33},
+    {"FullEraseUnpluggedAfterBank1", With("fault_unplug", "B4.03"), {"-connect", "-e", "--all", "-r"},
+     kConnectDefault + "Erase all start ......\nflash full erase succeed!\nErase all finished!\nReset and run......\n"
+                       "Reset and run failed!\n", 12},
+    {"DownloadEraseRefused", With("fault_status", "B4.00,0x22"), {"-connect", "-d", "--fn", "FILE"},
+     kConnectDefault + kOpened + "Erase MCU sectors of file size......\nError. Erase sectors failed\n", 3, {}, kImage,
+     false, "app.bin"},
+    {"WriteBeginRefused", With("fault_status", "B3.03,0x22"), {"-connect", "-d", "--fn", "FILE"},
+     kConnectDefault + kOpened + kErased + kWriteFailed, 3, {}, kImage, false, "app.bin"},
+    {"WriteRefused", With("fault_status", "B3.00,0x22"), {"-connect", "-d", "--fn", "FILE"},
+     kConnectDefault + kOpened + kErased + kWriteFailed, 3, {}, kImage, false, "app.bin"},
+    {"WriteNoReply", With("fault_no_reply", "B3.00"), {"-connect", "-d", "--fn", "FILE"},
+     kConnectDefault + kOpened + kErased + kWriteFailed, 3, {}, kImage, false, "app.bin"},
+    {"WriteUnplugged", With("fault_unplug", "B3.00"), {"-connect", "-d", "--fn", "FILE", "-r"},
+     kConnectDefault + kOpened + kErased + kWriteFailed, 3, {}, kImage, false, "app.bin"},
+    {"VerifyReadNoReply", With("fault_no_reply", "B2.00"), {"-connect", "-d", "--fn", "FILE", "--v"},
+     kConnectDefault + kVerifyLost, 3, {}, kImage, false, "app.bin"},
+    {"VerifyUnplugged", With("fault_unplug", "B2.00"), {"-connect", "-d", "--fn", "FILE", "--v"},
+     kConnectDefault + kVerifyLost, 3, {}, kImage, false, "app.bin"},
+    {"ResetAfterUnplug", With("fault_unplug", "B4.00"), {"-connect", "-e", "--sec", "0", "-r"},
+     kConnectDefault + "Flash sector erase......0\nFlash sector erase finished\nReset and run......\nReset and run failed!\n",
      12},
-    {"DownloadEraseRefused", {{"fault_status", "B4.00,0x22"}}, {"-d", "--fn", "FILE"},
-     kOpened + "Erase MCU sectors of file size......\nError. Erase sectors failed\n", 3},
-    {"WriteBeginRefused", {{"fault_status", "B3.03,0x22"}}, {"-d", "--fn", "FILE"}, kOpened + kErased + kWriteFailed, 3},
-    {"WriteRefused", {{"fault_status", "B3.00,0x22"}}, {"-d", "--fn", "FILE"}, kOpened + kErased + kWriteFailed, 3},
-    {"WriteNoReply", {{"fault_no_reply", "B3.00"}}, {"-d", "--fn", "FILE"}, kOpened + kErased + kWriteFailed, 3},
-    {"WriteUnplugged", {{"fault_unplug", "B3.00"}}, {"-d", "--fn", "FILE", "-r"}, kOpened + kErased + kWriteFailed, 3},
-    {"VerifyReadNoReply", {{"fault_no_reply", "B2.00"}}, {"-d", "--fn", "FILE", "--v"},
-     kOpened + kErased + "File downloading......\nFile download finished!\n"
-                         "Read memory and Verification.......\nError. Verification failed!\n",
-     3},
-    {"VerifyUnplugged", {{"fault_unplug", "B2.00"}}, {"-d", "--fn", "FILE", "--v"},
-     kOpened + kErased + "File downloading......\nFile download finished!\n"
-                         "Read memory and Verification.......\nError. Verification failed!\n",
-     3},
-    {"ResetAfterUnplug", {{"fault_unplug", "B4.00"}},
-     {"-e", "--sec", "0", "-r"},
-     "Flash sector erase......0\nFlash sector erase finished\nReset and run......\nReset and run failed!\n", 12},
+    {"ProbeLeavesAfterItsVersion", With("fault_unplug", "B0"), {"-connect", "-e", "--all"},
+     "Connect......\nKorvex-EZ  FW: V2.1.7    Serials: KV0000000001      (HID)\nKorvex connected\n"
+     "MCU connect failed\nError. Korvex connected, but target device connect failed.\n", 2},
+    // No byte reaches the module once its space cannot be selected: it keeps its erased state.
+    {"BleSelectFailsBeforeAnyByte", kBleTarget + ksim::Settings{{"fault_status", "BE.01,0x22"}},
+     {"-connect", "-d", "--ne", "--fn", "FILE"}, kBleConnect + kOpened + kWriteFailed, 3, {{0x200, 64, 0xFF}}, kBleImage,
+     false, "app.hex", 0xFF},
+    {"BleChecksumStoreRefused", kBleTarget + ksim::Settings{{"fault_status", "BE.02,0x22"}},
+     {"-connect", "-d", "--fn", "FILE"},
+     kBleConnect + kOpened + kBleErased + kWritten + "Error. BLE write CRC......failed!\n", 3, {}, kBleImage},
 };
-INSTANTIATE_TEST_SUITE_P(Commands, Fault, testing::ValuesIn(kFaults),
-                         [](const testing::TestParamInfo<FaultCase>& info) { return info.param.name; });
-
-TEST(FaultOnConnect, a_probe_that_leaves_after_its_version_fails_the_target)
-{
-    VirtualBench bench(kHidProbe + ksim::Settings{{"fault_unplug", "B0"}});
-    const ConsoleRun run = bench.console({"-connect", "-e", "--all"}, kNoHang);
-    ASSERT_FALSE(run.timedOut);
-    EXPECT_EQ(run.out, "Connect......\nKorvex-EZ  FW: V2.1.7    Serials: KV0000000001      (HID)\nKorvex connected\n"
-                       "MCU connect failed\nError. Korvex connected, but target device connect failed.\n");
-    EXPECT_EQ(run.exitCode, 2);
-}
-
-
-TEST(FaultOnBle, a_failed_select_stops_the_download_before_any_byte_reaches_the_module)
-{
-    VirtualBench bench(kBleTarget + ksim::Settings{{"fault_status", "BE.01,0x22"}});
-    TempDir files;
-    const std::string file = files.write("ble.hex", IntelHex({{0x200, Pattern(64, 1)}}));
-    const ConsoleRun run = bench.console({"-connect", "-d", "--ne", "--fn", file}, kNoHang);
-    EXPECT_EQ(run.out, kBleConnect + kOpened + kWriteFailed);
-    EXPECT_EQ(run.exitCode, 3);
-    EXPECT_EQ(bench.bleMain(0x200, 64), std::vector<uint8_t>(64, 0xFF));
-}
-
-TEST(FaultOnBle, a_refused_checksum_store_fails_the_download)
-{
-    VirtualBench bench(kBleTarget + ksim::Settings{{"fault_status", "BE.02,0x22"}});
-    TempDir files;
-    const std::string file = files.write("ble.hex", IntelHex({{0x200, Pattern(64, 1)}}));
-    const ConsoleRun run = bench.console({"-connect", "-d", "--fn", file}, kNoHang);
-    EXPECT_EQ(run.out, kBleConnect + kOpened +
-                           "Erase BLE module main space......\nErase BLE module main space finished\n"
-                           "File downloading......\nFile download finished!\nError. BLE write CRC......failed!\n");
-    EXPECT_EQ(run.exitCode, 3);
-}
+INSTANTIATE_TEST_SUITE_P(Faults, ScenarioRun, testing::ValuesIn(kFaults), ScenarioName);
 
 }  // namespace
 }  // namespace slice_test

@@ -7,13 +7,11 @@
 
 #include "target/target_mcu.h"
 #include "usb/testbed.h"
+#include "virtual_bench.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -79,22 +77,8 @@ protected:
         });
     }
 
-    std::string WriteFile(const std::string& name, const std::string& text)
-    {
-        const std::string path = (std::filesystem::temp_directory_path() / name).string();
-        std::ofstream(path, std::ios::binary) << text;
-        files_.push_back(path);
-        return path;
-    }
-
-    void TearDown() override
-    {
-        for (const std::string& path : files_)
-            std::remove(path.c_str());
-    }
-
     ksim::Testbed bench_;
-    std::vector<std::string> files_;
+    slice_test::TempDir files_;
 };
 
 bool All(const std::vector<uint8_t>& bytes, uint8_t value)
@@ -154,44 +138,11 @@ TEST_F(SpimRun, no_spim_size_reaches_sectors_past_the_spim_window)
     EXPECT_TRUE(All(Spim(kSpim, kSpimSize), 0x00));
 }
 
-// Intel HEX of one block of bytes that does not cross a 64 KiB boundary.
-std::string Hex(uint32_t address, const std::vector<uint8_t>& bytes)
-{
-    char line[64];
-    std::string text;
-    std::snprintf(line, sizeof line, ":02000004%04X%02X\n", address >> 16,
-                  (0x100 - ((2 + 4 + (address >> 24) + ((address >> 16) & 0xFF)) & 0xFF)) & 0xFF);
-    text += line;
-    for (size_t offset = 0; offset < bytes.size(); offset += 16) {
-        const size_t n = std::min<size_t>(16, bytes.size() - offset);
-        const uint32_t low = (address + static_cast<uint32_t>(offset)) & 0xFFFF;
-        unsigned sum = static_cast<unsigned>(n) + (low >> 8) + (low & 0xFF);
-        std::snprintf(line, sizeof line, ":%02X%04X00", static_cast<unsigned>(n), low);
-        text += line;
-        for (size_t i = 0; i < n; ++i) {
-            std::snprintf(line, sizeof line, "%02X", bytes[offset + i]);
-            text += line;
-            sum += bytes[offset + i];
-        }
-        std::snprintf(line, sizeof line, "%02X\n", (0x100 - (sum & 0xFF)) & 0xFF);
-        text += line;
-    }
-    return text;
-}
-
-std::vector<uint8_t> Bytes(size_t n, uint8_t seed)
-{
-    std::vector<uint8_t> bytes(n);
-    for (size_t i = 0; i < n; ++i)
-        bytes[i] = static_cast<uint8_t>(seed + i * 31);
-    return bytes;
-}
-
 TEST_F(SpimRun, an_image_in_main_flash_and_spim_goes_to_both)
 {
-    const std::vector<uint8_t> main = Bytes(1500, 1);
-    const std::vector<uint8_t> spim = Bytes(5000, 2);
-    const std::string file = WriteFile("korvex-slice-spim.hex", Hex(0x08000000, main) + Hex(kSpim + 0x800, spim) + ":00000001FF\n");
+    const std::vector<uint8_t> main = slice_test::Pattern(1500, 1);
+    const std::vector<uint8_t> spim = slice_test::Pattern(5000, 2);
+    const std::string file = files_.write("spim.hex", slice_test::IntelHex({{0x08000000, main}, {kSpim + 0x800, spim}}));
     const HandlerRun run = Run({"-connect", "-d", "--fn", file, "--v"});
     EXPECT_EQ(run.out, kConnectSpim +
                            "Download file opening......\nOpen file succeed!\n"
@@ -208,7 +159,8 @@ TEST_F(SpimRun, an_image_in_main_flash_and_spim_goes_to_both)
 
 TEST_F(SpimRun, an_image_past_the_enabled_spim_size_is_refused)
 {
-    const std::string file = WriteFile("korvex-slice-spim-end.hex", Hex(kSpim + kSpimSize - 16, Bytes(16, 3)) + Hex(kSpim + kSpimSize, Bytes(1, 4)) + ":00000001FF\n");
+    const std::string file = files_.write(
+        "end.hex", slice_test::IntelHex({{kSpim + kSpimSize - 16, slice_test::Pattern(16, 3)}, {kSpim + kSpimSize, {4}}}));
     const HandlerRun run = Run({"-connect", "-d", "--fn", file});
     EXPECT_EQ(run.out, kConnectSpim +
                            "Download file opening......\nOpen file succeed!\n"

@@ -379,6 +379,8 @@ TEST(SerialNumberFile, two_stations_sharing_one_program_folder_never_write_one_n
     const std::string program = folder.path("Korvex_Console");
     std::filesystem::copy_file(korvex_test::builtProgram("Korvex_Console"), program);
     const std::string ini = folder.write("WriteSN.ini", Ini("0800F000", "00000010"));
+    korvex_test::ProcessOptions options;
+    options.unsetEnv = {"KORVEX_WRITESN_INI"};
     korvex_test::ProcessResult runs[2];
     std::thread stations[2];
     for (int i = 0; i < 2; ++i) {
@@ -387,7 +389,7 @@ TEST(SerialNumberFile, two_stations_sharing_one_program_folder_never_write_one_n
             runs[i] = korvex_test::runProcess({korvex_test::builtProgram("korvex-sim"), "--set", "transport=hid", "--set",
                                                "fault_delay=B3.00,400", "--state", folder.path("station" + std::to_string(i)),
                                                "--", program, "-connect", "-wsn"},
-                                              korvex_test::ProcessOptions{{}, {"KORVEX_WRITESN_INI"}, "", 60000});
+                                              options);
         });
     }
     std::string serials;

@@ -15,11 +15,6 @@
 
 namespace slice_test {
 
-const ksim::Settings kHidProbe = {{"transport", "hid"}};
-const ksim::Settings kApModeTarget = {{"transport", "hid"}, {"series", "9"}, {"pid", "09001081"}, {"ap_mode", "1"}};
-const ksim::Settings kBleTarget = {{"transport", "hid"}, {"series", "17"}, {"pid", "110022C5"},
-                                   {"hw_version", "11"}, {"ble", "1"}};
-
 ksim::Settings operator+(ksim::Settings a, const ksim::Settings& b)
 {
     a.insert(a.end(), b.begin(), b.end());
@@ -91,6 +86,18 @@ std::vector<uint8_t> VirtualBench::bleMain(uint32_t address, uint32_t length)
     return testbed_.withProbe(0, [&](ksim::VirtualProbe& p) { return p.ble().space(0).read(address, length); });
 }
 
+std::vector<uint8_t> VirtualBench::read(uint32_t address, uint32_t length)
+{
+    if (address < ksim::TargetMcu::kFlashBase)
+        return bleMain(address, length);
+    if (address < ksim::TargetMcu::kSpimBase)
+        return mainFlash(address, length);
+    if (address < 0x10000000)
+        return spim(address, length);
+    const uint32_t base = testbed_.withProbe(0, [](ksim::VirtualProbe& p) { return p.target().info().bootAddress; });
+    return bootMemory(address - base, length);
+}
+
 void VirtualBench::fillEverything(uint8_t value)
 {
     testbed_.withProbe(0, [&](ksim::VirtualProbe& p) {
@@ -120,6 +127,54 @@ TempDir::~TempDir()
 {
     std::error_code ignored;
     std::filesystem::remove_all(dir_, ignored);
+}
+
+void PrintTo(const Scenario& s, std::ostream* os) { *os << s.name; }
+
+std::string ScenarioName(const testing::TestParamInfo<Scenario>& info) { return info.param.name; }
+
+void RunScenario(const Scenario& s, const std::function<void(VirtualBench&)>& more)
+{
+    VirtualBench bench(s.settings);
+    bench.fillEverything(s.fill);
+    TempDir files;
+    std::string file;
+    if (!s.image.empty()) {
+        const bool binary = s.fileName.size() > 4 && (s.fileName.substr(s.fileName.size() - 4) == ".bin" ||
+                                                      s.fileName.substr(s.fileName.size() - 4) == ".BIN");
+        const std::vector<uint8_t>& first = s.image.front().bytes;
+        file = files.write(s.fileName, binary ? std::string(first.begin(), first.end()) : IntelHex(s.image));
+    }
+    std::vector<std::string> arguments = s.arguments;
+    for (std::string& argument : arguments) {
+        if (argument == "FILE")
+            argument = file;
+    }
+    const ConsoleRun run = bench.console(arguments, 30000);
+    ASSERT_FALSE(run.timedOut);
+    EXPECT_EQ(run.out, s.out);
+    EXPECT_EQ(run.exitCode, s.exitCode);
+    if (s.imageInTarget) {
+        for (const Segment& segment : s.image)
+            EXPECT_EQ(bench.read(segment.address, static_cast<uint32_t>(segment.bytes.size())), segment.bytes)
+                << std::hex << segment.address;
+    }
+    for (const Fill& fill : s.after)
+        EXPECT_EQ(bench.read(fill.address, fill.length), std::vector<uint8_t>(fill.length, fill.value))
+            << std::hex << fill.address << "+" << fill.length;
+    bool toModule = false;
+    for (const Segment& segment : s.image)
+        toModule = toModule || segment.address < ksim::TargetMcu::kFlashBase;
+    if (s.exitCode == 0 && !s.image.empty()) {
+        bench.testbed().withProbe(0, [toModule](ksim::VirtualProbe& p) {
+            if (toModule)
+                EXPECT_EQ(p.ble().checkCrc(), ksim::BleModule::kCrcMatch);
+            else
+                EXPECT_TRUE(p.ble().storedCrcs().empty());
+        });
+    }
+    if (more)
+        more(bench);
 }
 
 std::string TempDir::write(const std::string& name, const std::string& bytes) const

@@ -7,7 +7,10 @@
 #include "target/target_mcu.h"
 #include "usb/testbed.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <utility>
@@ -16,9 +19,14 @@
 namespace slice_test {
 
 // Settings of the emulated parts used across the tests (keys of ksim::VirtualProbe::configure).
-extern const ksim::Settings kHidProbe;         // the default target (ZR32_S04: SPIM, no AP mode) over HID
-extern const ksim::Settings kApModeTarget;     // ZR32_S09 with its boot memory in AP mode
-extern const ksim::Settings kBleTarget;        // ZR32_S17 with a BLE module, probe hardware 11
+// (inline, so that the tables of other files can copy them during static initialisation).
+// The default target (ZR32_S04: SPIM, no AP mode) over HID.
+inline const ksim::Settings kHidProbe = {{"transport", "hid"}};
+// ZR32_S09 with its boot memory in AP mode.
+inline const ksim::Settings kApModeTarget = {{"transport", "hid"}, {"series", "9"}, {"pid", "09001081"}, {"ap_mode", "1"}};
+// ZR32_S17 with a BLE module, probe hardware 11.
+inline const ksim::Settings kBleTarget = {{"transport", "hid"}, {"series", "17"}, {"pid", "110022C5"},
+                                          {"hw_version", "11"}, {"ble", "1"}};
 
 ksim::Settings operator+(ksim::Settings a, const ksim::Settings& b);
 
@@ -43,6 +51,8 @@ public:
     std::vector<uint8_t> bootMemory(uint32_t address, uint32_t length);
     std::vector<uint8_t> spim(uint32_t address, uint32_t length);
     std::vector<uint8_t> bleMain(uint32_t address, uint32_t length);
+    // By absolute address: main flash, SPIM, boot memory; below the flash, the BLE module's main space.
+    std::vector<uint8_t> read(uint32_t address, uint32_t length);
     // Fills main flash (and boot memory, SPIM, BLE main space) with a pattern, as left by earlier work.
     void fillEverything(uint8_t value);
     std::vector<ksim::Exchange> exchanges();
@@ -78,6 +88,37 @@ std::vector<uint8_t> Pattern(size_t length, uint32_t seed);
 std::vector<Segment> ParseIntelHex(const std::string& text);
 std::string ReadFile(const std::string& path);
 
+// Afterwards the target holds `length` bytes of `value` from `address` (as VirtualBench::read).
+struct Fill {
+    uint32_t address;
+    uint32_t length;
+    uint8_t value;
+};
+
+// One end-to-end run on a bench whose memories all hold `fill` first: the arguments (FILE stands for
+// the image's file), the whole output after the banner, the exit code, and the target afterwards:
+// every segment of the image in place when imageInTarget, and each of `after`. After a successful
+// download the BLE module's stored checksum matches its main space when the image reached it, and
+// nothing is stored when it did not.
+struct Scenario {
+    const char* name;
+    ksim::Settings settings;
+    std::vector<std::string> arguments;
+    std::string out;
+    int exitCode;
+    std::vector<Fill> after = {};
+    std::vector<Segment> image = {};
+    bool imageInTarget = false;
+    std::string fileName = "app.hex"; // a .bin file holds the first segment's bytes alone
+    uint8_t fill = 0x00;
+};
+void PrintTo(const Scenario& s, std::ostream* os);
+std::string ScenarioName(const testing::TestParamInfo<Scenario>& info);
+// `more` checks what a row cannot say.
+void RunScenario(const Scenario& s, const std::function<void(VirtualBench&)>& more = {});
+// TEST_P in erase_test.cpp; every file instantiates it with its own rows.
+class ScenarioRun : public testing::TestWithParam<Scenario> {};
+
 // Lines the console prints for the usual steps.
 inline const std::string kConnectDefault = // -connect on the default HID probe and target
     "Connect......\n"
@@ -87,6 +128,17 @@ inline const std::string kConnectDefault = // -connect on the default HID probe 
     "MCU connected\n"
     "\n";
 inline const std::string kDone = "\r\nDone!\n";
+inline const std::string kOpened = "Download file opening......\nOpen file succeed!\n";
+inline const std::string kErased = "Erase MCU sectors of file size......\nErase sectors finished\n";
+inline const std::string kWritten = "File downloading......\nFile download finished!\n";
+inline const std::string kVerified = "Read memory and Verification.......\nVerification finished!\n";
+inline const std::string kVerifyFailed = "Read memory and Verification.......\nError. Verification failed!\n";
+inline const std::string kBleErased = "Erase BLE module main space......\nErase BLE module main space finished\n";
+inline const std::string kResetRun = "Reset and run......\nReset and run finished!\n\n";
+constexpr uint32_t kFlash = 0x08000000;
+constexpr uint32_t kFlashSize = 256 * 1024; // the default target
+constexpr uint32_t kSector = 2048;
+constexpr uint32_t kS09Boot = 0x1FFFE400;   // kApModeTarget's boot memory, 4 KiB
 inline const std::string kApConnect = // -connect on kApModeTarget
     "Connect......\n"
     "Korvex-EZ  FW: V2.1.7    Serials: KV0000000001      (HID)\n"

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <pty.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -52,9 +53,12 @@ std::vector<char *> pointers(std::vector<std::string> &strings)
     return result;
 }
 
-// Reads both pipes until they close or the deadline passes.
-bool drain(Pipe &out, Pipe &err, ProcessResult &result, int timeoutMs)
+// Reads standard output and error until both close or the deadline passes; sends SIGINT to pid
+// once standard output holds the text asked for.
+bool drain(int outFd, int errFd, ProcessResult &result, const ProcessOptions &options, pid_t pid)
 {
+    const int timeoutMs = options.timeoutMs;
+    bool interrupted = options.interruptWhenOutContains.empty();
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     bool outOpen = true, errOpen = true;
     char buffer[65536];
@@ -62,7 +66,7 @@ bool drain(Pipe &out, Pipe &err, ProcessResult &result, int timeoutMs)
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now()).count();
         if (left <= 0) return false;
-        pollfd fds[2] = {{outOpen ? out.readEnd() : -1, POLLIN, 0}, {errOpen ? err.readEnd() : -1, POLLIN, 0}};
+        pollfd fds[2] = {{outOpen ? outFd : -1, POLLIN, 0}, {errOpen ? errFd : -1, POLLIN, 0}};
         if (poll(fds, 2, static_cast<int>(left)) < 0) {
             if (errno == EINTR) continue;
             return false;
@@ -72,7 +76,9 @@ bool drain(Pipe &out, Pipe &err, ProcessResult &result, int timeoutMs)
             const ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
             if (n > 0) {
                 (i == 0 ? result.out : result.err).append(buffer, static_cast<size_t>(n));
-            } else if (n == 0 || errno != EINTR) {
+                if (!interrupted && result.out.find(options.interruptWhenOutContains) != std::string::npos)
+                    interrupted = kill(pid, SIGINT) == 0;
+            } else if (n == 0 || errno != EINTR) {  // a terminal reports its closed end as EIO
                 (i == 0 ? outOpen : errOpen) = false;
             }
         }
@@ -87,6 +93,9 @@ ProcessResult runProcess(const std::vector<std::string> &argv, const ProcessOpti
     ProcessResult result;
     Pipe out, err;
     if (!out.ok() || !err.ok() || argv.empty()) return result;
+    int terminal = -1, terminalChild = -1;
+    if (options.stderrIsTerminal && openpty(&terminal, &terminalChild, nullptr, nullptr, nullptr) != 0)
+        return result;
 
     std::vector<std::string> args = argv;
     std::vector<std::string> env = buildEnvironment(options);
@@ -99,14 +108,17 @@ ProcessResult runProcess(const std::vector<std::string> &argv, const ProcessOpti
         int devnull = open("/dev/null", O_RDONLY);
         dup2(devnull, STDIN_FILENO);
         dup2(out.writeEnd(), STDOUT_FILENO);
-        dup2(err.writeEnd(), STDERR_FILENO);
+        dup2(terminalChild >= 0 ? terminalChild : err.writeEnd(), STDERR_FILENO);
         if (!options.workDir.empty() && chdir(options.workDir.c_str()) != 0) _exit(126);
         execve(argp[0], argp.data(), envp.data());
         _exit(127);
     }
     out.closeWrite();
     err.closeWrite();
-    if (!drain(out, err, result, options.timeoutMs)) {
+    if (terminalChild >= 0) close(terminalChild);
+    const bool drained = drain(out.readEnd(), terminal >= 0 ? terminal : err.readEnd(), result, options, pid);
+    if (terminal >= 0) close(terminal);
+    if (!drained) {
         result.timedOut = true;
         kill(pid, SIGKILL);
     }

@@ -19,6 +19,8 @@ struct ProcessOptions {
     std::vector<std::string> unsetEnv;       // removed from the inherited environment
     std::string workDir;                     // empty: the current directory
     int timeoutMs = 60000;                   // the child is killed after this
+    bool stderrIsTerminal = false;           // standard error is a pseudo-terminal (still captured)
+    std::string interruptWhenOutContains;    // SIGINT to the child once standard output holds this
 };
 
 // argv[0] is the program path; it is not searched in PATH.

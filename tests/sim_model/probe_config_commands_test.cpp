@@ -1,0 +1,93 @@
+// The probe's own settings, stored projects, firmware updates, tests and the QSPI controller, as the
+// firmware decodes them: state written is read back, and what it cannot accept is refused with F2
+// and a diagnostic.
+#include "probe_harness.h"
+
+namespace ksim::test {
+namespace {
+
+TEST(ProbeConfigCommands, QspiControllerKeepsItsRegisterWords)
+{
+    ProbeHarness h;
+    h.expectExchanges({
+        {"two words", "C2 00 A0 00 00 00 11 22 33 44 55 66 77 88", "C2 F1"},
+        {"first word back", "C2 02 A0 00 00 00", "C2 02 A0 00 00 00 11 22 33 44"},
+        {"second word back", "C2 02 A0 00 00 04", "C2 02 A0 00 00 04 55 66 77 88"},
+        {"one word", "C2 01 A0 00 00 04 01 02 03 04", "C2 F1"},
+        {"it replaced the second", "C2 02 A0 00 00 04", "C2 02 A0 00 00 04 01 02 03 04"},
+        {"a register never written", "C2 02 A0 00 01 00", "C2 02 A0 00 01 00 00 00 00 00"},
+        {"write 2 bytes", "C2 06 00 00 00 10 00 02 0F F0", "C2 F1"},
+        {"program by AND", "C2 06 00 00 00 10 00 02 3C 3C", "C2 F1"},
+        {"read them", "C2 05 00 00 00 10 00 03", "C2 05 00 00 00 10 00 03 0C 30 FF"},
+        {"chip erase", "C2 09 00 00 00 00 00 00", "C2 F1"},
+        {"erased", "C2 05 00 00 00 10 00 01", "C2 05 00 00 00 10 00 01 FF"},
+    });
+}
+
+TEST(ProbeConfigCommands, WhatCannotBeAcceptedIsRefusedWithADiagnostic)
+{
+    const std::vector<WireCase> cases = {
+        {"factory reset without its confirmation code", "CF 03 00 04 00 00 00 00", "CF F2"},
+        {"factory reset with a short code", "CF 03 00 02 52 53", "CF F2"},
+        {"code number 3", "BB 03 01 03", "BB F2"},
+        {"delete with selector A5", "BB 06 02 A5 01", "BB F2"},
+        {"machine programming time 9", "B0 1E 0A 01 00 00 00 00 09 00 00 03 E8", "B0 F2"},
+        {"target stable time 0", "B0 0D 04 00 00 00 00", "B0 F2"},
+        {"firmware begin with the wrong marker", "C0 01 00 02 A0 01", "C0 F2"},
+        {"option block of 47 bytes", "B8 00 00 2F 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00", "B8 F2"},
+        {"area above the OTP write parameters", "B8 50 00 00 00 00 00 01 11", "B8 F2"},
+        {"chip erase with a count", "C2 09 00 00 00 00 00 01", "C2 F2"},
+        {"QSPI block of 16 bytes", "C2 0A 10 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00", "C2 F2"},
+        {"unknown settings sub-command", "B0 2F", "B0 F2"},
+        {"unknown group", "C3 00", "C3 F2"},
+        {"pin test code 12", "CF 04 01 12", "CF F2"},
+    };
+    for (const WireCase &c : cases) {
+        ProbeHarness h;
+        EXPECT_EQ(h.bulk(c.request), hexText(hex(c.reply))) << c.what;
+        EXPECT_NE(h.lastExchange().diagnostic, "") << c.what;
+    }
+}
+
+TEST(ProbeConfigCommands, UpdatesRefuseStepsOutOfOrder)
+{
+    ProbeHarness h;
+    h.expectExchanges({
+        {"begin before the update mode", "C0 01 00 02 A1 01", "C0 F4"},
+        {"run what was never checked", "C0 06 00 01 A6", "C0 F4"},
+        {"enter the update mode", "C0 00 00 01 A0", "C0 00 00 01 01"},
+        {"begin", "C0 01 00 02 A1 01", "C0 F1"},
+        {"range outside the probe's flash", "C0 02 00 09 A2 00 00 00 00 00 00 00 04", "C0 F3"},
+        {"range", "C0 02 00 09 A2 08 00 00 00 00 00 00 02", "C0 F1"},
+        {"data past the range", "C0 03 00 06 08 00 00 01 01 02", "C0 F3"},
+        {"data", "C0 03 00 06 08 00 00 00 01 02", "C0 F1"},
+        {"wrong sum", "C0 05 00 05 A5 00 00 00 04", "C0 05 00 00 01"},
+        {"right sum", "C0 05 00 05 A5 00 00 00 03", "C0 05 00 00 00"},
+        {"run", "C0 06 00 01 A6", "C0 F1"},
+        {"the probe's flash holds it", "CF 02 08 08 00 00 00 00 03", "CF 02 08 08 00 00 00 00 03 01 02 FF"},
+        {"display end without data", "C1 04 01 A2", "C1 F4"},
+    });
+}
+
+TEST(ProbeConfigCommands, CodeIndexesKeepTheirProjectsApart)
+{
+    ProbeHarness h;
+    h.expectExchanges({
+        {"index 0 image", "B7 00 00 00 00 00 00 02 AA BB", "B7 F1"},
+        {"index 15 image", "B7 0F 00 00 00 00 00 02 CC DD", "B7 F1"},
+        {"index 0 back", "B9 00 00 00 00 00 00 02", "B9 00 00 00 00 00 00 02 AA BB"},
+        {"index 15 back", "B9 0F 00 00 00 00 00 02", "B9 0F 00 00 00 00 00 02 CC DD"},
+        {"index 15 complete", "B7 1F 08 00 00 00 00 00 00 00 02", "B7 1F 01 00"},
+        {"index 15 not complete past it", "B7 1F 08 00 00 00 00 00 00 00 03", "B7 1F 01 01"},
+        {"its times: one match", "BB 08 03 BF 01 00", "BB 08 04 00 00 00 01"},
+        {"OTP lock of index 3", "B8 33 00 00 00 04 00 01 5A", "B8 F1"},
+        {"part D of index 3", "BD 33 00 02 01 02", "BD F1"},
+        {"part D back", "BC 33", "BC 33 00 02 01 02"},
+        {"part D of index 4 is empty", "BC 34", "BC 34 00 00"},
+        {"delete all", "BB 06 02 A0 10", "BB F1"},
+        {"index 15 image gone", "B9 0F 00 00 00 00 00 02", "B9 0F 00 00 00 00 00 02 FF FF"},
+    });
+}
+
+}  // namespace
+}  // namespace ksim::test
