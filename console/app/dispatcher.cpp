@@ -17,35 +17,26 @@
 
 namespace {
 const OptionRow kOptionTable[] = {
-    {"-?", ShowHelp, EraseRecord::None},
-    {"-device", SetDevice, EraseRecord::None},
-    {"-connect", Connect, EraseRecord::None},
-    {"-e", Erase, EraseRecord::Mcu},
-    {"-eble", EraseBLE, EraseRecord::Ble},
-    {"-d", Download, EraseRecord::None},
-    {"-u", Upload, EraseRecord::None},
-    {"-uble", UploadBLE, EraseRecord::None},
-    {"-usd", ProgramUserSystemData, EraseRecord::None},
-    {"-p", Protection, EraseRecord::None},
-    {"-enspim", EnableSPIM, EraseRecord::None},
-    {"-bmapm", BootMemoryAPMode, EraseRecord::None},
-    {"-wsn", WriteSN, EraseRecord::None},
-    {"-otp", DownLoadOTPData, EraseRecord::None},
-    {"-mem32", DebugRead, EraseRecord::None},
-    {"-mem16", DebugRead, EraseRecord::None},
-    {"-w4", DebugWrite, EraseRecord::None},
-    {"-w2", DebugWrite, EraseRecord::None},
-    {"-r", ResetAndRun, EraseRecord::None},
+    {"-?", ShowHelp},
+    {"-device", SetDevice},
+    {"-connect", Connect},
+    {"-e", Erase},
+    {"-eble", EraseBLE},
+    {"-d", Download},
+    {"-u", Upload},
+    {"-uble", UploadBLE},
+    {"-usd", ProgramUserSystemData},
+    {"-p", Protection},
+    {"-enspim", EnableSPIM},
+    {"-bmapm", BootMemoryAPMode},
+    {"-wsn", WriteSN},
+    {"-otp", DownLoadOTPData},
+    {"-mem32", DebugRead},
+    {"-mem16", DebugRead},
+    {"-w4", DebugWrite},
+    {"-w2", DebugWrite},
+    {"-r", ResetAndRun},
 };
-
-// A later -d skips the erase that an earlier -e or -eble of the run already did.
-void RecordErase(EraseRecord record)
-{
-    if (record == EraseRecord::Mcu)
-        g_shareParameter.mcuErasedInRun = true;
-    else if (record == EraseRecord::Ble)
-        g_shareParameter.bleErasedInRun = true;
-}
 
 int EndRun(RunLog& log, int exitCode)
 {
@@ -71,8 +62,8 @@ void ResetRunValues()
     handle_ = 0;
     shared.downloadAddress = ZRCHIP_FLASH_BASE_ADDRESS;
     shared.connectState = DISCONNECTED;
-    shared.mcuErasedInRun = false;
-    shared.bleErasedInRun = false;
+    shared.erasedInRun.Clear();
+    shared.bleMainSpaceErased = false;
     shared.spimEnabled = false;
     shared.spimSizeMb = 0;
     shared.spimRemap = false;
@@ -113,7 +104,6 @@ int RunCommandLine(int argc, char* argv[])
         }
         if (result != OP_SUCCESS)
             return EndRun(log, result);
-        RecordErase(row->recordsErase);
         if (index <= started) // a handler that did not move on would repeat forever
             index = started + 1;
     }

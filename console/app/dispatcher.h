@@ -2,13 +2,9 @@
 
 #include "command_handlers.h"
 
-// What a successful option records for the options after it.
-enum class EraseRecord { None, Mcu, Ble };
-
 struct OptionRow {
     const char* option;
     CommandHandler handler;
-    EraseRecord recordsErase;
 };
 
 // The row of an option, matched exactly and case-sensitively; nullptr for anything else.

@@ -83,17 +83,46 @@ bool TargetCanTake(const FileInfo& info)
     return true;
 }
 
-// Erases what the image covers, unless an earlier -e or -eble of the run already did.
+bool IsBlePart(const ImagePart& part)
+{
+    return part.startAddress < ZRCHIP_FLASH_BASE_ADDRESS;
+}
+
+// True when an earlier option of the run erased every byte the image writes into the MCU, and
+// nothing of the run has written them since.
+bool McuPartsErasedInRun(const FileInfo& info)
+{
+    const ErasedMemory& erased = g_shareParameter.erasedInRun;
+    for (const ImagePart& part : info.parts) {
+        if (!IsBlePart(part) && !erased.Covers(part.startAddress, part.size))
+            return false;
+    }
+    return true;
+}
+
+// What the download writes is no longer erased for a later download of the run.
+void NoteImageWritten(const FileInfo& info)
+{
+    ShareParameter& shared = g_shareParameter;
+    for (const ImagePart& part : info.parts) {
+        if (!IsBlePart(part))
+            shared.erasedInRun.NoteWritten(part.startAddress, part.size);
+    }
+    if (IsBleInvolved(info.location))
+        shared.bleMainSpaceErased = false;
+}
+
+// Erases what the image covers, unless an earlier option of the run already erased it all.
 bool EraseForImage(const FileInfo& info)
 {
     const ShareParameter& shared = g_shareParameter;
-    if (info.location != FILE_POS_IN_BLE_FLASH && !shared.mcuErasedInRun) {
+    if (info.location != FILE_POS_IN_BLE_FLASH && !McuPartsErasedInRun(info)) {
         PrintLine("Erase MCU sectors of file size......");
         if (!Succeeded(g_link.SectorEraseForDownload(info)))
             return Fail("Error. Erase sectors failed");
         PrintLine("Erase sectors finished");
     }
-    if (IsBleInvolved(info.location) && !shared.bleErasedInRun) {
+    if (IsBleInvolved(info.location) && !shared.bleMainSpaceErased) {
         PrintLine("Erase BLE module main space......");
         if (!Succeeded(g_link.EraseBleMainSpace()))
             return Fail("Error. Erase BLE module main space failed");
@@ -179,6 +208,7 @@ int Download(int argc, char* argv[], int& index)
     std::vector<uint8_t> bleImage(ZR32_S17_BLE_FLASH_SIZE, 0xFF);
     uint32_t bleCount = 0;
     PrintLine("File downloading......");
+    NoteImageWritten(info);
     if (!Succeeded(g_link.DownloadToDevice(info, bleImage.data(), bleCount))) {
         PrintLine("Error. File download failed!");
         return OP_DOWNLOAD_FAILED;

@@ -22,19 +22,20 @@ struct SpaceErase {
     const char* failure;
     int failureCode;
     const char* success;
+    bool erasesMainSpace;
 };
 
 const SpaceErase kAllSpace = {"", "BLE module all space erase......", &CLinkInterface::EraseBleAllSpaces,
                               "Error. BLE module all space erase failed!", OP_BL_ALLERASE_FAILED,
-                              "BLE module all space erase succeed!"};
+                              "BLE module all space erase succeed!", true};
 
 const SpaceErase kOneSpace[] = {
     {"--main", "BLE module main space erase ......", &CLinkInterface::EraseBleMainSpace,
-     "Error. BLE module main space erase failed!", OP_BL_ALLERASE_MAIN_FAILED, "BLE module main space erase finished!"},
+     "Error. BLE module main space erase failed!", OP_BL_ALLERASE_MAIN_FAILED, "BLE module main space erase finished!", true},
     {"--nvr", "BLE module NVR space erase ......", &CLinkInterface::EraseBleNvrSpace,
-     "Error. BLE module NVR space erase failed!", OP_BL_ALLERASE_NVR_FAILED, "BLE module NVR space erase finished!"},
+     "Error. BLE module NVR space erase failed!", OP_BL_ALLERASE_NVR_FAILED, "BLE module NVR space erase finished!", false},
     {"--rdn", "BLE module RDN space erase ......", &CLinkInterface::EraseBleRdnSpace,
-     "Error. BLE module RDN space erase failed!", OP_BL_ALLERASE_RDN_FAILED, "BLE module RDN space erase finished!"},
+     "Error. BLE module RDN space erase failed!", OP_BL_ALLERASE_RDN_FAILED, "BLE module RDN space erase finished!", false},
 };
 
 int RunSpaceErase(const SpaceErase& space)
@@ -45,6 +46,8 @@ int RunSpaceErase(const SpaceErase& space)
         return space.failureCode;
     }
     PrintLine(space.success);
+    if (space.erasesMainSpace)
+        g_shareParameter.bleMainSpaceErased = true;
     return OP_SUCCESS;
 }
 

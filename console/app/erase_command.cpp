@@ -25,7 +25,31 @@ bool Report(bool ok, const char* failure, const char* success)
 
 bool EraseWholeFlash()
 {
-    return g_link.FlashErase(g_shareParameter.GetFlashSize()) == 0;
+    ShareParameter& shared = g_shareParameter;
+    if (g_link.FlashErase(shared.GetFlashSize()) != 0)
+        return false;
+    shared.erasedInRun.NoteErased(ZRCHIP_FLASH_BASE_ADDRESS, shared.GetFlashSize());
+    return true;
+}
+
+// The SPIM erase takes the enabled size, never more than the SPIM window.
+bool EraseWholeSpim()
+{
+    ShareParameter& shared = g_shareParameter;
+    if (g_link.SpimErase() != 0)
+        return false;
+    const uint64_t size = std::min<uint64_t>(uint64_t{shared.spimSizeMb} * 1048576, ZRCHIP_SPIM_MAX_SIZE);
+    shared.erasedInRun.NoteErased(ZRCHIP_SPIM_BASE_ADDRESS, size);
+    return true;
+}
+
+bool EraseWholeBootMemory()
+{
+    ShareParameter& shared = g_shareParameter;
+    if (g_link.BootMemoryErase() != 0)
+        return false;
+    shared.erasedInRun.NoteErased(shared.otp3Address, shared.otp3Size);
+    return true;
 }
 
 bool HasEnabledSpim()
@@ -92,6 +116,15 @@ bool SectorAddress(long long k, uint32_t& address)
     return true;
 }
 
+void NoteSectorsErased(const std::vector<uint32_t>& addresses)
+{
+    ShareParameter& shared = g_shareParameter;
+    for (uint32_t address : addresses) {
+        const int32_t size = address >= ZRCHIP_SPIM_BASE_ADDRESS ? shared.spimSectorSize : shared.flashSectorSize;
+        shared.erasedInRun.NoteErased(address, static_cast<uint32_t>(size));
+    }
+}
+
 // The whole range is checked before the first sector is erased.
 int EraseSectors(const WalkStep& range)
 {
@@ -112,6 +145,7 @@ int EraseSectors(const WalkStep& range)
         return OP_MCU_SECERASE_FAILED;
     }
     PrintLine("Flash sector erase finished");
+    NoteSectorsErased(addresses);
     return OP_SUCCESS;
 }
 
@@ -130,7 +164,7 @@ bool SPIMErase()
         return false;
     }
     PrintLine("SPIM full erase ......");
-    return Report(g_link.SpimErase() == 0, "Error. SPIM full erase failed!", "SPIM full erase finished!");
+    return Report(EraseWholeSpim(), "Error. SPIM full erase failed!", "SPIM full erase finished!");
 }
 
 bool BootMemoryErase()
@@ -144,7 +178,7 @@ bool BootMemoryErase()
         return false;
     }
     PrintLine("Boot memory full erase ......");
-    return Report(g_link.BootMemoryErase() == 0, "Error. Boot memory full erase failed!",
+    return Report(EraseWholeBootMemory(), "Error. Boot memory full erase failed!",
                   "Boot memory full erase finished!");
 }
 
@@ -153,10 +187,10 @@ int AllErase()
     PrintLine("Erase all start ......");
     if (!Report(EraseWholeFlash(), "Error. Flash full erase failed!", "flash full erase succeed!"))
         return OP_MCU_ALLERASE_FLASH_FAILED;
-    if (HasEnabledSpim() && !Report(g_link.SpimErase() == 0, "Error. SPIM full erase failed!",
+    if (HasEnabledSpim() && !Report(EraseWholeSpim(), "Error. SPIM full erase failed!",
                                     "SPIM full erase succeed!"))
         return OP_MCU_ALLERASE_SPIM_FAILED;
-    if (HasBootMemoryInApMode() && !Report(g_link.BootMemoryErase() == 0,
+    if (HasBootMemoryInApMode() && !Report(EraseWholeBootMemory(),
                                            "Error. Boot memory full erase failed!", "Boot memory full erase finished!"))
         return OP_MCU_ALLERASE_BOOTM_FAILED;
     PrintLine("Erase all finished!");

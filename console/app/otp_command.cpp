@@ -93,7 +93,7 @@ bool WriteOTPData()
         PrintLine("No data needs to be written!");
         return true;
     }
-    if (KORVEX_DownloadOTPDataBegin_Target(g_link.LinkHandle()) != 0) {
+    if (g_link.BeginOtpWrite() != 0) {
         PrintLine("Error. OTP write begin failed!");
         return false;
     }
@@ -105,7 +105,7 @@ bool WriteOTPData()
         if (g_otpRecords[position].Locks() && !WriteRecordLock(g_otpRecords[position], position))
             return false;
     }
-    if (KORVEX_DownloadOTPDataEnd_Target(g_link.LinkHandle()) != 0) {
+    if (g_link.EndOtpWrite() != 0) {
         PrintLine("Error. OTP write end failed!");
         return false;
     }

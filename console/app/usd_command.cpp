@@ -8,8 +8,8 @@
 #include "link_interface.h"
 #include "mcu_identification.h"
 #include "open_image_file.h"
-#include "option_test.h"
 #include "share_parameter.h"
+#include "sub_option_walk.h"
 #include "user_system_data.h"
 #include "user_system_data_file.h"
 #include "user_system_data_length.h"
@@ -64,42 +64,15 @@ bool WriteBlock(std::vector<uint8_t>& block)
     return true;
 }
 
-// The file named by "--fn <path>" at index + 1; the index moves onto the path. OP_SUCCESS or
-// OP_BAD_PARAM with its line printed.
-int TakeFileName(int argc, char* argv[], int& index, std::string& path)
-{
-    if (index + 1 >= argc) { // the sub-option is the last argument: its value is missing
-        PrintBadParameter(argv, index + 1);
-        return OP_BAD_PARAM;
-    }
-    if (ShareParameter::ToLower(argv[index + 1]) != "--fn") {
-        PrintBadParameter(argv, index + 1);
-        return OP_BAD_PARAM;
-    }
-    index += 2;
-    path = index < argc ? argv[index] : "";
-    if (!IsValidFileName(path)) {
-        PrintBadParameter(argv, index);
-        return OP_BAD_PARAM;
-    }
-    return OP_SUCCESS;
-}
-
 // A level-2 code on a series that cannot undo it locks the chip for good: only with --y.
 bool LocksForGood(const std::vector<uint8_t>& block)
 {
     return MCUFAPLevel2CanNotDisable(Series()) && !block.empty() && block[0] == kAccessProtectionLevel2;
 }
 
-int SetFromFile(int argc, char* argv[], int& index)
+// confirmed: a "--y" followed the file name.
+int SetFromFile(const std::string& path, bool confirmed)
 {
-    std::string path;
-    const int named = TakeFileName(argc, argv, index, path);
-    if (named != OP_SUCCESS)
-        return named;
-    const bool confirmed = index + 1 < argc && ShareParameter::ToLower(argv[index + 1]) == "--y";
-    if (confirmed)
-        ++index;
     std::vector<uint8_t> block;
     if (!LoadBlock(path, false, block))
         return OP_SET_USD_FAILED;
@@ -111,12 +84,8 @@ int SetFromFile(int argc, char* argv[], int& index)
     return WriteBlock(block) ? OP_SUCCESS : OP_SET_USD_FAILED;
 }
 
-int GetToFile(int argc, char* argv[], int& index)
+int GetToFile(const std::string& path)
 {
-    std::string path;
-    const int named = TakeFileName(argc, argv, index, path);
-    if (named != OP_SUCCESS)
-        return named;
     PrintLine("Begin read user system data........");
     switch (ReadUserSystemDataFromDevice(path)) {
     case UsdReadResult::SAVED:
@@ -193,23 +162,12 @@ int ProgramUserSystemData(int argc, char* argv[], int& index)
 {
     if (!HasConnection(ConnectionNeed::Mcu))
         return OP_CONNECT_FAILED;
-    while (index + 1 < argc) {
-        ++index;
-        if (IsOption(argv[index]))
-            return OP_SUCCESS;
-        if (!IsSubOption(argv[index])) {
-            PrintLine(argv[index]); // this command names a stray argument without the usual words
-            return OP_BAD_PARAM;
-        }
-        const std::string subOption = ShareParameter::ToLower(argv[index]);
-        int result = OP_SUCCESS;
-        if (subOption == "--set")
-            result = SetFromFile(argc, argv, index);
-        else if (subOption == "--get")
-            result = GetToFile(argc, argv, index);
+    SubOptionWalk walk(argc, argv, index);
+    WalkStep step;
+    while (walk.Next(step)) {
+        const int result = step.name == "--set" ? SetFromFile(step.text, step.confirmed) : GetToFile(step.text);
         if (result != OP_SUCCESS)
             return result;
     }
-    index = argc;
-    return OP_SUCCESS;
+    return walk.Result();
 }

@@ -2,6 +2,7 @@
 
 #include "connect_state.h"
 #include "device_catalogue.h"
+#include "erased_memory.h"
 #include "mcu_series.h"
 #include "memory_map.h"
 
@@ -30,8 +31,8 @@ public:
     int32_t memoryChecksum = 0;
     std::string partName;
     std::string flashSizeText;               // decimal kilobytes followed by "KB"
-    bool mcuErasedInRun = false;
-    bool bleErasedInRun = false;
+    ErasedMemory erasedInRun;           // erased by -e and not written since
+    bool bleMainSpaceErased = false;    // by -eble --all [--main], and not written since
     int32_t flashSectorSize = 0;
     bool hasOtherMemory = false;
     int32_t spimSectorSize = 4096;

@@ -31,7 +31,6 @@ public:
     int ZR32Sxx_OTP2_LENGTH = 24;
 
     void SetLinkHandle(KORVEX_HANDLE handle) { handle_ = handle; }
-    KORVEX_HANDLE LinkHandle() const { return handle_; }
     void SetCancelFlag(bool flag) { cancelRequested_ = flag; }
 
     // Pass-through calls: FAILED without a handle, else the library's result.
@@ -96,7 +95,10 @@ public:
     bool EnableBleAccessProtection();
     bool DisableBleAccessProtection();
 
+    // The OTP write sequence: begin, data and lock writes, end.
+    int BeginOtpWrite();
     int DownloadOtpData(uint32_t addr, int len, uint8_t* data, OtpArea area);
+    int EndOtpWrite();
 
     // Writes a serial number of 8 hexadecimal digits as 4 bytes at the address, last digit pair
     // first, and reads them back; true when they read back equal. The series is not used.

@@ -33,15 +33,16 @@ int CLinkInterface::ReadMemory(uint32_t addr, int len, uint8_t* buf, int, int)
 {
     if (!HasHandle())
         return LINK_NO_HANDLE_BYTE;
+    if (len < 0 || (len > 0 && buf == nullptr)) // a length that cannot be read is no success
+        return INPUT_PARAMS_ERROR;
     if (addr < ZRCHIP_FLASH_BASE_ADDRESS) {
         const int selected = SelectBleFlashSpace(kBleMainSpace);
         if (!Succeeded(selected))
             return LowByte(selected);
     }
     std::array<uint8_t, LINK_TRANSFER_CHUNK> block{};
-    const uint32_t length = len > 0 ? static_cast<uint32_t>(len) : 0;
-    ProgressStep progress("read", length);
-    for (const TransferChunk& chunk : SplitIntoChunks(addr, length)) {
+    ProgressStep progress("read", static_cast<uint32_t>(len));
+    for (const TransferChunk& chunk : SplitIntoChunks(addr, static_cast<uint32_t>(len))) {
         if (TakeCancel())
             return LINK_CANCELED_BYTE;
         const int result = ReadFromDevice(handle_, chunk.address, static_cast<int>(chunk.length), block.data());

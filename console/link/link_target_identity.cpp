@@ -29,7 +29,8 @@ bool CLinkInterface::DisableAccessProtection()
     if (!HasHandle())
         return false;
     int level = 0;
-    if (IsAccessProtected(level) != 0)
+    // A level the probe cannot tell (-1) is no reason to report the target unprotected.
+    if (IsAccessProtected(level) != 0 || level < 0)
         return false;
     if (level != 1 && level != 2)
         return true;

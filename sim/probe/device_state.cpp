@@ -27,6 +27,7 @@ std::vector<MemoryFile> memoryFiles(VirtualProbe::Impl &p)
         {"otp_data.bin", p.target.otp().data()},   {"otp_lock.bin", p.target.otp().locks()},
         {"ble_main.bin", p.ble.space(BleModule::Main)}, {"ble_nvr.bin", p.ble.space(BleModule::Nvr)},
         {"ble_rdn.bin", p.ble.space(BleModule::Rdn)},
+        {"qspi.bin", p.store.qspi.array()},        {"probe_flash.bin", p.store.probeFlash},
     };
 }
 

@@ -97,6 +97,8 @@ void VirtualProbe::dump(std::ostream &out) const
     dumpMemory(out, "ble_main", 0, p.ble.space(BleModule::Main));
     dumpMemory(out, "ble_nvr", 0, p.ble.space(BleModule::Nvr));
     dumpMemory(out, "ble_rdn", 0, p.ble.space(BleModule::Rdn));
+    dumpMemory(out, "qspi", 0, p.store.qspi.array());
+    dumpMemory(out, "probe_flash", ProbeStore::kProbeFlashBase, p.store.probeFlash);
     out << "exchanges " << p.log.size() << '\n';
     for (const Exchange &e : p.log)
         dumpExchange(out, e);

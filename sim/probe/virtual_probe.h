@@ -74,7 +74,9 @@
 // that describe the device; not the fault keys, ignore_writes, status_valid, target, reply_delay_ms,
 // stale reports), and the memories as binary files cut after their last
 // non-blank byte: main_flash.bin, boot_memory.bin, spim.bin, sram.bin, otp_data.bin, otp_lock.bin,
-// usd.bin (the stored byte/complement image), ble_main.bin, ble_nvr.bin, ble_rdn.bin.
+// usd.bin (the stored byte/complement image), ble_main.bin, ble_nvr.bin, ble_rdn.bin, qspi.bin (the QSPI
+// flash behind the target), probe_flash.bin (the probe's firmware after an update). The probe's own
+// settings, offline projects and test modes of the library's configuration commands last one run.
 //
 // dump(): "probe", "settings", "target" and "ble" lines of key=value fields; "memory NAME base=..
 // size=.." followed by "  ADDRESS: 16 hex bytes" lines for every 16-byte row holding a non-blank byte;

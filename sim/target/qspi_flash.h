@@ -37,6 +37,7 @@ public:
     std::array<uint8_t, kCustomSize> lastCustomCommand{};
     uint32_t customCommands = 0;
 
+    SparseMemory &array() { return array_; }
     const SparseMemory &array() const { return array_; }
 
 private:

@@ -126,7 +126,7 @@ public:
     Status debugRead(uint32_t address, uint32_t length, uint8_t width, std::vector<uint8_t> &out) const;
     Status debugWrite(uint32_t address, const uint8_t *data, uint32_t length, uint8_t width);
 
-    // A flash that acknowledges writes and keeps nothing (for verify-failure tests).
+    // A flash (and option page) that acknowledges writes and keeps nothing (for verify-failure tests).
     void setIgnoreWrites(bool ignore) { ignoreWrites_ = ignore; }
     bool ignoreWrites() const { return ignoreWrites_; }
 

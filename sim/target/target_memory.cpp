@@ -148,7 +148,8 @@ Status TargetMcu::endWrite(uint8_t kind)
     if (kind < MainFlashWrite || kind > OtpWrite)
         return Status::BadRequest;
     if (kind == UsdWrite && writeOpen(UsdWrite)) {
-        usd_.setImage(usdStaging_);  // takes effect at once, protection byte included
+        if (!ignoreWrites_)
+            usd_.setImage(usdStaging_);  // takes effect at once, protection byte included
         usdStaging_.clear();
     }
     openWrites_ &= static_cast<uint8_t>(~(1u << kind));

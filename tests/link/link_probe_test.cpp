@@ -160,6 +160,20 @@ TEST_F(LinkBench, read_memory_goes_in_kilobyte_blocks_and_returns_the_bytes)
     EXPECT_EQ(seen, expected);
 }
 
+// A read that starts in main flash keeps the main flash memory type into the SPIM window (a 4 MiB
+// flash reaches up to it).
+TEST_F(LinkBench, a_read_keeps_the_memory_type_of_its_start_address)
+{
+    Open({{"transport", "hid"}, {"pid", "04000406"}, {"spim_enabled", "1"}, {"spim_size", "0x100000"}});
+    std::vector<uint8_t> buffer(112);
+    link.ReadMemory(0x08400000 - 56, 112, buffer.data(), 0, 0);
+    const std::vector<Request> reads = Requests(0xB2);
+    ASSERT_EQ(reads.size(), 2u);
+    EXPECT_EQ(reads[1].address, 0x08400000u);
+    for (const Request& r : reads)
+        EXPECT_EQ(r.sub, 0x00) << std::hex << r.address;
+}
+
 TEST_F(LinkBench, a_cancelled_read_sends_nothing_and_clears_the_flag)
 {
     Open({{"transport", "hid"}});

@@ -36,7 +36,7 @@ done
 
 # What the package carries besides the binaries.
 for f in lib/udev/rules.d/70-korvex-probe.rules share/bash-completion/completions/Korvex_Console \
-         share/man/man1/Korvex_Console.1 share/man/man1/korvex-sim.1 bin/Korvex_Console bin/korvex-sim include/KORVEXLIB.h; do
+         share/man/man1/Korvex_Console.1 share/man/man1/korvex-sim.1 share/man/man1/korvex-probes.1 bin/korvex-probes bin/Korvex_Console bin/korvex-sim include/KORVEXLIB.h; do
   [ -e "$prefix/$f" ] || { echo "missing from the installation: $f"; exit 1; }
 done
 # The .deb installs the same under /usr, the udev rule where udev reads it.

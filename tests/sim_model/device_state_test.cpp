@@ -51,6 +51,7 @@ TEST(DeviceState, SaveAndLoadRoundTripTheWholeDevice)
         {"BLE data", "BE 03 00 00 01 00 00 02 77 88", "BE F1"},
         {"BLE CRC", "BE 02 05 01 12 34 56 78", "BE F1"},
         {"BLE protect", "BE 0C 01 FF", "BE F1"},
+        {"QSPI flash", "C2 06 00 00 00 10 00 02 0F F0", "C2 F1"},
     });
     first.probe.target().supplyDeviceId({17, 0x240});
     std::string error;

@@ -29,9 +29,10 @@ const Scenario kMainFlashRuns[] = {
      {{kFlash, 0x100, 0xFF}, {0x0800022C, 0x800 - 0x22C, 0xFF}, {0x08000800, kSector, 0x00},
       {0x08001064, kSector - 0x64, 0xFF}, {0x08010000 + 1100, kSector - 1100, 0xFF}, {0x08010000 + kSector, 0x1000, 0x00}},
      {{0x08000100, Pattern(300, 3)}, {0x08001000, Pattern(100, 4)}, {0x08010000, Pattern(1100, 5)}}, true},
-    {"OneByteBeyondTheFlashIsRefusedBeforeAnythingIsErased", kHidProbe, {"-connect", "-d", "--fn", "FILE"},
-     kConnected + "Error. The download address or file size error, can't greater than flash size!!\n\n", 3,
-     {{kFlash + kFlashSize - kSector, kSector, 0x00}}, {{0x08040000 - 16, Pattern(16, 6)}, {0x08040000, {0x5A}}}},
+    // One part that starts in the 32 KiB flash and ends one byte beyond it: its end decides.
+    {"OneByteBeyondTheFlashIsRefusedBeforeAnythingIsErased", kApModeTarget, {"-connect", "-d", "--fn", "FILE"},
+     kApConnect + kOpened + "Error. The download address or file size error, can't greater than flash size!!\n\n", 3,
+     {{0x08007800, 0x800, 0x00}}, {{0x08008000 - 16, Pattern(17, 6)}}},
     {"TheLastBytesOfTheFlashFit", kHidProbe, {"-connect", "-d", "--fn", "FILE", "--v"}, kConnected + kDownloaded, 0, {},
      {{0x08040000 - 16, Pattern(16, 6)}}, true},
     {"SpimPartsNeedSpimEnabled", kHidProbe, {"-connect", "-d", "--fn", "FILE"},
@@ -70,10 +71,52 @@ const Scenario kBleRuns[] = {
      {{0x1FFFAC00 + 0x40, Pattern(200, 21)}, {kFlash + 0x1000, Pattern(300, 22)}, {0x8000, Pattern(400, 23)}}, true},
     {"AMainFlashImageNeverTouchesTheModuleChecksum", kBleTarget, {"-connect", "-d", "--fn", "FILE"},
      kBleConnect + kOpened + kErased + kWritten + kDone, 0, {}, {{kFlash, Pattern(100, 15)}}, true, "app.bin"},
+    // The module was erased by -eble earlier in the run: -d does not erase it again.
+    {"AnEarlierBleEraseOfTheRunReplacesTheModuleErase", kBleTarget,
+     {"-connect", "-eble", "--all", "--main", "-d", "--fn", "FILE", "--v"},
+     kBleConnect + "BLE module main space erase ......\nBLE module main space erase finished!\n" + kOpened + kWritten +
+         kVerified + kDone,
+     0, {}, {{0x100, Pattern(600, 24)}}, true},
     {"NoEraseSkipsEveryErase", kBleTarget, {"-connect", "-d", "--ne", "--fn", "FILE", "--v"},
      kBleConnect + kOpened + kWritten + kVerifyFailed, 3, {}, {{kFlash, Pattern(64, 16)}, {0x0, Pattern(64, 17)}}},
 };
 INSTANTIATE_TEST_SUITE_P(DownloadBle, ScenarioRun, testing::ValuesIn(kBleRuns), ScenarioName);
+
+// A later -d skips its own erase only where an earlier option of the run erased every byte it
+// writes and nothing has written them since; otherwise it erases as if nothing had been erased.
+// A .bin image goes where the last -d's --a puts it, and is checked there.
+const std::string kSectors01 = "Flash sector erase......0-1\nFlash sector erase finished\n";
+const Scenario kEarlierErases[] = {
+    {"BareEraseErasesNothing", kHidProbe, {"-connect", "-e", "-d", "--fn", "FILE"},
+     kConnected + kErased + kWritten + kDone, 0, {}, {{kFlash, Pattern(3000, 30)}}, true},
+    {"FewerSectorsThanTheImage", kHidProbe, {"-connect", "-e", "--sec", "0-1", "-d", "--fn", "FILE"},
+     kConnectDefault + kSectors01 + kOpened + kErased + kWritten + kDone, 0, {}, {{kFlash, Pattern(3 * kSector, 31)}},
+     true},
+    {"SectorsWrittenSince", kHidProbe,
+     {"-connect", "-e", "--sec", "0-1", "-d", "--fn", "FILE", "-d", "--a", "08000010", "--fn", "FILE"},
+     kConnectDefault + kSectors01 + kOpened + kWritten + kOpened + kErased + kWritten + kDone, 0, {},
+     {{kFlash + 0x10, Pattern(100, 32)}}, true, "app.bin"},
+    {"BleOtherSpaceErased", kBleTarget, {"-connect", "-eble", "--all", "--nvr", "-d", "--fn", "FILE"},
+     kBleConnect + "BLE module NVR space erase ......\nBLE module NVR space erase finished!\n" + kOpened + kBleErased +
+         kWritten + kDone,
+     0, {}, {{0x200, Pattern(300, 36)}}, true},
+    {"BleMainSpaceWrittenSince", kBleTarget,
+     {"-connect", "-eble", "--all", "--main", "-d", "--a", "200", "--fn", "FILE", "-d", "--a", "300", "--fn", "FILE"},
+     kBleConnect + "BLE module main space erase ......\nBLE module main space erase finished!\n" + kOpened + kWritten +
+         kOpened + kBleErased + kWritten + kDone,
+     0, {{0x200, 0x100, 0xFF}}, {{0x300, Pattern(300, 37)}}, true, "app.bin"},
+};
+INSTANTIATE_TEST_SUITE_P(EarlierErase, ScenarioRun, testing::ValuesIn(kEarlierErases), ScenarioName);
+
+TEST(EarlierErase, two_images_in_one_erased_sector_both_stay)
+{
+    const Scenario both = {"TwoImages", kHidProbe,
+                           {"-connect", "-e", "--all", "-d", "--fn", "FILE", "-d", "--a", "08000200", "--fn", "FILE"},
+                           kConnectDefault + "Erase all start ......\nflash full erase succeed!\nErase all finished!\n" +
+                               kOpened + kWritten + kOpened + kWritten + kDone,
+                           0, {}, {{0x08000200, Pattern(100, 34)}}, true, "app.bin"};
+    RunScenario(both, [](VirtualBench& bench) { EXPECT_EQ(bench.read(kFlash, 100), Pattern(100, 34)); });
+}
 
 }  // namespace
 }  // namespace slice_test

@@ -8,6 +8,7 @@
 
 #include "target/target_mcu.h"
 #include "usb/testbed.h"
+#include "virtual_bench.h"
 
 #include <gtest/gtest.h>
 
@@ -156,8 +157,8 @@ protected:
 TEST_P(UsdLoad, finds_checks_and_writes_the_file_with_protection_off)
 {
     const LoadCase& c = GetParam();
-    const std::string path = (std::filesystem::temp_directory_path() / ("usdload_" + c.fileName)).string();
-    std::ofstream(path, std::ios::binary) << c.content;
+    const slice_test::TempDir files; // its own directory: rows run side by side under ctest -j
+    const std::string path = files.write(c.fileName, c.content);
     std::vector<std::string> words = c.commandLine;
     for (std::string& word : words)
         word = word == "FILE" ? path : word;
@@ -182,7 +183,6 @@ TEST_P(UsdLoad, finds_checks_and_writes_the_file_with_protection_off)
     EXPECT_EQ(LoadUserSystemDataFromFileToDeviceExceptFAP(), c.result);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), c.out);
     KorvexDisConnect();
-    std::remove(path.c_str());
 
     const Bytes after = TargetBlock();
     EXPECT_EQ(after, c.written ? Unlocked(Block()) : before);
