@@ -94,7 +94,7 @@ bool McuPartsErasedInRun(const FileInfo& info)
 {
     const ErasedMemory& erased = g_shareParameter.erasedInRun;
     for (const ImagePart& part : info.parts) {
-        if (!IsBlePart(part) && !erased.Covers(part.startAddress, part.size))
+        if (!IsBlePart(part) && !erased.Covers(part.startAddress, part.size()))
             return false;
     }
     return true;
@@ -106,7 +106,7 @@ void NoteImageWritten(const FileInfo& info)
     ShareParameter& shared = g_shareParameter;
     for (const ImagePart& part : info.parts) {
         if (!IsBlePart(part))
-            shared.erasedInRun.NoteWritten(part.startAddress, part.size);
+            shared.erasedInRun.NoteWritten(part.startAddress, part.size());
     }
     if (IsBleInvolved(info.location))
         shared.bleMainSpaceErased = false;
@@ -155,13 +155,13 @@ bool ReadBackAndCompare(const FileInfo& info, const std::string&)
     std::vector<uint8_t> readBack;
     ProgressStep progress("verify", static_cast<uint64_t>(std::max(info.size, 0)));
     for (const ImagePart& part : info.parts) {
-        const uint32_t size = std::min(part.size, IMAGE_PART_CAPACITY);
+        const uint32_t size = part.size();
         readBack.assign(size, 0);
         if (!Succeeded(g_link.ReadMemory(part.startAddress, static_cast<int>(size), readBack.data(),
                                                   static_cast<int>(done), info.size)))
             return false;
         sum += CLinkInterface::CalculateCheckSum("", static_cast<int32_t>(size), readBack.data());
-        identical = identical && std::equal(readBack.begin(), readBack.end(), part.bytes);
+        identical = identical && readBack == part.bytes;
         done += size;
     }
     g_shareParameter.memoryChecksum = static_cast<int32_t>(sum);

@@ -3,11 +3,10 @@
 #include "file_result.h"
 
 #include <algorithm>
-#include <cstring>
 #include <limits>
 
-BinaryImageBuilder::BinaryImageBuilder(FileInfo& image, uint32_t loadAddress)
-    : image_(image), nextAddress_(loadAddress)
+BinaryImageBuilder::BinaryImageBuilder(FileInfo& image, uint32_t loadAddress, uint64_t expectedSize)
+    : image_(image), nextAddress_(loadAddress), expectedSize_(expectedSize)
 {
     image_.parts.clear();
 }
@@ -15,22 +14,22 @@ BinaryImageBuilder::BinaryImageBuilder(FileInfo& image, uint32_t loadAddress)
 void BinaryImageBuilder::Append(const uint8_t* bytes, size_t size)
 {
     while (size > 0) {
-        if (!open_ || open_->size == IMAGE_PART_CAPACITY) {
+        if (!open_ || open_->size() == IMAGE_PART_CAPACITY) {
             ImagePart part;
             part.startAddress = nextAddress_;
             nextAddress_ += IMAGE_PART_CAPACITY;
             image_.parts.append(part);
             open_ = &image_.parts.last();
+            if (expectedSize_ > total_)
+                open_->bytes.reserve(static_cast<size_t>(std::min<uint64_t>(IMAGE_PART_CAPACITY, expectedSize_ - total_)));
         }
-        const size_t room = IMAGE_PART_CAPACITY - open_->size;
+        const size_t room = IMAGE_PART_CAPACITY - open_->size();
         const size_t taken = std::min(room, size);
-        uint8_t* out = open_->bytes + open_->size;
-        std::memcpy(out, bytes, taken);
+        open_->bytes.insert(open_->bytes.end(), bytes, bytes + taken);
         uint32_t takenSum = 0;
         for (size_t i = 0; i < taken; ++i)
-            takenSum += out[i];
-        open_->size += static_cast<uint32_t>(taken);
-        open_->endAddress = open_->startAddress + open_->size - 1;
+            takenSum += bytes[i];
+        open_->endAddress = open_->startAddress + open_->size() - 1;
         open_->checksum += takenSum;
         sum_ += takenSum;
         total_ += taken;

@@ -10,7 +10,8 @@
 // Bytes may arrive in pieces of any size.
 class BinaryImageBuilder {
 public:
-    BinaryImageBuilder(FileInfo& image, uint32_t loadAddress);
+    // expectedSize, when known, lets every part take exactly the room its bytes need.
+    BinaryImageBuilder(FileInfo& image, uint32_t loadAddress, uint64_t expectedSize = 0);
 
     void Append(const uint8_t* bytes, size_t size);
     // Sets size and checksum; false when the total does not fit size.
@@ -21,6 +22,7 @@ public:
 private:
     FileInfo& image_;
     uint32_t nextAddress_;
+    uint64_t expectedSize_;
     ImagePart* open_ = nullptr; // the last part while it has room
     uint64_t total_ = 0;
     uint32_t sum_ = 0;

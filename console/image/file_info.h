@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Largest number of bytes one image part holds.
 constexpr uint32_t IMAGE_PART_CAPACITY = 0x10000;
@@ -21,13 +22,15 @@ enum ImageLocation : int32_t {
     FILE_POS_IN_MAIN_BOOT_BLE_FLASH = 8,
 };
 
-// One run of at most 64 KiB of bytes at consecutive target addresses.
+// One run of at most 64 KiB of bytes at consecutive target addresses. The bytes take only the
+// room they need: an image of many small parts stays as small as its data.
 struct ImagePart {
     uint32_t startAddress = 0;
-    uint32_t endAddress = 0;  // inclusive: startAddress + size - 1
-    uint32_t size = 0;        // valid bytes in bytes
-    uint32_t checksum = 0;    // sum of the valid bytes, modulo 2^32
-    uint8_t bytes[IMAGE_PART_CAPACITY] = {};
+    uint32_t endAddress = 0;  // inclusive: startAddress + size() - 1
+    uint32_t checksum = 0;    // sum of the bytes, modulo 2^32
+    std::vector<uint8_t> bytes;
+
+    uint32_t size() const { return static_cast<uint32_t>(bytes.size()); }
 };
 
 // One loaded image. A value: receivers get copies and never change the parts.

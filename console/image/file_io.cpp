@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <vector>
 
 QString ToQtPath(const std::string& path)
@@ -13,6 +14,11 @@ QString ToQtPath(const std::string& path)
 bool FileExists(const std::string& path)
 {
     return !path.empty() && QFileInfo::exists(ToQtPath(path));
+}
+
+uint64_t FileSizeOf(const std::string& path)
+{
+    return path.empty() ? 0 : static_cast<uint64_t>(std::max<qint64>(QFileInfo(ToQtPath(path)).size(), 0));
 }
 
 FileReadResult ReadFileInChunks(const std::string& path, size_t chunkSize,

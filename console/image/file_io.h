@@ -3,6 +3,7 @@
 #include <QSaveFile>
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -10,6 +11,9 @@
 
 // True when something exists at the path (a dangling link does not count).
 bool FileExists(const std::string& path);
+
+// Length of the file at the path in bytes; 0 when there is none.
+uint64_t FileSizeOf(const std::string& path);
 
 enum class FileReadResult {
     Complete,   // every byte was handed on

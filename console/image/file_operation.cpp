@@ -3,6 +3,7 @@
 #include "binary_image.h"
 #include "file_io.h"
 #include "file_name.h"
+#include "image_memory.h"
 #include "intel_hex_reader.h"
 #include "intel_hex_writer.h"
 #include "line_splitter.h"
@@ -11,7 +12,7 @@
 
 namespace {
 
-constexpr size_t kReadChunkSize = 256 * 1024;
+constexpr size_t kReadChunkSize = 64 * 1024; // small enough to stay in cache while it is parsed
 
 bool IsUsableBlock(const uint8_t* data, int32_t length)
 {
@@ -20,10 +21,14 @@ bool IsUsableBlock(const uint8_t* data, int32_t length)
 
 int ReadBinary(FileInfo& info)
 {
-    BinaryImageBuilder builder(info, info.startAddress);
-    const FileReadResult read = ReadFileInChunks(info.path, kReadChunkSize, [&builder](const char* bytes, size_t size) {
+    // A file longer than the memory at its load address is refused before a byte of it is read.
+    const uint64_t fileSize = FileSizeOf(info.path);
+    if (fileSize > MemoryRoomFrom(info.startAddress))
+        return FILE_OPEN_FORMAT_ERROR;
+    BinaryImageBuilder builder(info, info.startAddress, fileSize);
+    const FileReadResult read = ReadFileInChunks(info.path, kReadChunkSize, [&](const char* bytes, size_t size) {
         builder.Append(reinterpret_cast<const uint8_t*>(bytes), size);
-        return true;
+        return builder.TotalSize() <= fileSize; // a file that grows while it is read is not taken
     });
     if (read == FileReadResult::CannotOpen)
         return FILE_OPEN_EMPTY_ERROR;

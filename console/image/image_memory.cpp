@@ -12,6 +12,8 @@ constexpr uint32_t kSpimLast = ZRCHIP_SPIM_BASE_ADDRESS + ZRCHIP_SPIM_MAX_SIZE -
 // (a few series) are not counted as boot memory here.
 constexpr uint32_t kBootFirst = 0x1FFFA400;
 constexpr uint32_t kBootLast = 0x1FFFF3FF;
+// The lowest start of a boot memory window in any series.
+constexpr uint32_t kAnyBootFirst = 0x1FFF7C00;
 
 struct MemoryFlags {
     bool main = false;
@@ -55,4 +57,15 @@ ImageLocation ClassifyImageMemory(const QList<ImagePart>& parts)
     if (f.spim)
         return FILE_POS_IN_SPIM_FLASH;
     return FILE_POS_IN_MAIN_FLASH;
+}
+
+uint64_t MemoryRoomFrom(uint32_t address)
+{
+    if (address < kBleFlashEnd)
+        return kBleFlashEnd - address;
+    if (address >= ZRCHIP_FLASH_BASE_ADDRESS && address <= kSpimLast)
+        return uint64_t{kSpimLast} + 1 - address;
+    if (address >= kAnyBootFirst && address <= kBootLast)
+        return uint64_t{kBootLast} + 1 - address;
+    return 0;
 }

@@ -8,40 +8,74 @@
 
 // One record decoded from its line.
 struct HexRecord {
-    uint8_t count = 0;
-    uint32_t offset = 0;
-    uint8_t data[255] = {};
+    uint8_t count;
+    uint8_t type;
+    uint32_t offset;
+    uint32_t dataSum; // sum of the data bytes
+    uint8_t data[255];
 };
 
 namespace {
 
 // Field positions of a record line, counted from the start code.
-constexpr size_t kTypePosition = 7;
 constexpr size_t kShortestRecordText = 8;   // count, offset and type after the ":"
 constexpr size_t kChecksumLength = 2;
+constexpr size_t kShortestLine = 1 + kShortestRecordText + kChecksumLength;
 constexpr size_t kAddressBytes = 2;         // upper linear address of an "04" record
 
-bool HasType(const char* text, size_t size, char high, char low)
+constexpr uint8_t kDataRecord = 0x00;
+constexpr uint8_t kEndOfFileRecord = 0x01;
+constexpr uint8_t kLinearAddressRecord = 0x04;
+constexpr uint8_t kLastKnownType = 0x05;
+// Each part costs at least one exchange with the probe, and its bookkeeping costs memory beside its
+// bytes; no image for these targets comes near this many.
+constexpr int kMostParts = 1 << 20;
+
+// The common form of a record: nothing but digits, exactly as long as its count says. One table
+// look-up per byte; false sends the line to the general decoder, which gives the verdict.
+bool DecodeUsualRecord(const char* text, size_t size, HexRecord& record, bool& valid)
 {
-    return size > kTypePosition + 1 && text[kTypePosition] == high && text[kTypePosition + 1] == low;
+    const int16_t* pairs = HexPairTable();
+    const int count = HexPairValue(pairs, text + 1);
+    if (count < 0 || size != kShortestLine + 2 * static_cast<size_t>(count))
+        return false;
+    const int offsetHigh = HexPairValue(pairs, text + 3);
+    const int offsetLow = HexPairValue(pairs, text + 5);
+    const int type = HexPairValue(pairs, text + 7);
+    const char* data = text + 1 + kShortestRecordText;
+    const int checksum = HexPairValue(pairs, data + 2 * count);
+    uint32_t dataSum = 0;
+    if ((offsetHigh | offsetLow | type | checksum) < 0
+        || !DecodeHexBytes(data, static_cast<size_t>(count), record.data, dataSum))
+        return false;
+    const uint32_t sum = dataSum + static_cast<uint32_t>(count + offsetHigh + offsetLow + type + checksum);
+    record.dataSum = dataSum;
+    record.count = static_cast<uint8_t>(count);
+    record.type = static_cast<uint8_t>(type);
+    record.offset = static_cast<uint32_t>(offsetHigh << 8 | offsetLow);
+    valid = (sum & 0xFF) == 0;
+    return true;
 }
 
-// Decodes a record that carries data or an address. It must be well formed: the start code in the first
-// position (fields are read at fixed positions), hexadecimal digits only, a byte count that matches
-// its data, and a correct checksum. Text after a second ":" is not part of the record.
+// Decodes a record. It must be well formed: the start code in the first position (fields are read
+// at fixed positions), hexadecimal digits only, a byte count that matches its data, and a correct
+// checksum. Blanks around the data and text after a second ":" are not part of the record.
 bool DecodeRecord(const char* text, size_t size, bool cut, HexRecord& record)
 {
-    if (cut || size == 0 || text[0] != ':')
+    if (cut || size < kShortestLine || text[0] != ':')
         return false;
+    bool valid = false;
+    if (DecodeUsualRecord(text, size, record, valid))
+        return valid;
     const char* body = text + 1;
     const auto* nextColon = static_cast<const char*>(std::memchr(body, ':', size - 1));
     const char* bodyEnd = nextColon ? nextColon : text + size;
     if (static_cast<size_t>(bodyEnd - body) < kShortestRecordText + kChecksumLength)
         return false;
 
-    uint8_t offsetHigh = 0, offsetLow = 0, type = 0, checksum = 0;
+    uint8_t offsetHigh = 0, offsetLow = 0, checksum = 0;
     if (!DecodeHexByte(body, record.count) || !DecodeHexByte(body + 2, offsetHigh)
-        || !DecodeHexByte(body + 4, offsetLow) || !DecodeHexByte(body + 6, type)
+        || !DecodeHexByte(body + 4, offsetLow) || !DecodeHexByte(body + 6, record.type)
         || !DecodeHexByte(bodyEnd - kChecksumLength, checksum))
         return false;
 
@@ -55,14 +89,14 @@ bool DecodeRecord(const char* text, size_t size, bool cut, HexRecord& record)
     if (digits % 2 != 0 || digits / 2 != record.count)
         return false;
 
-    uint32_t sum = record.count + offsetHigh + offsetLow + type + checksum;
+    record.dataSum = 0;
     for (size_t i = 0; i < record.count; ++i) {
         if (!DecodeHexByte(data + 2 * i, record.data[i]))
             return false;
-        sum += record.data[i];
+        record.dataSum += record.data[i];
     }
     record.offset = uint32_t{offsetHigh} << 8 | offsetLow;
-    return (sum & 0xFF) == 0;
+    return ((record.dataSum + record.count + offsetHigh + offsetLow + record.type + checksum) & 0xFF) == 0;
 }
 
 // Lines are read as text, and a text reader drops a UTF-8 byte order mark: it is not part of the first record.
@@ -76,7 +110,7 @@ void SkipByteOrderMark(const char*& text, size_t& size)
 
 } // namespace
 
-IntelHexReader::IntelHexReader(FileInfo& image) : image_(image)
+IntelHexReader::IntelHexReader(FileInfo& image) : image_(image), assembly_(IMAGE_PART_CAPACITY)
 {
     image_.parts.clear();
 }
@@ -91,27 +125,31 @@ bool IntelHexReader::AddLine(const char* text, size_t size, bool cut)
 {
     if (done_ || rejected_)
         return false;
-    if (!sawFirstLine_) {
+    const bool firstLine = !sawFirstLine_;
+    if (firstLine) {
         sawFirstLine_ = true;
         SkipByteOrderMark(text, size);
-        // A file must begin with an extended linear address record.
-        if (!HasType(text, size, '0', '4'))
-            return Reject();
     } else if (size == 0) {
         return true;
     }
-    if (HasType(text, size, '0', '1')) {
-        // The end record carries nothing, so only its type counts.
+    HexRecord record;
+    // A line cut short, a wrong checksum or a type nobody defined means the file is damaged.
+    if (!DecodeRecord(text, size, cut, record) || record.type > kLastKnownType)
+        return Reject();
+    // A file must begin with an extended linear address record.
+    if (firstLine && record.type != kLinearAddressRecord)
+        return Reject();
+    switch (record.type) {
+    case kDataRecord:
+        return HandleDataRecord(record) && (image_.parts.size() <= kMostParts || Reject());
+    case kEndOfFileRecord:
         HandleEndOfFile();
         return false;
-    }
-    const bool linearAddress = HasType(text, size, '0', '4');
-    if (!linearAddress && !HasType(text, size, '0', '0'))
+    case kLinearAddressRecord:
+        return HandleExtendedLinearAddress(record);
+    default:
         return true; // segment addresses and start addresses are not used
-    HexRecord record;
-    if (!DecodeRecord(text, size, cut, record))
-        return Reject();
-    return linearAddress ? HandleExtendedLinearAddress(record) : HandleDataRecord(record);
+    }
 }
 
 bool IntelHexReader::HandleExtendedLinearAddress(const HexRecord& record)
@@ -134,19 +172,16 @@ bool IntelHexReader::HandleDataRecord(const HexRecord& record)
     if (segmentPending_)
         ResolvePendingSegment(record.offset);
     const uint32_t address = base_ + record.offset;
-    if (!open_ || address != expected_) {
+    if (!partOpen_ || address != expected_) {
         ClosePart();
         OpenPart(address);
     }
-    if (open_->size + record.count > IMAGE_PART_CAPACITY)
+    if (assembled_ + record.count > IMAGE_PART_CAPACITY)
         return Reject();
 
-    uint32_t byteSum = 0;
-    for (size_t i = 0; i < record.count; ++i)
-        byteSum += record.data[i];
-    std::memcpy(open_->bytes + open_->size, record.data, record.count);
-    open_->size += record.count;
-    open_->checksum += byteSum;
+    std::memcpy(assembly_.data() + assembled_, record.data, record.count);
+    assemblySum_ += record.dataSum;
+    assembled_ += record.count;
     expected_ = address + record.count;
     return true;
 }
@@ -172,32 +207,34 @@ void IntelHexReader::OpenPart(uint32_t address)
     ImagePart part;
     part.startAddress = address;
     image_.parts.append(part);
-    open_ = &image_.parts.last();
+    partOpen_ = true;
+    assembled_ = 0;
+    assemblySum_ = 0;
 }
 
 void IntelHexReader::ClosePart()
 {
-    if (!open_)
+    if (!partOpen_)
         return;
-    open_->endAddress = open_->startAddress + open_->size - 1;
-    fileSum_ += open_->checksum;
-    open_ = nullptr;
+    // The part gets exactly its bytes, not a whole segment's room.
+    ImagePart& part = image_.parts.last();
+    part.bytes.assign(assembly_.data(), assembly_.data() + assembled_);
+    part.checksum = assemblySum_;
+    part.endAddress = part.startAddress + part.size() - 1;
+    fileSum_ += assemblySum_;
+    partOpen_ = false;
 }
 
 int IntelHexReader::Finish()
 {
-    // An empty file has no first line, so it does not begin with an "04" record either.
-    if (rejected_ || !sawFirstLine_)
+    // An empty file has no first line, so it does not begin with an "04" record either. A file
+    // without its end-of-file record may have lost any number of records at its end.
+    if (rejected_ || !sawFirstLine_ || !done_)
         return FILE_OPEN_FORMAT_ERROR;
-    if (segmentPending_)
-        ResolvePendingSegment(offset_);
-    // A file that ends without an end-of-file record still keeps its last part.
-    ClosePart();
-    done_ = true;
 
     uint32_t totalSize = 0;
     for (const ImagePart& part : image_.parts)
-        totalSize += part.size;
+        totalSize += part.size();
     image_.size = static_cast<int32_t>(totalSize);
     image_.checksum = static_cast<int32_t>(fileSum_);
     image_.startAddress = image_.parts.isEmpty() ? 0 : image_.parts.first().startAddress;

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 struct HexRecord;
 
@@ -11,10 +12,11 @@ struct HexRecord;
 // file never has to be held in memory whole.
 //
 // Parts follow the file: every extended linear address record ("04") starts a new part, and so
-// does every data record whose address does not continue the previous one. Other record types
-// are passed over. Data and extended linear address records must be well formed: hexadecimal
-// fields, a byte count that matches the data, a correct checksum, and for data no byte past
-// offset 0xFFFF of its segment. Nothing after the end-of-file record is read.
+// does every data record whose address does not continue the previous one. Segment and start
+// address records ("02", "03", "05") are passed over. Every record must be well formed:
+// hexadecimal fields, a byte count that matches the data, a correct checksum, a known type, and
+// for data no byte past offset 0xFFFF of its segment. The file must end with an end-of-file
+// record; nothing after it is read.
 class IntelHexReader {
 public:
     // Fills parts, size, checksum and startAddress of the image.
@@ -37,7 +39,10 @@ private:
     bool Reject();
 
     FileInfo& image_;
-    ImagePart* open_ = nullptr; // the last part while bytes can still join it
+    bool partOpen_ = false;           // the last part can still take bytes
+    std::vector<uint8_t> assembly_;   // bytes of the open part; they go to the part when it closes
+    uint32_t assembled_ = 0;          // bytes in assembly_
+    uint32_t assemblySum_ = 0;
     uint32_t base_ = 0;               // upper linear address << 16
     uint32_t offset_ = 0;             // load offset of the first data record after an "04"
     uint32_t expected_ = 0;           // address that continues the open part

@@ -82,15 +82,14 @@ int CLinkInterface::DownloadToDevice(const FileInfo& info, uint8_t* bleImage, ui
         return begun;
     uint64_t total = 0;
     for (const ImagePart& part : info.parts)
-        total += std::min(part.size, IMAGE_PART_CAPACITY);
+        total += part.size();
     ProgressStep progress("download", total);
     for (const ImagePart& part : info.parts) {
-        const uint32_t size = std::min(part.size, IMAGE_PART_CAPACITY);
-        for (const TransferChunk& chunk : SplitIntoChunks(part.startAddress, size)) {
+        for (const TransferChunk& chunk : SplitIntoChunks(part.startAddress, part.size())) {
             if (TakeCancel())
                 return CANCELED;
             const int result = SendDownloadChunk(handle_, chunk.address, static_cast<int32_t>(chunk.length),
-                                                     part.bytes + chunk.offset, bleImage, bleCount);
+                                                     part.bytes.data() + chunk.offset, bleImage, bleCount);
             if (!Succeeded(result))
                 return result;
             progress.Advance(chunk.length);

@@ -56,7 +56,7 @@ std::vector<uint32_t> SectorsForImage(const QList<ImagePart>& parts, const Erase
         const SectorBand* band = BandOf(part.startAddress, bands);
         if (band == nullptr)
             continue;
-        const uint64_t reach = (part.startAddress - band->base) % band->sectorSize + uint64_t{part.size};
+        const uint64_t reach = (part.startAddress - band->base) % band->sectorSize + uint64_t{part.size()};
         const uint64_t count = (reach + band->sectorSize - 1) / band->sectorSize;
         const uint32_t first = band->NumberOf(part.startAddress);
         for (uint64_t i = 0; i < count; ++i) {

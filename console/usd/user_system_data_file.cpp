@@ -36,7 +36,7 @@ bool BlockFromImageFile(const FileInfo& image, int length, std::vector<uint8_t>&
     if (length < 0 || image.size < 2 * length || image.parts.isEmpty())
         return false;
     const ImagePart& first = image.parts.first();
-    if (first.size < 2 * static_cast<uint32_t>(length))
+    if (first.size() < 2 * static_cast<uint32_t>(length))
         return false;
     block.resize(static_cast<size_t>(length));
     for (int i = 0; i < length; ++i)
@@ -50,7 +50,7 @@ bool UserSystemDataBlockFromFile(const FileInfo& image, McuSeries series, int mi
     if (minimumLength < 0 || image.parts.isEmpty())
         return false;
     const ImagePart& first = image.parts.first();
-    const uint32_t pairsInPart = first.size / 2;
+    const uint32_t pairsInPart = first.size() / 2;
     if (pairsInPart < static_cast<uint32_t>(minimumLength))
         return false;
     const uint32_t pairs = wholeFirstPart ? pairsInPart : static_cast<uint32_t>(minimumLength);

@@ -4,6 +4,7 @@
 
 #include "byte_view.h"
 #include "device_entry.h"
+#include "exchange_trace.h"
 
 #include <cstdint>
 #include <optional>
@@ -272,6 +273,7 @@ private:
 
     libusb_device_handle *usbHandle_ = nullptr;  // owned: released and closed by KorvexDevice_Close
     std::optional<KorvexDeviceEntry> entry_;
+    ExchangeTrace trace_;  // KORVEXLIB_TRACE: the packets of this session
 };
 
 }  // namespace korvex

@@ -27,6 +27,7 @@ libusb_device_handle *ZRDeviceControl::KorvexDevice_Open() {
     if (!claim.claimed()) return nullptr;
     claim.keep();
     usbHandle_ = handle.release();
+    trace_.start(usbHandle_, *entry_);
 
     std::array<uint8_t, kReportSize> stale{};
     for (int i = 0; i < kMaxStaleReports; ++i) {
@@ -42,6 +43,7 @@ void ZRDeviceControl::KorvexDevice_Close() {
         libusb_close(usbHandle_);
     }
     usbHandle_ = nullptr;
+    trace_.stop();
 }
 
 int ZRDeviceControl::trans_write(ByteView packet) {
@@ -63,6 +65,7 @@ int ZRDeviceControl::hid_send_data(ByteView packet) {
     int transferred = 0;
     int rc = libusb_interrupt_transfer(usbHandle_, entry_->outEndpoint, report.data(), kReportSize, &transferred,
                                        kSendTimeoutMs);
+    if (rc == 0) trace_.request({report.data(), report.size()}, true);
     return rc == 0 ? n : -1;
 }
 
@@ -71,6 +74,7 @@ int ZRDeviceControl::hid_receive_data(uint8_t *buffer, int length, unsigned time
     int received = 0;
     int rc = libusb_interrupt_transfer(usbHandle_, entry_->inEndpoint, report.data(), kReportSize, &received,
                                        timeoutMs);
+    trace_.reply(report.data(), rc == 0 ? received : -1, true);
     if (rc != 0) return -1;
     const int n = std::min(received, length);
     std::copy_n(report.begin(), n, buffer);
@@ -82,6 +86,7 @@ int ZRDeviceControl::winusb_send_data(ByteView packet) {
     int transferred = 0;
     int rc = libusb_bulk_transfer(usbHandle_, entry_->outEndpoint, const_cast<uint8_t *>(packet.data()),
                                   static_cast<int>(packet.size()), &transferred, kSendTimeoutMs);
+    if (rc == 0) trace_.request({packet.data(), static_cast<size_t>(transferred)}, false);
     return rc == 0 ? transferred : -1;
 }
 
@@ -89,6 +94,7 @@ int ZRDeviceControl::winusb_receive_data(uint8_t *buffer, int length, unsigned t
     std::array<uint8_t, kReportSize> packet{};
     int received = 0;
     int rc = libusb_bulk_transfer(usbHandle_, entry_->inEndpoint, packet.data(), kReportSize, &received, timeoutMs);
+    trace_.reply(packet.data(), rc == 0 ? received : -1, false);
     if (rc != 0) return -1;
     const int n = std::min({length, kReportSize, received});
     std::copy_n(packet.begin(), n, buffer);

@@ -10,14 +10,6 @@ constexpr uint8_t kHidClass = LIBUSB_CLASS_HID;
 constexpr uint8_t kVendorClass = LIBUSB_CLASS_VENDOR_SPEC;
 constexpr char kUnknown[] = "UNKNOWN";
 
-std::string readString(libusb_device_handle *handle, uint8_t index) {
-    if (index == 0) return kUnknown;
-    unsigned char text[254] = {};
-    int n = libusb_get_string_descriptor_ascii(handle, index, text, 253);
-    if (n < 1) return kUnknown;
-    return std::string(reinterpret_cast<const char *>(text), static_cast<size_t>(n));
-}
-
 struct InterfaceStrings {
     std::string product;
     std::string serial;
@@ -35,8 +27,8 @@ std::optional<InterfaceStrings> readInterfaceStrings(libusb_device *device,
     libusb_set_auto_detach_kernel_driver(raw, 1);
     ClaimedInterface claim(raw, alt.bInterfaceNumber);
     if (!claim.claimed()) return std::nullopt;
-    return InterfaceStrings{readString(raw, alt.iInterface), readString(raw, descriptor.iSerialNumber),
-                            readString(raw, descriptor.iManufacturer)};
+    return InterfaceStrings{readUsbString(raw, alt.iInterface), readUsbString(raw, descriptor.iSerialNumber),
+                            readUsbString(raw, descriptor.iManufacturer)};
 }
 
 void takeEndpoints(KorvexDeviceEntry &entry, const libusb_interface_descriptor &alt) {
@@ -53,6 +45,14 @@ void takeEndpoints(KorvexDeviceEntry &entry, const libusb_interface_descriptor &
 }
 
 }  // namespace
+
+std::string readUsbString(libusb_device_handle *handle, uint8_t index) {
+    if (index == 0) return kUnknown;
+    unsigned char text[254] = {};
+    int n = libusb_get_string_descriptor_ascii(handle, index, text, 253);
+    if (n < 1) return kUnknown;
+    return std::string(reinterpret_cast<const char *>(text), static_cast<size_t>(n));
+}
 
 const std::forward_list<KorvexDeviceEntry> &KorvexDeviceListControl::GetKorvexDeviceList(
     uint16_t vid, uint16_t pid, libusb_context *context) {

@@ -5,8 +5,12 @@
 
 #include <cstdint>
 #include <forward_list>
+#include <string>
 
 namespace korvex {
+
+// A string descriptor as ASCII (at most 253 characters), or "UNKNOWN" for index 0 or a failed read.
+std::string readUsbString(libusb_device_handle *handle, uint8_t index);
 
 class KorvexDeviceListControl {
 public:

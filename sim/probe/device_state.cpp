@@ -1,4 +1,5 @@
 // VirtualProbe::saveState / loadState: device.ini of configuration keys plus one binary file per memory.
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -13,6 +14,7 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char *kSettingsFile = "device.ini";
+constexpr const char *kLogFile = "exchanges.log";
 
 struct MemoryFile {
     const char *name;
@@ -62,7 +64,7 @@ std::string settingsText(const VirtualProbe::Impl &p)
         << "\nspim_size=" << t.spimSize()
         << "\nspim_enabled=" << t.spimEnabled() << "\nspim_config=" << unsigned{t.spimConfig()}
         << "\nspim_limit=" << hex32(t.spimLimit()) << "\nsram_size=" << t.sram().size()
-        << "\nble=" << p.bleFitted << "\nble_protected=" << p.ble.isProtected();
+        << "\nprotected_id_reply=" << t.protectedIdReply() << "\nble=" << p.bleFitted << "\nble_protected=" << p.ble.isProtected();
     unsigned locks = 0;
     for (uint8_t kind = TargetMcu::LockMain; kind <= TargetMcu::LockBoot; ++kind)
         locks |= unsigned{t.flashLocked(kind)} << kind;
@@ -77,23 +79,24 @@ std::string settingsText(const VirtualProbe::Impl &p)
 
 bool writeFileAtomically(const fs::path &path, const char *data, size_t size, std::string &error)
 {
+    error.clear();
     const fs::path temporary = path.string() + ".tmp";
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         out.write(data, static_cast<std::streamsize>(size));
         out.flush();
-        if (!out) {
+        if (!out)
             error = "cannot write " + temporary.string();
-            return false;
-        }
     }
     std::error_code ec;
-    fs::rename(temporary, path, ec);
-    if (ec) {
+    if (error.empty())
+        fs::rename(temporary, path, ec);
+    if (ec)
         error = "cannot replace " + path.string() + ": " + ec.message();
-        return false;
-    }
-    return true;
+    if (error.empty())
+        return true;
+    fs::remove(temporary, ec);  // a failed save leaves the old file and nothing else
+    return false;
 }
 
 bool saveMemory(const fs::path &path, const SparseMemory &memory, std::string &error)
@@ -118,6 +121,12 @@ bool loadMemory(const fs::path &path, SparseMemory &memory, std::string &error)
     return true;
 }
 
+bool isRunOnly(const std::string &key)
+{
+    const auto &keys = VirtualProbe::configurationKeys();
+    return std::any_of(keys.begin(), keys.end(), [&](const ConfigurationKey &k) { return k.runOnly && key == k.name; });
+}
+
 }  // namespace
 
 bool VirtualProbe::saveState(const std::string &dir, std::string &error) const
@@ -139,25 +148,37 @@ bool VirtualProbe::saveState(const std::string &dir, std::string &error) const
         if (!saveMemory(fs::path(dir) / file.name, file.memory, error))
             return false;
     }
-    return true;
+    std::ostringstream log;
+    dumpExchangeLog(log);
+    return writeFileAtomically(fs::path(dir) / kLogFile, log.str().data(), log.str().size(), error);
 }
 
 bool VirtualProbe::loadState(const std::string &dir, std::string &error)
 {
     const fs::path settingsPath = fs::path(dir) / kSettingsFile;
-    std::ifstream in(settingsPath);
-    if (!in) {
-        error = "no saved device in " + dir + " (" + settingsPath.string() + " missing)";
+    std::error_code ec;
+    if (fs::exists(dir, ec) && !fs::is_directory(dir, ec)) {
+        error = dir + " is not a directory";
         return false;
     }
+    std::vector<uint8_t> text;
+    if (!readBinaryFile(settingsPath.string(), text, error)) {
+        error = "no saved device in " + dir + " (" + error + ")";
+        return false;
+    }
+    std::istringstream in(std::string(text.begin(), text.end()));
     std::string line;
     for (int number = 1; std::getline(in, line); ++number) {
         if (line.empty() || line[0] == '#')
             continue;
         const auto keyValue = splitAt(line, '=');
         std::string why;
-        if (!keyValue || !configure(keyValue->first, keyValue->second, why)) {
-            error = settingsPath.string() + ":" + std::to_string(number) + ": " + (keyValue ? why : "expected key=value");
+        if (keyValue && isRunOnly(keyValue->first))
+            why = keyValue->first + ": a setting of one run (faults and bench conditions), never part of a saved state";
+        else if (!keyValue)
+            why = "expected key=value";
+        if (!why.empty() || !configure(keyValue->first, keyValue->second, why)) {
+            error = settingsPath.string() + ":" + std::to_string(number) + ": " + why;
             return false;
         }
     }
@@ -177,6 +198,13 @@ bool VirtualProbe::loadState(const std::string &dir, std::string &error)
             return false;
         }
         p.target.userSystemData().setImage(usd);
+    }
+    const fs::path logPath = fs::path(dir) / kLogFile;
+    std::vector<uint8_t> log;
+    if (fs::exists(logPath)) {
+        if (!readBinaryFile(logPath.string(), log, error))
+            return false;
+        p.lastRunLog = std::string(log.begin(), log.end());
     }
     return true;
 }

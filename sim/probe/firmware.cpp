@@ -66,6 +66,11 @@ std::string knownRows(const CommandGroup &group)
     return text;
 }
 
+std::string commandName(const CommandRow &row, const Bytes &packet)
+{
+    return hexByte(packet[0]) + "." + hexByte(packet[1]) + " " + row.name;
+}
+
 DecodedExchange refuse(uint8_t cmd, std::string command, std::string diagnostic)
 {
     return {statusReply(cmd, Status::BadRequest), std::move(command), std::move(diagnostic)};
@@ -135,6 +140,13 @@ const CommandGroup *const *firmwareGroups(size_t &count)
     return kGroups;
 }
 
+std::string describeRequest(const Bytes &packet)
+{
+    const CommandGroup *group = packet.size() < 2 ? nullptr : findGroup(packet[0]);
+    const CommandRow *row = group ? findRow(*group, packet[1]) : nullptr;
+    return row ? commandName(*row, packet) : std::string();
+}
+
 DecodedExchange runFirmware(const Bytes &packet, bool viaHid, FirmwareContext &ctx)
 {
     if (packet.empty())
@@ -148,7 +160,7 @@ DecodedExchange runFirmware(const Bytes &packet, bool viaHid, FirmwareContext &c
     if (!row)
         return refuse(packet[0], {}, received(packet) + "; unknown sub-command " + hexByte(packet[1]) + " of group " +
                                          hexByte(packet[0]) + " (" + group->name + "), expected one of " + knownRows(*group));
-    std::string command = hexByte(packet[0]) + "." + hexByte(packet[1]) + " " + row->name;
+    std::string command = commandName(*row, packet);
     size_t length = 0;
     if (std::string complaint = checkLength(*row, packet, viaHid, length); !complaint.empty())
         return refuse(packet[0], std::move(command), std::move(complaint));

@@ -17,6 +17,9 @@ struct DecodedExchange {
 
 DecodedExchange runFirmware(const Bytes &packet, bool viaHid, FirmwareContext &ctx);
 
+// "B0.00 version and application state" for a request of a known row, else empty; runs nothing.
+std::string describeRequest(const Bytes &packet);
+
 // Expected length of a request for a row, from its layout; 0 when the request is too short to tell.
 size_t expectedLength(const Layout &layout, const Bytes &request);
 

@@ -61,4 +61,15 @@ std::string hexBytes(const uint8_t *bytes, size_t count)
     return text;
 }
 
+std::string hexPacket(const Bytes &packet, bool trimZeros)
+{
+    auto last = std::find_if(packet.rbegin(), packet.rend(), [](uint8_t b) { return b != 0; });
+    const size_t shown = trimZeros ? std::max<size_t>(std::min<size_t>(2, packet.size()), static_cast<size_t>(packet.rend() - last))
+                                   : packet.size();
+    std::string text = hexBytes(packet.data(), shown);
+    if (shown < packet.size())
+        text += " (+" + std::to_string(packet.size() - shown) + " zero bytes)";
+    return text;
+}
+
 }  // namespace ksim

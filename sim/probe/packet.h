@@ -42,6 +42,9 @@ Bytes memoryReply(uint8_t cmd, uint8_t typeOrStatus, uint32_t address, uint16_t 
 
 std::string hexBytes(const uint8_t *bytes, size_t count);
 inline std::string hexBytes(const Bytes &bytes) { return hexBytes(bytes.data(), bytes.size()); }
+// A packet as the exchange log shows it; with trimZeros (HID reports) the zero padding after the
+// last non-zero byte (beyond byte 1) is counted instead: "B0 00 (+62 zero bytes)".
+std::string hexPacket(const Bytes &packet, bool trimZeros);
 std::string hexByte(uint8_t value);
 std::string hexWord(uint32_t value);  // 0x08000000
 

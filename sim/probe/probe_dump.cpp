@@ -24,24 +24,13 @@ void dumpMemory(std::ostream &out, const char *name, uint32_t base, const Sparse
     });
 }
 
-std::string shownRequest(const Exchange &e)
-{
-    const auto &r = e.request;
-    auto last = std::find_if(r.rbegin(), r.rend(), [](uint8_t b) { return b != 0; });
-    const size_t shown = e.viaHid ? std::max<size_t>(std::min<size_t>(2, r.size()), static_cast<size_t>(r.rend() - last)) : r.size();
-    std::string text = hexBytes(r.data(), shown);
-    if (shown < r.size())
-        text += " (+" + std::to_string(r.size() - shown) + " zero bytes)";
-    return text;
-}
-
 void dumpExchange(std::ostream &out, const Exchange &e)
 {
     if (e.index == 0)
         out << "  unsolicited\n";
     else
         out << "  #" << e.index << (e.viaHid ? " hid " : " bulk ") << (e.command.empty() ? "?" : e.command) << '\n'
-            << "    > " << shownRequest(e) << '\n';
+            << "    > " << hexPacket(e.request, e.viaHid) << '\n';
     out << "    < " << (e.reply ? hexBytes(*e.reply) : "(no reply)");
     if (e.delayMs != 0)
         out << " after " << e.delayMs << " ms";
@@ -99,8 +88,16 @@ void VirtualProbe::dump(std::ostream &out) const
     dumpMemory(out, "ble_rdn", 0, p.ble.space(BleModule::Rdn));
     dumpMemory(out, "qspi", 0, p.store.qspi.array());
     dumpMemory(out, "probe_flash", ProbeStore::kProbeFlashBase, p.store.probeFlash);
-    out << "exchanges " << p.log.size() << '\n';
-    for (const Exchange &e : p.log)
+    if (p.lastRunLog)
+        out << *p.lastRunLog;
+    else
+        dumpExchangeLog(out);
+}
+
+void VirtualProbe::dumpExchangeLog(std::ostream &out) const
+{
+    out << "exchanges " << impl_->log.size() << '\n';
+    for (const Exchange &e : impl_->log)
         dumpExchange(out, e);
 }
 

@@ -14,16 +14,19 @@ namespace ksim {
 
 struct VirtualProbe::Impl {
     Impl();
+    void uidFromSerial();  // the default probe ID: the serial's first 12 characters
 
     UsbIdentity identity{"Korvex", "Korvex Probe", "KV0000000001", "Korvex HID", "Korvex Bulk", Transport::Both};
     ProbeSettings settings;
     ProbeStore store;
     TargetMcu target;
     BleModule ble;
+    bool uidGiven = false;  // the uid key was set: a later serial leaves it alone
     bool bleFitted = false;
     FaultPlan faults;
     unsigned replyDelayMs = 0;
     std::vector<Exchange> log;
+    std::optional<std::string> lastRunLog;  // exchanges.log of a loaded state, until the next run starts
     uint64_t requests = 0;
     bool unplugged = false;
     std::deque<Bytes> unsolicited;

@@ -31,6 +31,8 @@ Bytes deviceId(const Packet &r, FirmwareContext &ctx)
 {
     DeviceId id;
     const Status status = ctx.target.readDeviceId(id);
+    if (status == Status::Protected && !ctx.target.protectedIdReply())
+        return statusReply(r.cmd(), status);
     // A refused read keeps the full length: the product ID register stays readable.
     Bytes data{id.series};
     appendBe32(data, id.pid);

@@ -3,6 +3,8 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
+#include <sys/stat.h>
 #include <fstream>
 #include <iterator>
 
@@ -65,6 +67,16 @@ std::optional<std::pair<std::string, std::string>> splitAt(const std::string &te
 
 bool readBinaryFile(const std::string &path, std::vector<uint8_t> &bytes, std::string &error)
 {
+    // A device or a FIFO would be read until memory runs out, or block forever.
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0) {
+        error = "cannot open " + path + ": " + std::strerror(errno);
+        return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        error = path + " is not a regular file";
+        return false;
+    }
     std::ifstream in(path, std::ios::binary);
     if (!in) {
         error = "cannot open " + path;

@@ -7,9 +7,12 @@
 
 namespace ksim {
 
-VirtualProbe::Impl::Impl()
+VirtualProbe::Impl::Impl() { uidFromSerial(); }
+
+void VirtualProbe::Impl::uidFromSerial()
 {
     const std::string &serial = identity.serial;
+    settings.uid.fill(0);
     std::copy_n(serial.begin(), std::min(serial.size(), settings.uid.size()), settings.uid.begin());
 }
 
@@ -32,6 +35,17 @@ void VirtualProbe::Impl::reportPendingImages()
     pendingImages.clear();
 }
 
+bool VirtualProbe::configurationComplete(std::string &error) const
+{
+    if (impl_->pendingImages.empty())
+        return true;
+    const Impl::PendingImage &image = impl_->pendingImages.front();
+    error = "flash_image=" + image.source + ": " + std::to_string(image.bytes.size()) + " bytes at " + hexWord(image.address) +
+            " fit no memory of the configured target (series " + std::to_string(impl_->target.series()) + ", pid " +
+            hexWord(impl_->target.pid()) + ")";
+    return false;
+}
+
 VirtualProbe::VirtualProbe() : impl_(std::make_unique<Impl>()) {}
 VirtualProbe::~VirtualProbe() = default;
 
@@ -41,6 +55,7 @@ FirmwareAction VirtualProbe::handleRequest(const std::vector<uint8_t> &packet, b
 {
     Impl &p = *impl_;
     p.reportPendingImages();
+    p.lastRunLog.reset();
     Exchange exchange;
     exchange.index = ++p.requests;
     exchange.viaHid = viaHid;
@@ -51,12 +66,19 @@ FirmwareAction VirtualProbe::handleRequest(const std::vector<uint8_t> &packet, b
         p.log.push_back(std::move(exchange));
         return action;
     }
-    FirmwareContext ctx{p.settings, p.target, p.ble, p.store, {}};
-    DecodedExchange decoded = runFirmware(packet, viaHid, ctx);
+    // A refusing probe answers without carrying the command out; other faults act on that answer too.
+    DecodedExchange decoded;
+    if (const auto status = p.faults.refusal(exchange.index, packet, exchange.faults)) {
+        decoded = {{packet.empty() ? uint8_t{0} : packet[0], *status}, describeRequest(packet), {}};
+    } else {
+        FirmwareContext ctx{p.settings, p.target, p.ble, p.store, {}};
+        decoded = runFirmware(packet, viaHid, ctx);
+    }
     if (!decoded.reply.empty())  // the commands that reset or blink the probe answer nothing
         action.reply = std::move(decoded.reply);
     action.delayMs = p.replyDelayMs;
-    exchange.faults = p.faults.apply(exchange.index, packet, action);
+    const std::vector<std::string> applied = p.faults.apply(exchange.index, packet, action);
+    exchange.faults.insert(exchange.faults.end(), applied.begin(), applied.end());
     p.unplugged = action.unplug;
     exchange.reply = action.reply;
     exchange.delayMs = action.delayMs;
@@ -71,6 +93,7 @@ std::vector<std::vector<uint8_t>> VirtualProbe::takeUnsolicitedReports()
 {
     std::vector<std::vector<uint8_t>> reports(impl_->unsolicited.begin(), impl_->unsolicited.end());
     impl_->unsolicited.clear();
+    impl_->lastRunLog.reset();
     for (const auto &report : reports) {
         Exchange exchange;
         exchange.reply = report;

@@ -61,6 +61,9 @@ public:
     uint8_t runState() const { return runState_; }
     bool statusValid() const { return statusValid_; }
     void setStatusValid(bool valid) { statusValid_ = valid; }
+    // Whether a refused device-ID read (protected target) still carries the product ID.
+    bool protectedIdReply() const { return protectedIdReply_; }
+    void setProtectedIdReply(bool carriesId) { protectedIdReply_ = carriesId; }
     // A probe with nothing on its SWD pins: every target operation fails.
     bool attached() const { return attached_; }
     void setAttached(bool attached) { attached_ = attached; }
@@ -171,6 +174,7 @@ private:
     uint32_t sectorSize_ = 0;
     uint8_t runState_ = Idle;
     bool statusValid_ = true;
+    bool protectedIdReply_ = true;
     bool attached_ = true;
     bool hasSuppliedId_ = false;
     DeviceId suppliedId_;

@@ -1,6 +1,7 @@
 // korvex-sim: runs a command against emulated Korvex probes. See usageText() in sim_options.cpp.
 #include "child_process.h"
 #include "probe_state.h"
+#include "replay.h"
 #include "sim_options.h"
 
 #include "usb/preload.h"
@@ -8,6 +9,7 @@
 
 #include <cstdio>
 #include <exception>
+#include <fstream>
 #include <iostream>
 
 namespace {
@@ -21,20 +23,38 @@ int fail(const std::string &message)
     return kUsageError;
 }
 
+// Each probe's exchange log, after a [probeI] line when there are several.
+bool writeLog(ksim::Testbed &bench, const SimOptions &options, std::string &error)
+{
+    std::ofstream out(options.logFile, std::ios::trunc);
+    for (size_t i = 0; i < options.probes && out; ++i) {
+        if (options.probes > 1) out << "[probe" << i << "]\n";
+        bench.withProbe(i, [&](ksim::VirtualProbe &probe) { probe.dumpExchangeLog(out); });
+    }
+    out.flush();
+    if (out) return true;
+    error = "cannot write the exchange log to " + options.logFile;
+    return false;
+}
+
 int run(const SimOptions &options)
 {
-    ksim::Testbed bench;
     std::string error;
+    if (!ksim_tool::usableStateDir(options.stateDir, error)) return fail(error);
+    ksim::Testbed bench;
     for (size_t i = 0; i < options.probes; ++i) {
         auto probe = ksim_tool::prepareProbe(options.stateDir, i, options.perProbe[i], error);
         if (!probe) return fail(error);
         bench.plugInProbe(std::move(probe));
     }
     const int code = ksim_tool::runChild(options.command, ksim::preloadEnvironment(bench.rootDir()));
-    if (options.stateDir.empty()) return code;
-    // A state that cannot be kept must not pass unnoticed behind the command's own success.
+    // A state or log that cannot be kept must not pass unnoticed behind the command's own success.
     bool saved = true;
-    for (size_t i = 0; i < options.probes; ++i) {
+    if (!options.logFile.empty() && !writeLog(bench, options, error)) {
+        std::fprintf(stderr, "korvex-sim: %s\n", error.c_str());
+        saved = false;
+    }
+    for (size_t i = 0; i < options.probes && !options.stateDir.empty(); ++i) {
         const bool ok = bench.withProbe(i, [&](ksim::VirtualProbe &probe) {
             return ksim_tool::saveProbe(probe, options.stateDir, i, error);
         });
@@ -78,7 +98,11 @@ int main(int argc, char **argv)
         case SimOptions::Mode::Help:
             std::fputs(ksim_tool::usageText(ksim::VirtualProbe::configurationHelp()).c_str(), stdout);
             return 0;
+        case SimOptions::Mode::Version:
+            std::printf("korvex-sim %s\n", KORVEX_SIM_VERSION);
+            return 0;
         case SimOptions::Mode::Dump: return dump(options);
+        case SimOptions::Mode::Replay: return ksim_tool::replay(options.replayFile, options.command);
         case SimOptions::Mode::Run: return run(options);
         }
     } catch (const std::exception &e) {

@@ -1,5 +1,7 @@
 #include "probe_state.h"
 
+#include "sim_options.h"
+
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -37,6 +39,13 @@ bool makeDirectories(const std::string &path, std::string &error)
 
 }  // namespace
 
+bool usableStateDir(const std::string &stateDir, std::string &error)
+{
+    if (stateDir.empty() || !exists(stateDir) || isDirectory(stateDir)) return true;
+    error = "--state " + stateDir + ": not a directory";
+    return false;
+}
+
 std::string probeStateDir(const std::string &stateDir, size_t index)
 {
     return stateDir + "/probe" + std::to_string(index);
@@ -47,6 +56,8 @@ std::unique_ptr<ksim::VirtualProbe> prepareProbe(const std::string &stateDir, si
                                                  std::string &error)
 {
     auto probe = std::make_unique<ksim::VirtualProbe>();
+    // Distinct serials, so that a console told to use "the one probe" cannot pass with the wrong one.
+    if (!probe->configure("serial", numberedSerial(index), error)) return nullptr;
     const std::string saved = stateDir.empty() ? std::string() : probeStateDir(stateDir, index);
     if (!saved.empty() && exists(saved) && !probe->loadState(saved, error)) {
         error = "cannot load the state of probe " + std::to_string(index) + " from " + saved + ": " + error;
@@ -54,9 +65,13 @@ std::unique_ptr<ksim::VirtualProbe> prepareProbe(const std::string &stateDir, si
     }
     for (const auto &setting : settings) {
         if (!probe->configure(setting.first, setting.second, error)) {
-            error = "probe " + std::to_string(index) + ": " + setting.first + "=" + setting.second + ": " + error;
+            error = "probe " + std::to_string(index) + ": " + error;
             return nullptr;
         }
+    }
+    if (!probe->configurationComplete(error)) {
+        error = "probe " + std::to_string(index) + ": " + error;
+        return nullptr;
     }
     return probe;
 }

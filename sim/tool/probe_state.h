@@ -10,10 +10,15 @@
 
 namespace ksim_tool {
 
+// False with a message when stateDir names something that is not a directory (checked before the
+// command runs, so that its work is not lost afterwards).
+bool usableStateDir(const std::string &stateDir, std::string &error);
+
 std::string probeStateDir(const std::string &stateDir, size_t index);
 
-// A probe with the state saved for it (factory-new when nothing was saved or stateDir is empty),
-// then the settings applied in order. Null with a message when the state or a setting is refused.
+// A probe with its numbered default serial, the state saved for it (factory-new when nothing was
+// saved or stateDir is empty), then the settings applied in order. Null with a message when the
+// state or a setting is refused, or the settings leave an image unplaced.
 std::unique_ptr<ksim::VirtualProbe> prepareProbe(const std::string &stateDir, size_t index,
                                                  const std::vector<std::pair<std::string, std::string>> &settings,
                                                  std::string &error);

@@ -64,54 +64,86 @@ bool takeValue(const std::vector<std::string> &args, size_t &i, std::string &val
     return true;
 }
 
+// One row per option: --help prints the rows.
+struct OptionRow {
+    const char *name;
+    const char *argument;  // null: the option takes no value
+    const char *meaning;
+};
+
+const OptionRow kOptions[] = {
+    {"--probes", "N", "number of probes (default 1); their default serials are numbered KV0000000001, "
+                      "KV0000000002, ..."},
+    {"--set", "KEY=VALUE", "probe setting for every probe (repeatable)"},
+    {"--probe", "I:KEY=VALUE", "probe setting for probe I, counted from 0 (repeatable); with dump: "
+                               "the probe to show"},
+    {"--config", "FILE", "INI file: [General] probes=N and KEY=VALUE settings for every probe, [probe0], "
+                         "[probe1]... settings for one probe; the command line overrides it"},
+    {"--state", "DIR", "load each probe's state from DIR/probeI before the run and save it there "
+                       "afterwards, with the exchange log of the run (a missing DIR/probeI is a "
+                       "factory-new probe; DIR must be a directory if it exists)"},
+    {"--log", "FILE", "write the exchange log of the run to FILE afterwards (every probe, each after a "
+                      "[probeI] line when there are several)"},
+    {"--replay", "FILE", "instead of emulated probes, one probe that answers every request as FILE "
+                         "recorded it (a KORVEXLIB_TRACE file or an exchange log); the first request "
+                         "that differs from the recording ends the run with exit 125"},
+    {"--help", nullptr, "this text"},
+    {"--version", nullptr, "the version of korvex-sim"},
+};
+
+const OptionRow *findOption(const std::string &name)
+{
+    for (const OptionRow &row : kOptions)
+        if (name == row.name) return &row;
+    return nullptr;
+}
+
 bool parseOption(const std::vector<std::string> &args, size_t &i, ParseState &state, std::string &error)
 {
-    const std::string &option = args[i];
-    std::string value;
-    if (option == "--help" || option == "-h") {
-        state.options.mode = SimOptions::Mode::Help;
-        return true;
-    }
-    if (option != "--probes" && option != "--set" && option != "--probe" && option != "--config" &&
-        option != "--state") {
-        error = "unknown option '" + option + "'";
+    const std::string &option = args[i] == "-h" ? std::string("--help") : args[i];
+    const OptionRow *row = findOption(option);
+    if (!row) {
+        error = "unknown option '" + args[i] + "'";
         return false;
     }
-    if (!takeValue(args, i, value, error)) return false;
-    if (option == "--probes") {
+    std::string value;
+    if (row->argument && !takeValue(args, i, value, error)) return false;
+    if (option == "--help") {
+        state.options.mode = SimOptions::Mode::Help;
+    } else if (option == "--version") {
+        state.options.mode = SimOptions::Mode::Version;
+    } else if (option == "--probes") {
         if (!parseCount(value, state.options.probes) || state.options.probes > kMaxProbes) {
             error = "--probes takes a number from 0 to " + std::to_string(kMaxProbes) + ", got '" + value + "'";
             return false;
         }
         state.probesGiven = true;
-        return true;
-    }
-    if (option == "--set") {
+    } else if (option == "--set") {
         std::pair<std::string, std::string> setting;
         if (!parseKeyValue(value, setting, error)) return false;
         state.allProbes.push_back(setting);
-        return true;
-    }
-    if (option == "--probe") {
-        if (state.options.mode == SimOptions::Mode::Dump) {
-            size_t index = 0;
-            if (!parseCount(value, index)) {
-                error = "--probe takes a probe number here, got '" + value + "'";
-                return false;
-            }
-            state.options.dumpProbe = static_cast<long>(index);
-            return true;
+    } else if (option == "--probe" && state.options.mode == SimOptions::Mode::Dump) {
+        size_t index = 0;
+        if (!parseCount(value, index)) {
+            error = "--probe takes a probe number here, got '" + value + "'";
+            return false;
         }
+        state.options.dumpProbe = static_cast<long>(index);
+    } else if (option == "--probe") {
         PendingProbeSetting pending;
         if (!parseProbeSetting(value, pending, error)) return false;
         state.probeSettings.push_back(pending);
-        return true;
-    }
-    if (option == "--config") {
+    } else if (option == "--config") {
         state.configGiven = true;
         return state.config.read(value, error);
+    } else if (option == "--log") {
+        state.options.logFile = value;
+    } else if (option == "--replay") {
+        state.options.mode = SimOptions::Mode::Replay;
+        state.options.replayFile = value;
+    } else {
+        state.options.stateDir = value;
     }
-    state.options.stateDir = value;
     return true;
 }
 
@@ -167,7 +199,7 @@ bool parseSimOptions(const std::vector<std::string> &args, SimOptions &options, 
             break;
         }
         if (!parseOption(args, i, state, error)) return false;
-        if (state.options.mode == SimOptions::Mode::Help) {
+        if (state.options.mode == SimOptions::Mode::Help || state.options.mode == SimOptions::Mode::Version) {
             options = state.options;
             return true;
         }
@@ -185,6 +217,12 @@ bool parseSimOptions(const std::vector<std::string> &args, SimOptions &options, 
         error = "no command given (korvex-sim [options] -- COMMAND [ARGS...])";
         return false;
     }
+    if (state.options.mode == SimOptions::Mode::Replay &&
+        (!state.options.stateDir.empty() || state.probesGiven || state.configGiven || !state.allProbes.empty() ||
+         !state.probeSettings.empty())) {
+        error = "--replay takes its probe from the recording: no --probes, --set, --probe, --config or --state";
+        return false;
+    }
     if (!assemble(state, error)) return false;
     options = state.options;
     return true;
@@ -192,60 +230,71 @@ bool parseSimOptions(const std::vector<std::string> &args, SimOptions &options, 
 
 namespace {
 
-std::string wrappedList(const std::string &linesOfWords)
+// Words of text on lines of at most 78 characters; the first line continues after `first`.
+std::string wrapped(const std::string &first, const std::string &text, size_t indent)
 {
-    std::string text = "  ";
-    size_t lineLength = 2;
+    std::string out = first;
+    size_t column = first.size();
     size_t start = 0;
-    while (start < linesOfWords.size()) {
-        size_t end = linesOfWords.find('\n', start);
-        if (end == std::string::npos) end = linesOfWords.size();
-        const std::string word = linesOfWords.substr(start, end - start);
+    while (start < text.size()) {
+        size_t end = text.find(' ', start);
+        if (end == std::string::npos) end = text.size();
+        const std::string word = text.substr(start, end - start);
         start = end + 1;
-        if (word.empty()) continue;
-        if (lineLength > 2 && lineLength + word.size() + 1 > 78) {
-            text += "\n  ";
-            lineLength = 2;
-        } else if (lineLength > 2) {
-            text += ' ';
-            ++lineLength;
+        if (column > indent && column + 1 + word.size() > 78) {
+            out += "\n" + std::string(indent, ' ');
+            column = indent;
+        } else if (column > indent) {
+            out += ' ';
+            ++column;
+        } else {
+            out += std::string(indent - column, ' ');
+            column = indent;
         }
-        text += word;
-        lineLength += word.size();
+        out += word;
+        column += word.size();
     }
-    return text + "\n";
+    return out + "\n";
 }
 
 }  // namespace
 
-std::string usageText(const std::string &settingKeys)
+std::string numberedSerial(size_t index)
 {
+    std::string digits = std::to_string(index + 1);
+    return "KV" + std::string(digits.size() < 10 ? 10 - digits.size() : 0, '0') + digits;
+}
+
+std::string usageText(const std::string &settingsHelp)
+{
+    std::string options;
+    for (const OptionRow &row : kOptions) {
+        const std::string head = "  " + std::string(row.name) + (row.argument ? " " + std::string(row.argument) : "");
+        options += wrapped(head.size() < 23 ? head : head + "\n", row.meaning, 23);
+    }
     return "Usage: korvex-sim [options] -- COMMAND [ARGS...]\n"
+           "       korvex-sim --replay FILE -- COMMAND [ARGS...]\n"
            "       korvex-sim dump --state DIR [--probe I]\n"
            "\n"
            "Runs COMMAND with emulated Korvex probes on its USB bus (umockdev), and exits with\n"
            "COMMAND's exit code (128+N when a signal N killed it). COMMAND's standard input,\n"
            "output and error are its own.\n"
            "\n"
-           "Options:\n"
-           "  --probes N           number of probes (default 1)\n"
-           "  --set KEY=VALUE      probe setting for every probe (repeatable)\n"
-           "  --probe I:KEY=VALUE  probe setting for probe I, counted from 0 (repeatable)\n"
-           "  --config FILE        INI file: [General] probes=N and KEY=VALUE settings for every\n"
-           "                       probe, [probe0], [probe1]... settings for one probe; the command\n"
-           "                       line overrides it\n"
-           "  --state DIR          load each probe's state from DIR/probeI before the run and save\n"
-           "                       it there afterwards (a missing DIR/probeI is a factory-new probe)\n"
-           "  --help               this text\n"
+           "Options:\n" +
+           options +
            "\n"
            "dump prints the saved state of every probe in DIR, each after a [probeI] line when\n"
-           "there are several, or of probe I only.\n"
+           "there are several, or of probe I only; it ends with the exchange log of the last run.\n"
            "\n"
-           "Exit codes: COMMAND's, or 125 for a bad command line, an unusable state or a failure\n"
-           "of the emulation, 127 when COMMAND cannot be started.\n"
+           "Recording: a program that uses the probe library with KORVEXLIB_TRACE=FILE in its\n"
+           "environment appends every exchange with the probe to FILE, after a header with the\n"
+           "probe's USB identity, in the layout of the exchange log; --replay answers from it.\n"
+           "\n"
+           "Exit codes: COMMAND's, or 125 for a bad command line, setting or state, a failure of\n"
+           "the emulation or a replay that differs, 127 when COMMAND cannot be started.\n"
            "\n"
            "Probe settings (KEY of --set, --probe and the configuration file):\n" +
-           wrappedList(settingKeys);
+           settingsHelp;
 }
 
 }  // namespace ksim_tool

@@ -54,8 +54,8 @@ void CheckHexRoundTrip(const uint8_t* data, size_t size)
     FileInfo image;
     FUZZ_CHECK(ParseIntelHex(text.data(), text.size(), image) == FILE_OPERATION_SUCCESS);
     FUZZ_CHECK(image.parts.size() == 1 && image.parts[0].startAddress == 0);
-    FUZZ_CHECK(image.parts[0].size == contentSize);
-    FUZZ_CHECK(std::memcmp(image.parts[0].bytes, data, contentSize) == 0);
+    FUZZ_CHECK(image.parts[0].size() == contentSize);
+    FUZZ_CHECK(std::equal(image.parts[0].bytes.begin(), image.parts[0].bytes.end(), data));
 }
 
 void CheckBlockModel(const uint8_t* data, size_t size)

@@ -19,13 +19,13 @@ inline void CheckImageInvariants(const FileInfo& image)
 {
     uint32_t totalSize = 0, totalSum = 0;
     for (const ImagePart& part : image.parts) {
-        FUZZ_CHECK(part.size <= IMAGE_PART_CAPACITY);
-        FUZZ_CHECK(part.endAddress == part.startAddress + part.size - 1);
+        FUZZ_CHECK(part.size() <= IMAGE_PART_CAPACITY);
+        FUZZ_CHECK(part.endAddress == part.startAddress + part.size() - 1);
         uint32_t sum = 0;
-        for (uint32_t i = 0; i < part.size; ++i)
-            sum += part.bytes[i];
+        for (uint8_t byte : part.bytes)
+            sum += byte;
         FUZZ_CHECK(sum == part.checksum);
-        totalSize += part.size;
+        totalSize += part.size();
         totalSum += sum;
     }
     FUZZ_CHECK(static_cast<uint32_t>(image.size) == totalSize);

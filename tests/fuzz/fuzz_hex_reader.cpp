@@ -28,25 +28,24 @@ void CheckSameParts(const FileInfo& a, const FileInfo& b)
     for (int i = 0; i < a.parts.size(); ++i) {
         const ImagePart& x = a.parts[i];
         const ImagePart& y = b.parts[i];
-        FUZZ_CHECK(x.startAddress == y.startAddress && x.size == y.size);
-        FUZZ_CHECK(std::memcmp(x.bytes, y.bytes, x.size) == 0);
+        FUZZ_CHECK(x.startAddress == y.startAddress && x.bytes == y.bytes);
     }
 }
 
 // A part written out alone reads back as the same bytes at the same address.
 void CheckRewrite(const ImagePart& part)
 {
-    if (part.size == 0)
+    if (part.bytes.empty())
         return;
-    const std::string text = FormatIntelHex(part.bytes, part.size, part.startAddress);
+    const std::string text = FormatIntelHex(part.bytes.data(), part.size(), part.startAddress);
     FileInfo again;
     FUZZ_CHECK(ParseIntelHex(text.data(), text.size(), again) == FILE_OPERATION_SUCCESS);
-    FUZZ_CHECK(again.size == static_cast<int32_t>(part.size));
+    FUZZ_CHECK(again.size == static_cast<int32_t>(part.size()));
     uint32_t at = 0;
     for (const ImagePart& piece : again.parts) {
         FUZZ_CHECK(piece.startAddress == part.startAddress + at);
-        FUZZ_CHECK(std::memcmp(piece.bytes, part.bytes + at, piece.size) == 0);
-        at += piece.size;
+        FUZZ_CHECK(std::equal(piece.bytes.begin(), piece.bytes.end(), part.bytes.begin() + at));
+        at += piece.size();
     }
 }
 

@@ -46,7 +46,7 @@ TEST(BinaryReader, PartsAreCutEvery64KiBFromTheLoadAddress)
     FileInfo one;
     ASSERT_EQ(LoadBinary(dir.Path("exact.bin"), 0x08000000, one), FILE_OPERATION_SUCCESS);
     ASSERT_EQ(one.parts.size(), 1);
-    EXPECT_EQ(one.parts[0].size, 0x10000u);
+    EXPECT_EQ(one.parts[0].size(), 0x10000u);
     EXPECT_EQ(one.parts[0].endAddress, 0x0800FFFFu);
 
     const Bytes longer = RandomBytes(0x10001, 22);
@@ -63,6 +63,36 @@ TEST(BinaryReader, PartsAreCutEvery64KiBFromTheLoadAddress)
     EXPECT_EQ(static_cast<uint32_t>(two.checksum), SumOf(longer));
     EXPECT_EQ(two.startAddress, 0x08000100u);
     EXPECT_EQ(two.fileName, "longer.bin");
+}
+
+// The file's length is held against the memory at its load address before any byte is read: a
+// file that could never fit is refused at once, one that just fits loads. Lengths are set with
+// truncate, so the refused files hold no data at all.
+TEST(BinaryReader, AFileLongerThanTheMemoryAtItsAddressIsRefusedUnread)
+{
+    struct Row {
+        uint32_t address;
+        qint64 length;
+        int result;
+    };
+    const Row rows[] = {
+        {0x08000000, 0x1400001, FILE_OPEN_FORMAT_ERROR}, // beyond main flash and SPIM together
+        {0x093FFFFF, 1, FILE_OPERATION_SUCCESS},          // the last byte of SPIM
+        {0x093FFFFF, 2, FILE_OPEN_FORMAT_ERROR},
+        {0x00000000, 163832, FILE_OPERATION_SUCCESS},     // the whole BLE module flash
+        {0x00000000, 163833, FILE_OPEN_FORMAT_ERROR},
+        {0x1FFFF000, 0x401, FILE_OPEN_FORMAT_ERROR},      // past the end of boot memory
+        {0x30000000, 1, FILE_OPEN_FORMAT_ERROR},          // no memory at all
+        {0xFFFFFFFF, 2, FILE_OPEN_FORMAT_ERROR},          // would wrap around the address space
+    };
+    ScratchDir dir;
+    for (const Row& row : rows) {
+        QFile file(QString::fromStdString(dir.Path("image.bin")));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(row.length));
+        file.close();
+        FileInfo info;
+        EXPECT_EQ(LoadBinary(dir.Path("image.bin"), row.address, info), row.result) << std::hex << row.address;
+    }
 }
 
 TEST(BinaryReader, OneByteFileIsOnePartOfOneByte)

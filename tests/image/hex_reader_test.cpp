@@ -1,5 +1,6 @@
 // The Intel HEX reader on text in memory: how records become parts, and which input is refused.
 #include "file_result.h"
+#include "hex_digits.h"
 #include "intel_hex_reader.h"
 #include "line_splitter.h"
 #include "image_test_support.h"
@@ -50,7 +51,7 @@ void ExpectParts(const FileInfo& image, const std::vector<ExpectedPart>& expecte
         const ImagePart& part = image.parts[i];
         const ExpectedPart& want = expected[static_cast<size_t>(i)];
         EXPECT_EQ(part.startAddress, want.start) << "part " << i;
-        EXPECT_EQ(part.size, want.bytes.size()) << "part " << i;
+        EXPECT_EQ(part.size(), want.bytes.size()) << "part " << i;
         EXPECT_EQ(part.endAddress, static_cast<uint32_t>(want.start + want.bytes.size() - 1)) << "part " << i;
         EXPECT_EQ(part.checksum, SumOf(want.bytes)) << "part " << i;
         EXPECT_EQ(PartBytes(part), want.bytes) << "part " << i;
@@ -62,14 +63,12 @@ void ExpectParts(const FileInfo& image, const std::vector<ExpectedPart>& expecte
 TEST(HexReaderParts, SixteenRecordsAfterOneAddressRecordMakeOnePart)
 {
     const Bytes bytes = RandomBytes(256, 1);
-    for (const std::string& end : {kEnd, std::string()}) {
-        FileInfo image;
-        ASSERT_EQ(Parse(Linear(0x0800) + DataRun(0, bytes) + end, image), FILE_OPERATION_SUCCESS);
-        ExpectParts(image, {{0x08000000, bytes}});
-        EXPECT_EQ(image.startAddress, 0x08000000u);
-        EXPECT_EQ(image.size, 256);
-        EXPECT_EQ(static_cast<uint32_t>(image.checksum), SumOf(bytes));
-    }
+    FileInfo image;
+    ASSERT_EQ(Parse(Linear(0x0800) + DataRun(0, bytes) + kEnd, image), FILE_OPERATION_SUCCESS);
+    ExpectParts(image, {{0x08000000, bytes}});
+    EXPECT_EQ(image.startAddress, 0x08000000u);
+    EXPECT_EQ(image.size, 256);
+    EXPECT_EQ(static_cast<uint32_t>(image.checksum), SumOf(bytes));
 }
 
 TEST(HexReaderParts, GapAndBackwardRecordsStartNewPartsInFileOrder)
@@ -127,15 +126,13 @@ TEST(HexReaderParts, RecordsOfOtherTypesDoNotSplitAPart)
 
 TEST(HexReaderParts, AnAddressRecordWithoutDataGivesAnEmptyPart)
 {
-    for (const std::string& end : {kEnd, std::string()}) {
-        FileInfo image;
-        ASSERT_EQ(Parse(Linear(0x0800) + end, image), FILE_OPERATION_SUCCESS);
-        ASSERT_EQ(image.parts.size(), 1);
-        EXPECT_EQ(image.parts[0].startAddress, 0x08000000u);
-        EXPECT_EQ(image.parts[0].size, 0u);
-        EXPECT_EQ(image.size, 0);
-        EXPECT_EQ(image.startAddress, 0x08000000u);
-    }
+    FileInfo image;
+    ASSERT_EQ(Parse(Linear(0x0800) + kEnd, image), FILE_OPERATION_SUCCESS);
+    ASSERT_EQ(image.parts.size(), 1);
+    EXPECT_EQ(image.parts[0].startAddress, 0x08000000u);
+    EXPECT_EQ(image.parts[0].size(), 0u);
+    EXPECT_EQ(image.size, 0);
+    EXPECT_EQ(image.startAddress, 0x08000000u);
 }
 
 TEST(HexReaderParts, LowerCaseDigitsCrLfLineEndsAndBlankLinesReadLikeTheUsualForm)
@@ -169,15 +166,6 @@ TEST(HexReaderEndOfFile, RecordsAfterTheEndOfFileRecordChangeNothing)
         ExpectParts(image, {{0x08000000, bytes}});
         EXPECT_EQ(image.size, 32);
     }
-}
-
-TEST(HexReaderEndOfFile, DataBeforeATrailingRecordOfAnotherTypeIsKept)
-{
-    const Bytes bytes = RandomBytes(32, 15);
-    FileInfo image;
-    ASSERT_EQ(Parse(Linear(0x0800) + DataRun(0, bytes) + ":0400000508000000EF\n", image), FILE_OPERATION_SUCCESS);
-    ExpectParts(image, {{0x08000000, bytes}});
-    EXPECT_EQ(image.size, 32);
 }
 
 TEST(HexReaderRejects, AFileThatDoesNotBeginWithAnExtendedLinearAddressRecord)
@@ -241,14 +229,54 @@ TEST(HexReaderRejects, CorruptedAddressRecords)
     }
 }
 
-TEST(HexReaderEndOfFile, TheEndRecordIsKnownByItsTypeAlone)
+// Files damaged in transfer or by hand: each one is refused whole, however much of it looked right.
+TEST(HexReaderRejects, DamagedFiles)
 {
-    for (const std::string& end : {std::string(":00000001FE"), std::string(":00000001"), std::string(":00000001FF\x1A")}) {
+    const std::string data = Linear(0x0800) + DataRun(0, RandomBytes(48, 15));
+    const std::string lastLine = Data(0x30, RandomBytes(16, 16));
+    std::vector<std::string> files = {
+        data + lastLine,                                          // no end-of-file record
+        data + lastLine.substr(0, lastLine.size() - 5),           // cut inside its last line
+        data + lastLine.substr(0, 9) + "\n" + kEnd,               // a data record cut after its type
+        Linear(0x0800),                                           // an address record alone
+        data + ":00000001FE",                                     // end record with a wrong checksum
+        data + ":00000001",                                       // end record without its checksum
+        data + ":00000001FF\x1A",                                 // end record with a character after it
+        data + ":0400000508000000EE\n" + kEnd,                    // start address with a wrong checksum
+        data + ":020000021000ED\n" + kEnd,                        // segment address with a wrong checksum
+        data + ":0400000608000000EE\n" + kEnd,                    // record type 06
+        data + ":0400001008000000E4\n" + kEnd,                    // record type 10
+        data + lastLine.substr(0, 7) + "0G" + lastLine.substr(9) + kEnd, // a type digit that is not hexadecimal
+    };
+    // Characters that are no digit, or become one when their case bit is set, at both ends of the data.
+    for (const char wrong : {'G', 'g', '@', '`', '/', ':', '\x10', '\x19', '\xC1'})
+        for (const size_t at : {size_t{9}, size_t{40}}) {
+            std::string record = lastLine;
+            record[at] = wrong;
+            files.push_back(data + record + kEnd);
+        }
+    for (const std::string& text : files) {
         FileInfo image;
-        ASSERT_EQ(Parse(Linear(0x0800) + Data(0, {1, 2}) + end + "\n" + Data(2, {3}), image), FILE_OPERATION_SUCCESS)
-            << end;
-        ExpectParts(image, {{0x08000000, {1, 2}}});
+        EXPECT_EQ(Parse(text, image), FILE_OPEN_FORMAT_ERROR) << text;
     }
+    FileInfo whole;
+    EXPECT_EQ(Parse(data + lastLine + kEnd, whole), FILE_OPERATION_SUCCESS);
+}
+
+// One-byte records two addresses apart each start a part; more than 2^20 parts are refused rather
+// than let a file of them take memory without bound.
+TEST(HexReaderRejects, MoreThanAMillionParts)
+{
+    const uint32_t parts = (1u << 20) + 1;
+    std::string text;
+    text.reserve(parts * 14 + parts / 32768 * 16);
+    for (uint32_t i = 0; i < parts; ++i) {
+        if (i % 0x8000 == 0)
+            text += Linear(static_cast<uint16_t>(0x0800 + i / 0x8000));
+        text += Data(2 * i % 0x10000, {static_cast<uint8_t>(i)});
+    }
+    FileInfo image;
+    EXPECT_EQ(Parse(text + kEnd, image), FILE_OPEN_FORMAT_ERROR);
 }
 
 TEST(HexReaderRejects, ARecordThatRunsPastTheEndOfItsSegment)
@@ -281,14 +309,35 @@ TEST(HexReaderStreaming, ChunksOfAnySizeGiveTheSamePartsAsTheWholeText)
     }
 }
 
-TEST(HexReaderStreaming, AnOverlongLineIsRefusedAsDataAndPassedOverOtherwise)
+TEST(HexReaderStreaming, AnOverlongLineIsRefusedWhateverItsType)
 {
     const std::string padding(LineSplitter::kDefaultLineLimit, '0');
-    FileInfo image;
-    EXPECT_EQ(Parse(Linear(0x0800) + ":020000000102" + padding + "FB\n" + kEnd, image), FILE_OPEN_FORMAT_ERROR);
-    const Bytes bytes = {1, 2};
-    FileInfo skipped;
-    ASSERT_EQ(Parse(Linear(0x0800) + ":02000005" + padding + "\n" + Data(0, bytes) + kEnd, skipped),
-              FILE_OPERATION_SUCCESS);
-    ExpectParts(skipped, {{0x08000000, bytes}});
+    for (const char* start : {":020000000102", ":02000005"}) {
+        FileInfo image;
+        EXPECT_EQ(Parse(Linear(0x0800) + start + padding + "FB\n" + kEnd, image), FILE_OPEN_FORMAT_ERROR) << start;
+    }
+}
+
+// The decoder of long digit runs against the one-digit rule: every character at every position
+// of a 48-digit run (a block of 16 bytes and a tail) is taken exactly when it is a digit, as its value.
+TEST(HexDigits, EveryCharacterAtEveryPositionOfARunDecodesLikeOneDigit)
+{
+    const std::string run = "0123456789abcdefABCDEF0011223344556677889900aAfF";
+    for (size_t at = 0; at < run.size(); ++at)
+        for (int c = 0; c < 256; ++c) {
+            std::string text = run;
+            text[at] = static_cast<char>(c);
+            uint8_t out[24];
+            uint32_t sum = 0;
+            const bool decoded = DecodeHexBytes(text.data(), sizeof out, out, sum);
+            ASSERT_EQ(decoded, HexDigitValue(static_cast<char>(c)) >= 0) << at << " " << c;
+            if (!decoded)
+                continue;
+            uint32_t expectedSum = 0;
+            for (size_t i = 0; i < sizeof out; ++i) {
+                ASSERT_EQ(out[i], HexDigitValue(text[2 * i]) << 4 | HexDigitValue(text[2 * i + 1])) << at << " " << c;
+                expectedSum += out[i];
+            }
+            ASSERT_EQ(sum, expectedSum);
+        }
 }

@@ -52,7 +52,7 @@ TEST(ImageMemory, OnlyTheStartOfAPartCounts)
     FileInfo image;
     ImagePart part;
     part.startAddress = 0x083FFFF0;
-    part.size = 0x100;
+    part.bytes.resize(0x100);
     part.endAddress = 0x084000EF;
     image.parts.append(part);
     g_shareParameter.LocateImage(image);

@@ -59,7 +59,7 @@ inline Bytes RandomBytes(size_t size, uint32_t seed)
 
 inline Bytes PartBytes(const ImagePart& part)
 {
-    return Bytes(part.bytes, part.bytes + part.size);
+    return part.bytes;
 }
 
 inline uint32_t SumOf(const Bytes& bytes)

@@ -22,7 +22,7 @@ ImagePart Part(uint32_t address, uint32_t size)
 {
     ImagePart part;
     part.startAddress = address;
-    part.size = size;
+    part.bytes.resize(size);
     part.endAddress = address + size - 1;
     return part;
 }

@@ -290,10 +290,9 @@ FileInfo Image(std::initializer_list<std::pair<uint32_t, uint32_t>> parts, Image
     for (const auto& [address, size] : parts) {
         ImagePart part;
         part.startAddress = address;
-        part.size = size;
         part.endAddress = address + size - 1;
         for (uint32_t i = 0; i < size; ++i)
-            part.bytes[i] = static_cast<uint8_t>(i * 7 + 1);
+            part.bytes.push_back(static_cast<uint8_t>(i * 7 + 1));
         info.parts.append(part);
     }
     info.location = position;
@@ -326,7 +325,7 @@ TEST_F(LinkBench, download_writes_kilobyte_chunks_between_the_main_flash_bracket
     EXPECT_EQ(starts, expected);
     bench_.withProbe(0, [&](ksim::VirtualProbe& p) {
         EXPECT_EQ(p.target().mainFlash().read(0x1000, 2500),
-                  std::vector<uint8_t>(info.parts[0].bytes, info.parts[0].bytes + 2500));
+                  info.parts[0].bytes);
     });
 }
 
@@ -339,11 +338,11 @@ TEST_F(LinkBench, a_ble_part_is_kept_for_the_checksum_and_written_to_the_module)
     uint32_t count = 0;
     ASSERT_EQ(link.DownloadToDevice(info, ble.data(), count), 0);
     EXPECT_EQ(count, 600u);
-    EXPECT_TRUE(std::equal(ble.begin() + 0x100, ble.begin() + 0x100 + 600, info.parts[0].bytes));
+    EXPECT_TRUE(std::equal(ble.begin() + 0x100, ble.begin() + 0x100 + 600, info.parts[0].bytes.begin()));
     EXPECT_EQ(ble[0xFF], 0xFF);
     EXPECT_EQ(ble[0x100 + 600], 0xFF);
     bench_.withProbe(0, [&](ksim::VirtualProbe& p) {
-        EXPECT_EQ(p.ble().space(0).read(0x100, 600), std::vector<uint8_t>(info.parts[0].bytes, info.parts[0].bytes + 600));
+        EXPECT_EQ(p.ble().space(0).read(0x100, 600), info.parts[0].bytes);
     });
 }
 

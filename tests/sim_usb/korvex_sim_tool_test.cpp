@@ -114,15 +114,31 @@ TEST(KorvexSimTool, probe_state_persists_across_runs_with_state)
     std::system(("rm -rf '" + dir + "'").c_str());
 }
 
-TEST(KorvexSimTool, a_state_that_cannot_be_saved_fails_the_run_after_the_command)
+TEST(KorvexSimTool, a_state_path_that_is_a_file_fails_before_the_command_runs)
 {
     const std::string notADirectory = testing::TempDir() + "korvex_sim_tool_state_file";
     std::ofstream(notADirectory) << "x";
     const ProcessResult r = sim({"--state", notADirectory, "--", "/bin/sh", "-c", "echo ran; exit 3"});
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.exitCode, 125);
+    EXPECT_EQ(r.err, "korvex-sim: --state " + notADirectory + ": not a directory\n");
+    std::remove(notADirectory.c_str());
+}
+
+// The command itself puts a directory where a memory file goes: the save fails after the command,
+// and leaves no half-written file behind.
+TEST(KorvexSimTool, a_state_that_cannot_be_saved_fails_the_run_and_leaves_no_temporary_file)
+{
+    const std::string dir = testing::TempDir() + "korvex_sim_tool_unsaved";
+    std::system(("rm -rf '" + dir + "'").c_str());
+    ASSERT_EQ(sim({"--state", dir, "--", "/bin/true"}).exitCode, 0);
+    const ProcessResult r =
+        sim({"--state", dir, "--", "/bin/sh", "-c", "rm " + dir + "/probe0/main_flash.bin; mkdir -p " + dir + "/probe0/main_flash.bin/x; echo ran; exit 3"});
     EXPECT_EQ(r.out, "ran\n");
     EXPECT_EQ(r.exitCode, 125);
     EXPECT_NE(r.err.find("the command itself exited with 3"), std::string::npos) << r.err;
-    std::remove(notADirectory.c_str());
+    EXPECT_EQ(sim({"--", "/bin/sh", "-c", "ls " + dir + "/probe0 | grep -c tmp"}).out, "0\n");
+    std::system(("rm -rf '" + dir + "'").c_str());
 }
 
 TEST(KorvexSimTool, dump_of_a_missing_state_directory_fails)

@@ -36,6 +36,9 @@ const Scenario kConnects[] = {
     {"UnknownProductId", Hid({{"pid", "04FFF246"}}), {"-connect"}, ProbeLines("Korvex-EZ") + kUnsupported + kTargetFailed, 2},
     {"ProtectedTargetWithoutDevice", Hid({{"protection", "1"}}), {"-connect"},
      ProbeLines("Korvex-EZ") + kUnsupported + kTargetFailed, 2},
+    // No ID in the refusal: -device gives the series, but no product ID reaches the probe.
+    {"ProtectedTargetWithoutAnIdReply", Hid({{"protection", "1"}, {"protected_id_reply", "0"}}), {"-device", "ZR32S04RCT6", "-connect"},
+     ProbeLines("Korvex-EZ") + kUnsupported + kTargetFailed, 2},
     // Probe hardware 10, 11 and 12 reach the module of an S17 target.
     {"PlusReachesTheModule", Ble({{"hw_version", "10"}}), {"-connect"},
      ProbeLines("Korvex Plus") + kS17Target + "Bluetooth module connected\n\n" + kDone, 0},

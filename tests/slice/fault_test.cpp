@@ -10,6 +10,10 @@ const std::string kVerifyLost = kOpened + kErased + kWritten + kVerifyFailed;
 const std::vector<Segment> kImage = {{kFlash, std::vector<uint8_t>(3000, 0x5A)}};
 const std::vector<Segment> kBleImage = {{0x200, Pattern(64, 1)}};
 
+const std::vector<std::string> kTwoErases = {"-connect", "-e", "--sec", "3", "-e", "--sec", "4"};
+std::string SectorErased(const char* sector) { return "Flash sector erase......" + std::string(sector) + "\nFlash sector erase finished\n"; }
+std::string SectorFailed(const char* sector) { return "Flash sector erase......" + std::string(sector) + "\nError. Flash sector erase failed!\n"; }
+
 ksim::Settings With(const char* key, const char* value)
 {
     return kHidProbe + ksim::Settings{{key, value}};
@@ -53,8 +57,33 @@ const Scenario kFaults[] = {
     {"BleChecksumStoreRefused", kBleTarget + ksim::Settings{{"fault_status", "BE.02,0x22"}},
      {"-connect", "-d", "--fn", "FILE"},
      kBleConnect + kOpened + kBleErased + kWritten + "Error. BLE write CRC......failed!\n", 3, {}, kBleImage},
+    // A probe that refuses leaves the flash as it was; a reply lost after the erase ran does not.
+    {"SectorEraseRefused", With("fault_refuse", "B4.00,FE"), kTwoErases, kConnectDefault + SectorFailed("3"), 0x33,
+     {{kFlash + 3 * kSector, 2 * kSector, 0x3C}}, {}, false, "app.hex", 0x3C},
+    {"SectorEraseReplyLost", With("fault_status", "B4.00,FE"), kTwoErases, kConnectDefault + SectorFailed("3"), 0x33,
+     {{kFlash + 3 * kSector, kSector, 0xFF}, {kFlash + 4 * kSector, kSector, 0x3C}}, {}, false, "app.hex", 0x3C},
+    {"SecondSectorEraseRefused", With("fault_refuse", "B4.00@2,FE"), kTwoErases,
+     kConnectDefault + SectorErased("3") + SectorFailed("4"), 0x33,
+     {{kFlash + 3 * kSector, kSector, 0xFF}, {kFlash + 4 * kSector, kSector, 0x3C}}, {}, false, "app.hex", 0x3C},
+    {"RefusedFromTheThirdEraseOn", With("fault_refuse", "B4.00@3+,FE"), kTwoErases,
+     kConnectDefault + SectorErased("3") + SectorErased("4") + kDone, 0, {{kFlash + 3 * kSector, 2 * kSector, 0xFF}}, {}, false,
+     "app.hex", 0x3C},
 };
 INSTANTIATE_TEST_SUITE_P(Faults, ScenarioRun, testing::ValuesIn(kFaults), ScenarioName);
+
+// @K hits the K-th request of its command only, @K+ every one from the K-th; other commands do not count.
+TEST(CountedFaults, hit_exactly_the_intended_requests_of_a_download)
+{
+    VirtualBench bench(kHidProbe + ksim::Settings{{"fault_delay", "B3.00@2,0"}, {"fault_delay", "B3.00@4+,0"}});
+    TempDir files;
+    const ConsoleRun run = bench.console({"-connect", "-d", "--fn", files.write("app.bin", std::string(300, '\x5A'))}, 30000);
+    ASSERT_EQ(run.exitCode, 0) << run.out;
+    std::vector<std::string> hits;  // per B3.00 write, in order
+    for (const ksim::Exchange& e : bench.exchanges())
+        if (e.command.rfind("B3.00", 0) == 0)
+            hits.push_back(e.faults.empty() ? "-" : e.faults.back());
+    EXPECT_EQ(hits, (std::vector<std::string>{"-", "delay@B3.00@2", "-", "delay@B3.00@4+", "delay@B3.00@4+", "delay@B3.00@4+"}));
+}
 
 }  // namespace
 }  // namespace slice_test

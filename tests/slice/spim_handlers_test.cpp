@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -166,6 +167,37 @@ TEST_F(SpimRun, an_image_past_the_enabled_spim_size_is_refused)
                            "Download file opening......\nOpen file succeed!\n"
                            "Error. The download address or file size error, can't greater than flash size!!\n\n");
     EXPECT_EQ(run.exitCode, 3);
+}
+
+}  // namespace
+
+namespace {
+
+// -u of SPIM sectors once SPIM is enabled: the bytes, and every range end the band can reach.
+TEST_F(SpimRun, an_upload_reads_enabled_spim_sectors_and_no_range_wraps_or_exhausts_memory)
+{
+    const std::vector<uint8_t> bytes = slice_test::Pattern(2 * 4096, 5);
+    bench_.withProbe(0, [&](ksim::VirtualProbe& p) { p.target().spim().store(0x1000, bytes.data(), 8192); });
+    const std::string path = files_.path("spim.bin");
+    HandlerRun run = Run({"-connect", "-u", "--sec", "32769-32770", "--fn", path});
+    EXPECT_EQ(run.out, kConnectSpim + "Upload file opening......\nFile uploading......\nFile uploading finished!\n\r\nDone!\n");
+    EXPECT_EQ(slice_test::ReadFile(path), std::string(bytes.begin(), bytes.end()));
+
+    const struct {
+        std::string range;
+        uint32_t spimSizeMb;
+    } tooLarge[] = {
+        {"32768-33024", 1},         // one sector past 1 MB
+        {"32768-2147483647", 1},    // would take 8 TB
+        {"32768-1047551", 16},      // wraps address + size to 0 in 32 bits
+        {"36864-36864", 32},        // past the 16 MB window, whatever size was enabled
+    };
+    for (const auto& c : tooLarge) {
+        run = Run({"-connect", "-u", "--sec", c.range, "--fn", files_.path("far.bin")}, c.spimSizeMb);
+        EXPECT_EQ(run.out, kConnect + "Error. Upload sectors can't greater than SPIM size!\n") << c.range;
+        EXPECT_EQ(run.exitCode, 4) << c.range;
+    }
+    EXPECT_FALSE(std::filesystem::exists(files_.path("far.bin")));
 }
 
 }  // namespace

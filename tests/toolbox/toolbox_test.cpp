@@ -10,6 +10,7 @@
 #include <QJsonObject>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include <fstream>
 #include <sstream>
@@ -36,6 +37,13 @@ korvex_test::ProcessResult RunOnProbes(int probes, const std::vector<std::string
     else
         options.env["KORVEX_PROBE"] = chosenProbe;
     return runProcess(argv, options);
+}
+
+// A directory of this test's own: test processes run side by side.
+std::string OwnTempDir()
+{
+    std::string pattern = ::testing::TempDir() + "korvex-toolbox-XXXXXX";
+    return mkdtemp(pattern.data()) != nullptr ? pattern : ::testing::TempDir();
 }
 
 bool EndsWith(const std::string& text, const std::string& end)
@@ -151,7 +159,7 @@ namespace {
 
 TEST(GangProgramming, ProgramsEveryProbeWithALogPerBoard)
 {
-    const std::string logs = ::testing::TempDir() + "gang-logs";
+    const std::string logs = OwnTempDir() + "/gang-logs";
     korvex_test::ProcessOptions options;
     options.env = {{"KORVEX_CONSOLE", builtProgram("Korvex_Console")}, {"KORVEX_PROBES", builtProgram("korvex-probes")}};
     options.unsetEnv = {"KORVEX_PROBE"};
@@ -231,7 +239,7 @@ INSTANTIATE_TEST_SUITE_P(Toolbox, Progress, ::testing::ValuesIn(kProgressCases),
 
 TEST(Interrupt, StopsAtTheNextExchangeAndSaysWhatWasCutShort)
 {
-    const std::string image = ::testing::TempDir() + "interrupted.bin";
+    const std::string image = OwnTempDir() + "/interrupted.bin";
     std::ofstream(image, std::ios::binary) << std::string(48 * 1024, '\x5A');
     korvex_test::ProcessOptions options;
     options.interruptWhenOutContains = "File downloading......\n";
@@ -257,8 +265,7 @@ QJsonObject LastLogLine(const std::string& path)
 
 TEST(ProductionLog, OneJsonObjectPerRun)
 {
-    const std::string log = ::testing::TempDir() + "production.jsonl";
-    std::remove(log.c_str());
+    const std::string log = OwnTempDir() + "/production.jsonl";
     korvex_test::ProcessOptions options;
     options.env["KORVEX_LOG"] = log;
     ASSERT_EQ(RunJob({}, {"-connect", "-e", "--all", "-d", "--fn", kSampleImage, "--v", "-r"}, options).exitCode, 0);

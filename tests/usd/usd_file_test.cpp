@@ -111,7 +111,7 @@ TEST(UsdRoundTrip, EveryLengthComesBackThroughBothFormats)
         ASSERT_EQ(FileOperation().OpenFile(info), FILE_OPERATION_SUCCESS);
         ASSERT_EQ(info.parts.size(), 1);
         EXPECT_EQ(info.parts[0].startAddress, 0u);
-        EXPECT_EQ(info.parts[0].size, static_cast<uint32_t>(2 * length));
+        EXPECT_EQ(info.parts[0].size(), static_cast<uint32_t>(2 * length));
     }
 }
 
