@@ -8,6 +8,7 @@
 #include "probe_description.h"
 #include "share_parameter.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -31,6 +32,15 @@ bool Fail(const char* line)
 {
     PrintLine(line);
     return false;
+}
+
+// Why the probe could not be opened, when the user can do something about it.
+void ExplainOpenFailure(int reason)
+{
+    if (reason == EBUSY)
+        PrintHint("The Korvex probe is in use by another program; wait for it to finish or close it.");
+    else if (reason == EACCES)
+        PrintHint("No permission to open the Korvex probe: install the probe's udev rule (see README).");
 }
 
 std::string SerialList(const tagKORVEXDeviceInfo& list, uint8_t count)
@@ -75,10 +85,13 @@ bool OpenTheOnlyProbe()
     }
     handle_ = KORVEX_Open(wanted.empty() ? nullptr : wanted.c_str());
     if (handle_ == KORVEX_INVALID_HANDLE) {
+        const int reason = errno;  // the library's reason, before anything else can change it
         // Nothing is open, so nothing is left for the disconnect to close.
         handle_ = 0;
         KORVEX_Exit();
-        return Fail("Error. Open Korvex device failed.");
+        Fail("Error. Open Korvex device failed.");
+        ExplainOpenFailure(reason);
+        return false;
     }
     g_link.SetLinkHandle(handle_);
     return true;

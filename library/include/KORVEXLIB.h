@@ -70,7 +70,10 @@ KORVEX_API void KORVEX_SetTransTypeRule(uint8_t rule); /* 0 prefers HID, else bu
 /* *count: capacity in rows of KORVEX_SERIAL_ROW_SIZE bytes on entry, probes copied on return
  * (0 when more probes were found than the capacity). */
 KORVEX_API int KORVEX_GetKorvexDeviceList(uint8_t *count, char *buffer);
-KORVEX_API KORVEX_HANDLE KORVEX_Open(const char *serial); /* null: the first listed probe */
+/* serial null: the first listed probe. On failure errno tells why: EBUSY, another program holds
+ * one of the probe's interfaces; EACCES, the user may not open the probe's device node; ENODEV,
+ * no such probe in the last list; EIO or ENOMEM, any other failure. */
+KORVEX_API KORVEX_HANDLE KORVEX_Open(const char *serial);
 KORVEX_API void KORVEX_Close(KORVEX_HANDLE handle);
 KORVEX_API int KORVEX_GetCurrentTimeSeconds(int64_t *seconds);
 KORVEX_API int KORVEX_GetLastKorvexCommunicationTimes(KORVEX_HANDLE handle, int64_t *seconds);

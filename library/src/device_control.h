@@ -7,7 +7,9 @@
 #include "exchange_trace.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
+#include <vector>
 
 namespace korvex {
 
@@ -25,9 +27,26 @@ public:
     // ---- USB channel (device_control_usb.cpp) ----
     // Keeps its own copy of the entry, so a later enumeration cannot pull it away.
     void setEntry(const KorvexDeviceEntry &entry) { entry_ = entry; }
-    // Opens and claims the entry's interface and drains stale input; the handle or nullptr.
+    // Opens the probe, claims every one of its interfaces and drains stale input; the handle, or
+    // nullptr with the reason in openFailure().
     libusb_device_handle *KorvexDevice_Open();
     void KorvexDevice_Close();
+    enum class OpenFailure { None, Busy, Denied, Other };
+    OpenFailure openFailure() const { return openFailure_; }
+
+    // Replies that come after their request gave up waiting (see exchange.cpp). A receive that
+    // got nothing leaves one reply owed; the next exchange first drains what is already waiting,
+    // and while replies are owed, one that does not fit its request is taken for a late one.
+    void noteMissingReply() {
+        ++lateRepliesOwed_;
+        drainDue_ = true;
+    }
+    void discardWaitingLateReplies();
+    bool takeLateReply() {
+        if (lateRepliesOwed_ == 0) return false;
+        --lateRepliesOwed_;
+        return true;
+    }
     libusb_device_handle *usbHandle() const { return usbHandle_; }
     // Sends one request packet; the number of bytes sent, or -1.
     int trans_write(ByteView packet);
@@ -261,6 +280,8 @@ private:
     int winusb_send_data(ByteView packet);
     int winusb_receive_data(uint8_t *buffer, int length, unsigned timeoutMs);
     int copyString(const std::string &text, char *buf, int size) const;
+    // Reads and drops whatever the probe has queued; the number of packets dropped.
+    int drainInput();
     // One stored area under a code index (byte 1 = index + area), and its chunked transfers.
     int KORVEXDevice_WriteStoredArea(const Command &command, uint8_t index, uint8_t area, uint32_t addr, int len,
                                      const uint8_t *data);
@@ -272,7 +293,11 @@ private:
                                        uint8_t *buf);
 
     libusb_device_handle *usbHandle_ = nullptr;  // owned: released and closed by KorvexDevice_Close
+    std::vector<std::unique_ptr<ClaimedInterface>> claims_;  // released before the handle is closed
     std::optional<KorvexDeviceEntry> entry_;
+    OpenFailure openFailure_ = OpenFailure::None;
+    unsigned lateRepliesOwed_ = 0;
+    bool drainDue_ = false;
     ExchangeTrace trace_;  // KORVEXLIB_TRACE: the packets of this session
 };
 

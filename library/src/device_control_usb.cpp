@@ -18,32 +18,60 @@ constexpr int kMaxStaleReports = 256;
 }  // namespace
 
 libusb_device_handle *ZRDeviceControl::KorvexDevice_Open() {
+    openFailure_ = OpenFailure::Other;
     if (!entry_ || !entry_->device) return nullptr;
     libusb_device_handle *raw = nullptr;
-    if (libusb_open(entry_->device.get(), &raw) != 0) return nullptr;
+    const int rc = libusb_open(entry_->device.get(), &raw);
+    if (rc != 0) {
+        if (rc == LIBUSB_ERROR_ACCESS) openFailure_ = OpenFailure::Denied;
+        return nullptr;
+    }
     DeviceHandle handle(raw);
     libusb_set_auto_detach_kernel_driver(raw, 1);
-    ClaimedInterface claim(raw, entry_->interfaceNumber);
-    if (!claim.claimed()) return nullptr;
-    claim.keep();
+    // Every interface, not only the one used: a second program must not reach the probe through
+    // the other one. Ascending order, so that two programs racing for one probe cannot each end up
+    // holding a part of it.
+    std::vector<uint8_t> interfaces = entry_->probeInterfaces;
+    if (interfaces.empty()) interfaces.push_back(entry_->interfaceNumber);
+    std::vector<std::unique_ptr<ClaimedInterface>> claims;
+    for (uint8_t number : interfaces) {
+        claims.push_back(std::make_unique<ClaimedInterface>(raw, number));
+        if (claims.back()->claimed()) continue;
+        if (claims.back()->error() == LIBUSB_ERROR_BUSY) openFailure_ = OpenFailure::Busy;
+        return nullptr;
+    }
+    claims_ = std::move(claims);
     usbHandle_ = handle.release();
     trace_.start(usbHandle_, *entry_);
+    openFailure_ = OpenFailure::None;
+    lateRepliesOwed_ = 0;
+    drainDue_ = false;
 
-    std::array<uint8_t, kReportSize> stale{};
-    for (int i = 0; i < kMaxStaleReports; ++i) {
-        int n = trans_read_timeout(stale.data(), kReportSize, kDrainTimeoutMs);
-        if (n <= 0) break;
-    }
+    drainInput();
     return usbHandle_;
 }
 
 void ZRDeviceControl::KorvexDevice_Close() {
-    if (usbHandle_) {
-        libusb_release_interface(usbHandle_, entry_->interfaceNumber);
-        libusb_close(usbHandle_);
-    }
+    // Released in reverse order of claiming, while the handle is still open.
+    while (!claims_.empty()) claims_.pop_back();
+    if (usbHandle_) libusb_close(usbHandle_);
     usbHandle_ = nullptr;
     trace_.stop();
+}
+
+int ZRDeviceControl::drainInput() {
+    std::array<uint8_t, kReportSize> packet{};
+    int drained = 0;
+    while (drained < kMaxStaleReports && trans_read_timeout(packet.data(), kReportSize, kDrainTimeoutMs) > 0)
+        ++drained;
+    return drained;
+}
+
+void ZRDeviceControl::discardWaitingLateReplies() {
+    if (!drainDue_) return;
+    drainDue_ = false;
+    const unsigned drained = static_cast<unsigned>(drainInput());
+    lateRepliesOwed_ -= std::min(lateRepliesOwed_, drained);
 }
 
 int ZRDeviceControl::trans_write(ByteView packet) {

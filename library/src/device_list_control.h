@@ -31,10 +31,11 @@ private:
         uint8_t first;
         uint8_t second;
     };
+    struct ProbeVisit;
     void probe_devices(libusb_context *context);
     void probe_configuration(libusb_device *device, const libusb_device_descriptor &descriptor);
-    void probe_interfaces(libusb_device *device, const libusb_device_descriptor &descriptor,
-                          const libusb_config_descriptor &config, uint8_t interfaceClass, bool secondPass);
+    void probe_interfaces(ProbeVisit &visit, uint8_t interfaceClass, bool secondPass);
+    void settle(const ProbeVisit &visit);
 
     uint8_t transTypeRule_ = 1;
     libusb_context *context_ = nullptr;

@@ -5,6 +5,7 @@
 #include "timeouts.h"
 
 #include <algorithm>
+#include <chrono>
 
 namespace korvex {
 namespace {
@@ -81,6 +82,8 @@ std::vector<uint8_t> buildRequest(const Command &command, const RequestArgs &arg
 int exchange(ZRDeviceControl &device, const Command &command, const RequestArgs &args, Reply &reply,
              size_t replyLength) {
     if (!device.usbHandle()) return TRANS_INVALID_HANDLE_VALUE;
+    // After a time-out, whatever is already waiting answers an earlier request, not this one.
+    device.discardWaitingLateReplies();
     const std::vector<uint8_t> request = buildRequest(command, args);
     if (device.trans_write(request) <= 0) return TRANS_WRITE_ERROR;
     if (command.reply == ReplyForm::None) return kSuccess;
@@ -88,12 +91,26 @@ int exchange(ZRDeviceControl &device, const Command &command, const RequestArgs 
     const size_t wanted = replyLength ? replyLength : impliedReplyLength(command, args);
     // A reply longer than one packet can never arrive whole; the length check below refuses it.
     const size_t receivable = std::min(wanted, Reply::kMaxSize);
-    const int received = device.trans_read_timeout(reply.buffer(), static_cast<int>(receivable),
-                                                   replyTimeoutMs(command.timeoutMs));
-    if (received <= 0) return command.silentResult;
-    reply.setSize(static_cast<size_t>(received));
-    if (reply.size() != wanted || reply[0] != command.group) return TRANS_READ_PARAMS_ERROR;
-    return checkReply(command, args, reply);
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(replyTimeoutMs(command.timeoutMs));
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+        // libusb would take a time-out of 0 as "wait for ever".
+        const int received = left < 1 ? 0
+                                      : device.trans_read_timeout(reply.buffer(), static_cast<int>(receivable),
+                                                                  static_cast<unsigned>(left));
+        if (received <= 0) {
+            device.noteMissingReply();
+            return command.silentResult;
+        }
+        reply.setSize(static_cast<size_t>(received));
+        const int result = reply.size() != wanted || reply[0] != command.group ? int{TRANS_READ_PARAMS_ERROR}
+                                                                                : checkReply(command, args, reply);
+        // A reply that does not fit this request, while an earlier one is still owed, is that one
+        // arriving late: it is dropped, and the wait for this request's own reply goes on.
+        if (result == TRANS_READ_PARAMS_ERROR && device.takeLateReply()) continue;
+        return result;
+    }
 }
 
 int statusExchange(ZRDeviceControl &device, const Command &command, const RequestArgs &args) {

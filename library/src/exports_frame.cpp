@@ -2,6 +2,7 @@
 #include "handle_table.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 using namespace korvex;
@@ -29,6 +30,45 @@ int getTime(uint64_t handle, int64_t *out, std::atomic<int64_t> KorvexControlInf
     if (!record) return TRANS_HANDLE_NO_DEVICE_ERROR;
     *out = (record->*field).load();
     return kSuccess;
+}
+
+struct OpenAttempt {
+    KORVEX_HANDLE handle;
+    int error;  // why it failed, as an errno value
+};
+
+int errnoOf(ZRDeviceControl::OpenFailure failure) {
+    switch (failure) {
+    case ZRDeviceControl::OpenFailure::Busy: return EBUSY;
+    case ZRDeviceControl::OpenFailure::Denied: return EACCES;
+    case ZRDeviceControl::OpenFailure::None:
+    case ZRDeviceControl::OpenFailure::Other: break;
+    }
+    return EIO;
+}
+
+OpenAttempt openProbe(const char *serial) {
+    try {
+        const auto &entries = g_KorvexListControl.entries();
+        auto entry = serial ? std::find_if(entries.begin(), entries.end(),
+                                           [&](const KorvexDeviceEntry &e) { return e.serialNumber == serial; })
+                            : entries.begin();
+        if (entry == entries.end()) return {KORVEX_INVALID_HANDLE, ENODEV};
+        auto device = std::make_unique<ZRDeviceControl>();
+        device->setEntry(*entry);
+        if (!device->KorvexDevice_Open()) return {KORVEX_INVALID_HANDLE, errnoOf(device->openFailure())};
+        auto record = std::make_unique<KorvexControlInfo>();
+        record->deviceControl = std::move(device);
+        record->mutex = std::make_unique<std::mutex>();
+        const int64_t now = GetCurrentTimeSeconds();
+        record->lastLinkCommTime = record->lastTargetCommTime = record->lastBLECommTime = now;
+        record->handle = newHandleValue();
+        const uint64_t handle = record->handle;
+        KORVEXlist.push_back(std::move(record));
+        return {handle, 0};
+    } catch (const std::bad_alloc &) {
+        return {KORVEX_INVALID_HANDLE, ENOMEM};
+    }
 }
 
 }  // namespace
@@ -81,27 +121,10 @@ KORVEX_API int KORVEX_GetKorvexDeviceList(uint8_t *count, char *buffer) {
 }
 
 KORVEX_API KORVEX_HANDLE KORVEX_Open(const char *serial) {
-    try {
-        const auto &entries = g_KorvexListControl.entries();
-        auto entry = serial ? std::find_if(entries.begin(), entries.end(),
-                                           [&](const KorvexDeviceEntry &e) { return e.serialNumber == serial; })
-                            : entries.begin();
-        if (entry == entries.end()) return KORVEX_INVALID_HANDLE;
-        auto device = std::make_unique<ZRDeviceControl>();
-        device->setEntry(*entry);
-        if (!device->KorvexDevice_Open()) return KORVEX_INVALID_HANDLE;
-        auto record = std::make_unique<KorvexControlInfo>();
-        record->deviceControl = std::move(device);
-        record->mutex = std::make_unique<std::mutex>();
-        const int64_t now = GetCurrentTimeSeconds();
-        record->lastLinkCommTime = record->lastTargetCommTime = record->lastBLECommTime = now;
-        record->handle = newHandleValue();
-        const uint64_t handle = record->handle;
-        KORVEXlist.push_back(std::move(record));
-        return handle;
-    } catch (const std::bad_alloc &) {
-        return KORVEX_INVALID_HANDLE;
-    }
+    // errno is set only after everything the attempt created is gone: libusb's clean-up may use it.
+    const OpenAttempt attempt = openProbe(serial);
+    if (attempt.handle == KORVEX_INVALID_HANDLE) errno = attempt.error;
+    return attempt.handle;
 }
 
 KORVEX_API void KORVEX_Close(KORVEX_HANDLE handle) {

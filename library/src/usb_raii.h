@@ -48,19 +48,22 @@ using DeviceHandle = std::unique_ptr<libusb_device_handle, HandleCloser>;
 class ClaimedInterface {
 public:
     ClaimedInterface(libusb_device_handle *handle, int number)
-        : handle_(handle), number_(number), claimed_(libusb_claim_interface(handle, number) == 0) {}
+        : handle_(handle), number_(number), error_(libusb_claim_interface(handle, number)), claimed_(error_ == 0) {}
     ClaimedInterface(const ClaimedInterface &) = delete;
     ClaimedInterface &operator=(const ClaimedInterface &) = delete;
     ~ClaimedInterface() {
         if (claimed_) libusb_release_interface(handle_, number_);
     }
     bool claimed() const { return claimed_; }
+    // libusb's answer to the claim: LIBUSB_ERROR_BUSY when another program holds the interface.
+    int error() const { return error_; }
     // Keeps the claim past this object's life (the owner releases it on close).
     void keep() { claimed_ = false; }
 
 private:
     libusb_device_handle *handle_;
     int number_;
+    int error_;
     bool claimed_;
 };
 

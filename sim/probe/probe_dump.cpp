@@ -24,6 +24,17 @@ void dumpMemory(std::ostream &out, const char *name, uint32_t base, const Sparse
     });
 }
 
+// As it travels: over HID a reply is a zero-padded 64-byte report, as the host's record shows it too.
+std::string shownReply(const Bytes &reply, bool viaHid)
+{
+    constexpr size_t kReport = 64;
+    if (!viaHid || reply.size() >= kReport)
+        return hexBytes(reply);
+    Bytes report = reply;
+    report.resize(kReport, 0);
+    return hexPacket(report, true);
+}
+
 void dumpExchange(std::ostream &out, const Exchange &e)
 {
     if (e.index == 0)
@@ -31,7 +42,7 @@ void dumpExchange(std::ostream &out, const Exchange &e)
     else
         out << "  #" << e.index << (e.viaHid ? " hid " : " bulk ") << (e.command.empty() ? "?" : e.command) << '\n'
             << "    > " << hexPacket(e.request, e.viaHid) << '\n';
-    out << "    < " << (e.reply ? hexBytes(*e.reply) : "(no reply)");
+    out << "    < " << (e.reply ? shownReply(*e.reply, e.viaHid) : "(no reply)");
     if (e.delayMs != 0)
         out << " after " << e.delayMs << " ms";
     if (e.unplug)

@@ -7,6 +7,7 @@
 #include <umockdev.h>
 
 #include <cstdio>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace ksim {
@@ -123,6 +124,14 @@ std::string Testbed::devNode(size_t index) const
 {
     std::lock_guard<std::mutex> lock(mutex_);
     return slot(index).devNode;
+}
+
+void Testbed::setNodeMode(size_t index, unsigned mode)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    const std::string nodePath = rootDir_ + slot(index).devNode;
+    if (chmod(nodePath.c_str(), static_cast<mode_t>(mode)) != 0)
+        throw std::runtime_error("cannot change the mode of " + nodePath);
 }
 
 bool Testbed::isPlugged(size_t index) const

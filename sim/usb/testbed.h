@@ -76,6 +76,12 @@ public:
         return fn(probeUnlocked(index));
     }
 
+    // Sets the permission bits of device i's /dev node, as udev would (0600 for root alone without
+    // the probe's udev rule). A client without CAP_DAC_OVERRIDE that the bits do not admit then fails
+    // to open the probe with LIBUSB_ERROR_ACCESS; a root client needs that capability dropped.
+    // Throws std::out_of_range for a bad index, std::runtime_error when the mode cannot be set.
+    void setNodeMode(size_t index, unsigned mode);
+
     // The testbed directory (what UMOCKDEV_DIR must name for a client in another process).
     std::string rootDir() const { return rootDir_; }
     // /dev/bus/usb/BBB/DDD path of device i, as clients see it.

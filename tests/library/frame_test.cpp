@@ -5,7 +5,12 @@
 #include <gtest/gtest.h>
 #include <libusb.h>
 
+#include <linux/capability.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <thread>
@@ -264,7 +269,9 @@ TEST(Open, fails_while_another_client_holds_the_interface) {
     ASSERT_NE(holder, nullptr);
     ASSERT_EQ(libusb_claim_interface(holder, 0), 0);
 
+    errno = 0;
     EXPECT_EQ(KORVEX_Open("KV-BUSY"), KORVEX_INVALID_HANDLE);
+    EXPECT_EQ(errno, EBUSY);
 
     libusb_release_interface(holder, 0);
     libusb_close(holder);
@@ -273,6 +280,106 @@ TEST(Open, fails_while_another_client_holds_the_interface) {
     ASSERT_NE(h, KORVEX_INVALID_HANDLE) << "the failed open left the device open";
     Bytes v;
     EXPECT_EQ(version(h, v), 0);
+}
+
+// Another program's claim on an interface, through a libusb context of its own.
+class OtherProgram {
+public:
+    explicit OtherProgram(int interface) {
+        libusb_init(&context_);
+        handle_ = libusb_open_device_with_vid_pid(context_, KORVEX_USB_VID, KORVEX_USB_PID);
+        if (handle_) error_ = libusb_claim_interface(handle_, interface);
+    }
+    ~OtherProgram() {
+        if (handle_) libusb_close(handle_);
+        libusb_exit(context_);
+    }
+    int claimError() const { return handle_ ? error_ : LIBUSB_ERROR_NO_DEVICE; }
+
+private:
+    libusb_context *context_ = nullptr;
+    libusb_device_handle *handle_ = nullptr;
+    int error_ = LIBUSB_ERROR_OTHER;
+};
+
+struct BusyCase {
+    const char *name;
+    Transport transport;
+    int heldInterface;  // HID is interface 0 when offered, bulk the next one
+    uint8_t rule;
+};
+
+void PrintTo(const BusyCase &c, std::ostream *os) { *os << c.name; }
+
+class BusyProbe : public ::testing::TestWithParam<BusyCase> {};
+
+// Whichever interface another program holds, the probe stays listed (so the one-probe rule counts
+// it) and is not opened through another interface: the open fails and says why.
+TEST_P(BusyProbe, stays_listed_and_its_open_fails_as_busy) {
+    const BusyCase &c = GetParam();
+    Bench b;
+    b.add("KV-HELD", c.transport);
+    OtherProgram other(c.heldInterface);
+    ASSERT_EQ(other.claimError(), 0);
+    LibrarySession library;
+    KORVEX_SetTransTypeRule(c.rule);
+    EXPECT_EQ(library.list(), std::vector<std::string>{"KV-HELD"});
+    errno = 0;
+    EXPECT_EQ(KORVEX_Open(nullptr), KORVEX_INVALID_HANDLE);
+    EXPECT_EQ(errno, EBUSY);
+    KORVEX_SetTransTypeRule(1);
+}
+
+const BusyCase kBusyCases[] = {
+    {"BulkOnly", Transport::Bulk, 0, 1},
+    {"BothBulkHeld", Transport::Both, 1, 1},
+    {"BothHidHeld", Transport::Both, 0, 1},
+    {"BothBulkHeldHidPreferred", Transport::Both, 1, 0},
+};
+INSTANTIATE_TEST_SUITE_P(Open, BusyProbe, ::testing::ValuesIn(kBusyCases),
+                         [](const ::testing::TestParamInfo<BusyCase> &info) { return info.param.name; });
+
+TEST(Open, holds_every_interface_of_the_probe_until_closed) {
+    Bench b;
+    b.add("KV-BOTH", Transport::Both);
+    LibrarySession library;
+    library.list();
+    KORVEX_HANDLE h = KORVEX_Open(nullptr);
+    ASSERT_NE(h, KORVEX_INVALID_HANDLE);
+    EXPECT_EQ(OtherProgram(0).claimError(), LIBUSB_ERROR_BUSY) << "the unused HID interface was left free";
+    KORVEX_Close(h);
+    EXPECT_EQ(OtherProgram(0).claimError(), 0);
+    EXPECT_EQ(OtherProgram(1).claimError(), 0);
+}
+
+// Root's override of file permissions, dropped for the calling thread only (capabilities are
+// per thread), so that the node's mode applies as it does to an ordinary user.
+class WithoutFileOverride {
+public:
+    WithoutFileOverride() {
+        syscall(SYS_capget, &header_, saved_);
+        __user_cap_data_struct reduced[2] = {saved_[0], saved_[1]};
+        reduced[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        syscall(SYS_capset, &header_, reduced);
+    }
+    ~WithoutFileOverride() { syscall(SYS_capset, &header_, saved_); }
+
+private:
+    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct saved_[2] = {};
+};
+
+TEST(Open, a_probe_the_user_may_not_open_is_listed_and_its_open_fails_as_denied) {
+    Bench b;
+    b.add("KV-DENIED");
+    b.bench.setNodeMode(0, 0);  // admits nobody without the override
+    WithoutFileOverride ordinaryUser;
+    LibrarySession library;
+    uint8_t count = 0;
+    EXPECT_EQ(library.list(99, &count), std::vector<std::string>{"UNKNOWN"}) << "its strings cannot be read";
+    errno = 0;
+    EXPECT_EQ(KORVEX_Open(nullptr), KORVEX_INVALID_HANDLE);
+    EXPECT_EQ(errno, EACCES);
 }
 
 TEST(Open, a_second_open_of_an_open_probe_fails_and_the_first_stays_usable) {

@@ -81,3 +81,9 @@ private:
 };
 
 }  // namespace korvex_test
+
+// A table row's name and call: the call as written, made on the handle under test (h), with the
+// buffer (b) or data (d) the row hands it.
+#define ON_HANDLE(call) #call, [](KORVEX_HANDLE h) { return call; }
+#define ON_BUFFER(call) #call, [](KORVEX_HANDLE h, uint8_t *b) { return call; }
+#define ON_DATA(call) #call, [](KORVEX_HANDLE h, const uint8_t *d) { return call; }

@@ -86,18 +86,4 @@ TEST(TimestampsByExport, opening_sets_all_three_to_the_same_moment) {
     EXPECT_EQ(opened.ble, opened.link);
 }
 
-TEST(TimestampsByExport, a_call_refused_before_the_lookup_moves_nothing) {
-    OpenProbe p(Transport::Bulk);
-    ASSERT_NE(p.handle(), KORVEX_INVALID_HANDLE);
-    const Times before = timesOf(p.handle());
-    nextMoment();
-    EXPECT_EQ(KORVEX_GetRsetMode(p.handle(), nullptr), INPUT_PARAMS_ERROR);
-    EXPECT_EQ(KORVEX_GetDeviceID_Target(p.handle(), nullptr), INPUT_PARAMS_ERROR);
-    EXPECT_EQ(KORVEX_GetSerialNumber(p.handle(), nullptr, 8), INPUT_PARAMS_MEMORY_ALLOCATION_ERROR);
-    const Times after = timesOf(p.handle());
-    EXPECT_EQ(after.link, before.link);
-    EXPECT_EQ(after.target, before.target);
-    EXPECT_EQ(after.ble, before.ble);
-}
-
 }  // namespace

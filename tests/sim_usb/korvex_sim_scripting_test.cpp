@@ -106,15 +106,17 @@ TEST(KorvexSimLog, shows_the_exchanges_of_the_last_run_byte_for_byte)
     const std::string dump = sim({"dump", "--state", state}).out;
     EXPECT_EQ(dump.substr(dump.find("exchanges ")), expected) << "the dump ends with the last run's log";
 
-    ProcessOptions traced;
-    traced.env["KORVEXLIB_TRACE"] = files.path("console.trace");
-    const ProcessResult console = sim({"--state", state, "--log", files.path("console.log"), "--", builtProgram("Korvex_Console"),
-                                       "-connect", "-e", "--sec", "1", "-r"},
-                                      traced);
-    ASSERT_EQ(console.exitCode, 0) << console.out << console.err;
+    for (const char *transport : {"hid", "bulk"}) {  // the last one stays in the state
+        ProcessOptions traced;
+        traced.env["KORVEXLIB_TRACE"] = files.path(std::string(transport) + ".trace");
+        const ProcessResult console = sim({"--state", state, "--set", std::string("transport=") + transport, "--log", files.path("console.log"),
+                                           "--", builtProgram("Korvex_Console"), "-connect", "-e", "--sec", "1", "-r"},
+                                          traced);
+        ASSERT_EQ(console.exitCode, 0) << console.out << console.err;
+        EXPECT_EQ(wireLines(readFile(files.path("console.log"))), wireLines(readFile(traced.env["KORVEXLIB_TRACE"]))) << transport;
+        EXPECT_NE(wireLines(readFile(files.path("console.log"))).find("    > B4 00 08 00 08 00 00 01"), std::string::npos) << transport;
+    }
     const std::string log = readFile(files.path("console.log"));
-    EXPECT_EQ(wireLines(log), wireLines(readFile(files.path("console.trace"))));
-    EXPECT_NE(wireLines(log).find("    > B4 00 08 00 08 00 00 01\n"), std::string::npos) << log;
     const std::string consoleDump = sim({"dump", "--state", state}).out;
     EXPECT_EQ(consoleDump.substr(consoleDump.find("exchanges ")), log);
 }

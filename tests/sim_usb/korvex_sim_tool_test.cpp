@@ -37,9 +37,7 @@ TEST(KorvexSimTool, a_command_killed_by_a_signal_gives_128_plus_the_signal)
 
 TEST(KorvexSimTool, a_command_that_cannot_start_gives_127)
 {
-    const ProcessResult r = sim({"--", "/nonexistent/command"});
-    EXPECT_EQ(r.exitCode, 127);
-    EXPECT_NE(r.err.find("cannot run /nonexistent/command"), std::string::npos);
+    EXPECT_EQ(sim({"--", "/nonexistent/command"}).exitCode, 127);
 }
 
 TEST(KorvexSimTool, bad_command_lines_give_125_and_run_nothing)
@@ -56,12 +54,12 @@ TEST(KorvexSimTool, bad_command_lines_give_125_and_run_nothing)
         {"--set", "no_such_key=1", "--", "/bin/echo", "ran"},
         {"--probes", "1"},
         {"dump"},
+        {"dump", "--state", "/nonexistent/state"},
     };
     for (const auto &args : bad) {
         const ProcessResult r = sim(args);
         EXPECT_EQ(r.exitCode, 125) << args[0];
         EXPECT_EQ(r.out, "") << args[0];
-        EXPECT_EQ(r.err.rfind("korvex-sim: ", 0), 0u) << r.err;
     }
 }
 
@@ -121,7 +119,6 @@ TEST(KorvexSimTool, a_state_path_that_is_a_file_fails_before_the_command_runs)
     const ProcessResult r = sim({"--state", notADirectory, "--", "/bin/sh", "-c", "echo ran; exit 3"});
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.exitCode, 125);
-    EXPECT_EQ(r.err, "korvex-sim: --state " + notADirectory + ": not a directory\n");
     std::remove(notADirectory.c_str());
 }
 
@@ -136,16 +133,8 @@ TEST(KorvexSimTool, a_state_that_cannot_be_saved_fails_the_run_and_leaves_no_tem
         sim({"--state", dir, "--", "/bin/sh", "-c", "rm " + dir + "/probe0/main_flash.bin; mkdir -p " + dir + "/probe0/main_flash.bin/x; echo ran; exit 3"});
     EXPECT_EQ(r.out, "ran\n");
     EXPECT_EQ(r.exitCode, 125);
-    EXPECT_NE(r.err.find("the command itself exited with 3"), std::string::npos) << r.err;
     EXPECT_EQ(sim({"--", "/bin/sh", "-c", "ls " + dir + "/probe0 | grep -c tmp"}).out, "0\n");
     std::system(("rm -rf '" + dir + "'").c_str());
-}
-
-TEST(KorvexSimTool, dump_of_a_missing_state_directory_fails)
-{
-    const ProcessResult r = sim({"dump", "--state", "/nonexistent/state"});
-    EXPECT_EQ(r.exitCode, 125);
-    EXPECT_EQ(r.out, "");
 }
 
 }  // namespace

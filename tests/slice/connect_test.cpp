@@ -1,6 +1,11 @@
 // -connect against emulated probes: the probe line, the target line, every way it can fail.
 #include "virtual_bench.h"
 
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
 namespace slice_test {
 namespace {
 
@@ -96,6 +101,54 @@ TEST(Connect, a_probe_without_ble_reach_never_tries_the_module)
                         bench.testbed().withProbe(0, [](ksim::VirtualProbe& p) { EXPECT_FALSE(p.ble().connected()); });
                     });
     }
+}
+
+// A second console started while the first downloads, on a probe offering both interfaces: it is
+// told the probe is busy and touches nothing; the first one's image arrives whole and verifies.
+TEST(Connect, a_probe_in_use_by_another_console_is_busy)
+{
+    VirtualBench bench(ksim::Settings{{"transport", "both"}});
+    TempDir files;
+    const std::vector<uint8_t> image = Pattern(32 * 1024, 10);
+    const std::string file = files.write("app.bin", std::string(image.begin(), image.end()));
+    ConsoleRun first;
+    std::thread downloading([&] { first = bench.console({"-connect", "-d", "--fn", file, "--v"}); });
+    auto requests = [&] { return bench.testbed().withProbe(0, [](ksim::VirtualProbe& p) { return p.requestCount(); }); };
+    while (requests() < 100 && !first.timedOut && first.exitCode < 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    const ConsoleRun second = bench.console({"-connect", "-e", "--all"});
+    downloading.join();
+
+    EXPECT_EQ(second.out, "Connect......\nError. Open Korvex device failed.\n");
+    EXPECT_EQ(second.err, "Korvex_Console: The Korvex probe is in use by another program; wait for it to finish or close it.\n");
+    EXPECT_EQ(second.exitCode, 2);
+    EXPECT_EQ(first.out, ProbeLines("Korvex-EZ", "(WinUSB)") + kS04Target + "\n"
+                             "Download file opening......\nOpen file succeed!\n"
+                             "Erase MCU sectors of file size......\nErase sectors finished\n"
+                             "File downloading......\nFile download finished!\n"
+                             "Read memory and Verification.......\nVerification finished!\n" +
+                             kDone);
+    EXPECT_EQ(first.exitCode, 0);
+    EXPECT_EQ(bench.mainFlash(0x08000000, static_cast<uint32_t>(image.size())), image);
+}
+
+// Root reads and writes any file; without that override the node's mode applies as to a user.
+std::vector<std::string> AsOrdinaryUser()
+{
+    if (geteuid() != 0)
+        return {};
+    return {"/usr/bin/setpriv", "--bounding-set=-dac_override,-dac_read_search"};
+}
+
+TEST(Connect, a_probe_the_user_may_not_open_points_to_the_udev_rule)
+{
+    VirtualBench bench;
+    bench.testbed().setNodeMode(0, 0);
+    const ConsoleRun run = bench.console({"-connect", "-e", "--all"}, 60000, AsOrdinaryUser());
+    EXPECT_EQ(run.out, "Connect......\nError. Open Korvex device failed.\n");
+    EXPECT_EQ(run.err, "Korvex_Console: No permission to open the Korvex probe: install the probe's udev rule (see README).\n");
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(bench.exchanges().empty());
 }
 
 }  // namespace

@@ -54,6 +54,13 @@ const Scenario kFaults[] = {
     {"BleSelectFailsBeforeAnyByte", kBleTarget + ksim::Settings{{"fault_status", "BE.01,0x22"}},
      {"-connect", "-d", "--ne", "--fn", "FILE"}, kBleConnect + kOpened + kWriteFailed, 3, {{0x200, 64, 0xFF}}, kBleImage,
      false, "app.hex", 0xFF},
+    // The programmer-version write gives up after 3 s; its reply comes half a second later, in the
+    // middle of the job, and is never taken for the answer to the request then waiting.
+    {"LateVersionWriteReply", With("fault_delay", "B0.23,3500"),
+     {"-connect", "-e", "--all", "-d", "--fn", "FILE", "--v", "-r"},
+     kConnectDefault + "Erase all start ......\nflash full erase succeed!\nErase all finished!\n" + kOpened + kWritten +
+         kVerified + "Reset and run......\nReset and run finished!\n\n" + kDone,
+     0, {}, {{kFlash, Pattern(24 * 1024, 3)}}, true, "app.bin"},
     {"BleChecksumStoreRefused", kBleTarget + ksim::Settings{{"fault_status", "BE.02,0x22"}},
      {"-connect", "-d", "--fn", "FILE"},
      kBleConnect + kOpened + kBleErased + kWritten + "Error. BLE write CRC......failed!\n", 3, {}, kBleImage},

@@ -364,9 +364,10 @@ TEST(SerialNumberFile, a_file_that_cannot_be_written_fails_the_run_after_the_dev
     const std::string ini = files.write("WriteSN.ini", text);
     ASSERT_EQ(chmod(ini.c_str(), 0444), 0);
     bench.environment["KORVEX_WRITESN_INI"] = ini;
-    if (geteuid() == 0) // root writes whatever the mode says, unless it gives that power up
-        bench.launcher = {"/usr/bin/setpriv", "--bounding-set=-dac_override,-dac_read_search", "--inh-caps=-all"};
-    const ConsoleRun run = bench.console({"-connect", "-wsn"});
+    std::vector<std::string> launcher; // root writes whatever the mode says, unless it gives that power up
+    if (geteuid() == 0)
+        launcher = {"/usr/bin/setpriv", "--bounding-set=-dac_override,-dac_read_search", "--inh-caps=-all"};
+    const ConsoleRun run = bench.console({"-connect", "-wsn"}, 60000, launcher);
     EXPECT_EQ(run.out, kConnectDefault + kSnWritten + "Error. Serial number file update failed!\n");
     EXPECT_EQ(run.exitCode, 13);
     EXPECT_EQ(ReadFile(ini), text);

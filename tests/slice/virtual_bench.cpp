@@ -40,7 +40,8 @@ VirtualBench::VirtualBench(const ksim::Settings& settings, size_t probes)
     }
 }
 
-ConsoleRun VirtualBench::console(const std::vector<std::string>& arguments, int timeoutMs)
+ConsoleRun VirtualBench::console(const std::vector<std::string>& arguments, int timeoutMs,
+                                 const std::vector<std::string>& launcher)
 {
     std::vector<std::string> argv = launcher;
     argv.push_back(korvex_test::builtProgram("Korvex_Console"));

@@ -42,10 +42,11 @@ class VirtualBench {
 public:
     explicit VirtualBench(const ksim::Settings& settings = kHidProbe, size_t probes = 1);
 
-    ConsoleRun console(const std::vector<std::string>& arguments, int timeoutMs = 60000);
-    // Added to the console's environment, and put before its path on its command line.
+    // launcher: a program (with its options) that starts the console, e.g. to drop privileges.
+    ConsoleRun console(const std::vector<std::string>& arguments, int timeoutMs = 60000,
+                       const std::vector<std::string>& launcher = {});
+    // Added to the console's environment.
     std::map<std::string, std::string> environment;
-    std::vector<std::string> launcher;
 
     std::vector<uint8_t> mainFlash(uint32_t address, uint32_t length);
     std::vector<uint8_t> bootMemory(uint32_t address, uint32_t length);
