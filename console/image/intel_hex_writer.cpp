@@ -7,6 +7,9 @@
 namespace {
 constexpr char kLineEnd[] = "\n";
 constexpr uint64_t kSegmentSize = 0x10000;
+// Text is handed on every 4 KiB of data (256 whole records), so that writing a large block never
+// holds more than a few KiB of text besides the block itself.
+constexpr size_t kPieceSize = 0x1000;
 } // namespace
 
 bool WriteIntelHexText(const uint8_t* data, size_t size, uint32_t startAddress,
@@ -20,9 +23,14 @@ bool WriteIntelHexText(const uint8_t* data, size_t size, uint32_t startAddress,
         const size_t count = std::min(room, size - done);
         text.clear();
         AppendAddressRecord(text, HEX_RECORD_EXTENDED_LINEAR_ADDRESS, static_cast<uint16_t>(address >> 16), kLineEnd);
-        AppendDataRecords(text, static_cast<uint16_t>(address & 0xFFFF), data + done, count, kLineEnd);
-        if (!emit(text))
-            return false;
+        for (size_t piece = 0; piece < count; piece += kPieceSize) {
+            const size_t length = std::min(kPieceSize, count - piece);
+            AppendDataRecords(text, static_cast<uint16_t>((address + piece) & 0xFFFF), data + done + piece, length,
+                              kLineEnd);
+            if (!emit(text))
+                return false;
+            text.clear();
+        }
         done += count;
     }
     return emit(HEX_END_OF_FILE_RECORD);

@@ -1,5 +1,4 @@
 #include "connection_check.h"
-#include "console_output.h"
 #include "share_parameter.h"
 
 #include <gtest/gtest.h>
@@ -35,14 +34,3 @@ TEST(ConnectionCheck, EachNeedIsMetOnlyInItsStatesAndNamesWhatIsMissing)
     g_shareParameter.connectState = DISCONNECTED;
 }
 
-TEST(LinePrinter, BadParameterQuotesTheArgumentAndShowsAMissingOneAsEmpty)
-{
-    char option[] = "-e";
-    char value[] = "foo";
-    char* arguments[] = {option, value, nullptr};
-    testing::internal::CaptureStdout();
-    PrintBadParameter(arguments, 1);
-    PrintBadParameter(arguments, 2);
-    PrintLine("");
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "bad parameter \"foo\"\nbad parameter \"\"\n\n");
-}

@@ -63,7 +63,6 @@ INSTANTIATE_TEST_SUITE_P(Help, ConsoleRun, testing::ValuesIn(kHelpRuns), CaseNam
 
 const RunCase kBadArguments[] = {
     {"StrayWordBeforeAnOption", {"foo", "-connect"}, "Error. bad parameter foo\n", 1},
-    {"UpperCaseOption", {"-CONNECT", "-e", "--all"}, "Error. bad parameter -CONNECT\n", 1},
     {"MixedCaseOption", {"-Connect"}, "Error. bad parameter -Connect\n", 1},
     {"MisspeltOption", {"-conect"}, "Error. bad parameter -conect\n", 1},
     {"SubOptionBeforeAnyOption", {"--fn", "x.hex"}, "Error. bad parameter --fn\n", 1},
@@ -99,28 +98,20 @@ INSTANTIATE_TEST_SUITE_P(WithoutConnection, ConsoleRun, testing::ValuesIn(kWitho
 
 // Faults found in the whole line before the first option runs: the banner, then only the line the
 // run would print on reaching the fault, and its exit code. Nothing runs, not even -? or -connect.
+// (Which range and number texts are refused is checked on the readers themselves.)
 const std::string kMissing = "/nonexistent-folder/missing";
 const RunCase kCommandLineFaults[] = {
     {"HelpBeforeASubOption", {"-?", "--fn", "x"}, "Error. bad parameter --fn\n", 1},
     {"HelpBeforeAStrayWord", {"-?", "x"}, "Error. bad parameter x\n", 1},
     {"HelpBeforeABadRange", {"-?", "-e", "--sec", "a-b"}, "Error. bad parameter a-b\n", 1},
     {"SubOptionLeftAfterReset", {"-connect", "-r", "--fn", "x"}, "Error. bad parameter --fn\n", 1},
-    {"TypoAfterEraseAll", {"-connect", "-e", "--all", "-d", "--fn", kSampleImage, "--verify", "-r"},
-     "bad parameter \"--verify\"\n", 1},
     {"EraseStrayWord", {"-connect", "-e", "foo"}, "bad parameter \"foo\"\n", 1},
     {"EraseAllStrayWord", {"-e", "--all", "foo"}, "Error. bad parameter foo\n", 1},
     {"EraseAllForeignSelector", {"-e", "--all", "--sec", "1"}, "Error. bad parameter --sec\n", 1},
     {"EraseForeignSubOptionLeavesItsValue", {"-e", "--fn", "x.hex"}, "bad parameter \"x.hex\"\n", 1},
     {"EraseRangeMissing", {"-e", "--sec"}, "Error. bad parameter \n", 1},
     {"EraseRangeIsAnOption", {"-e", "--sec", "-r"}, "Error. bad parameter -r\n", 1},
-    {"EraseRangeLetters", {"-e", "--sec", "a-b"}, "Error. bad parameter a-b\n", 1},
-    {"EraseRangeHex", {"-e", "--sec", "0x10"}, "Error. bad parameter 0x10\n", 1},
     {"EraseRangeNegative", {"-e", "--sec", "-3"}, "Error. bad parameter -3\n", 1},
-    {"EraseRangeComma", {"-e", "--sec", "3,5"}, "Error. bad parameter 3,5\n", 1},
-    {"EraseRangeExponent", {"-e", "--sec", "1e2"}, "Error. bad parameter 1e2\n", 1},
-    {"EraseRangeBeyond32Bits", {"-e", "--sec", "4294967297"}, "Error. bad parameter 4294967297\n", 1},
-    {"EraseRangeHexEnd", {"-e", "--sec", "0-0x7f"}, "Error. bad parameter 0-0x7f\n", 1},
-    {"EraseRangeTwoDashes", {"-e", "--sec", "1-2-3"}, "Error. bad parameter 1-2-3\n", 1},
     {"EraseRangeDescending", {"-e", "--sec", "5-3"}, "Error. bad parameter 5-3\n", 1},
     {"EraseBleRangeLetters", {"-eble", "--sec", "a-b"}, "Error. bad parameter a-b\n", 1},
     {"EraseBleRangeDescending", {"-eble", "--sec", "5-3"},
@@ -141,11 +132,8 @@ const RunCase kCommandLineFaults[] = {
     {"DownloadAddressMissing", {"-d", "--fn", kSampleImage, "--a"}, "bad parameter \"\"\n", 1},
     {"DownloadAddressIsASubOption", {"-d", "--a", "--fn", kSampleImage}, "bad parameter \"--fn\"\n", 1},
     {"DownloadAddressNotHex", {"-d", "--a", "800400g"}, "bad parameter \"800400g\"\n", 1},
-    {"DownloadAddressBeyond32Bits", {"-d", "--a", "0x108000000"}, "bad parameter \"0x108000000\"\n", 1},
     {"DownloadNameMissing", {"-d", "--fn"}, "bad parameter \"\"\n", 1},
     {"DownloadNameRule", {"-d", "--fn", "image.s19"}, "bad parameter \"image.s19\"\n", 1},
-    {"DownloadMissingImage", {"-connect", "-e", "--all", "-d", "--fn", kMissing + ".hex"},
-     "Download file opening......\nFile path is empty!\nError. Open file failed!\n", 3},
     {"DownloadWithoutAnyName", {"-d", "--v"}, "Download file opening......\nError. Open file failed!\n", 3},
     {"DownloadOfAnUploadedFile", {"-u", "--sec", "0", "--fn", kMissing + ".hex", "-d"}, kNoDevice, 2},
     {"UserSystemDataStrayWord", {"-usd", "foo"}, "foo\n", 1},
@@ -186,6 +174,8 @@ const RunCase kDeviceRuns[] = {
     {"CaseDifferentName", {"-device", "zr32s07rgt7"}, "bad parameter \"zr32s07rgt7\"\n", 1},
     {"CaseDifferentUniversal", {"-device", "UNIVERSAL"}, "bad parameter \"UNIVERSAL\"\n", 1},
     {"SubOption", {"-device", "--all"}, "bad parameter \"--all\"\n", 1},
+    {"PrefixOfAName", {"-device", "ZR32S07"}, "bad parameter \"ZR32S07\"\n", 1},
+    {"EmptyName", {"-device", ""}, "bad parameter \"\"\n", 1},
     {"UnknownAfterKnown", {"-device", "Universal", "ZR32S99RGT7"}, "bad parameter \"ZR32S99RGT7\"\n", 1},
 };
 INSTANTIATE_TEST_SUITE_P(Device, ConsoleRun, testing::ValuesIn(kDeviceRuns), CaseName);

@@ -42,18 +42,3 @@ TEST_F(SetDeviceTest, TheLastOfSeveralNamesWinsAndAnOptionEndsTheList)
     EXPECT_EQ(run.index, 3);
     EXPECT_EQ(g_shareParameter.series, ZR32_S30);
 }
-
-TEST_F(SetDeviceTest, RejectsSubOptionsAndNamesNotListedExactly)
-{
-    const std::pair<const char*, const char*> cases[] = {
-        {"--all", "bad parameter \"--all\"\n"},
-        {"ZR32S07", "bad parameter \"ZR32S07\"\n"},
-        {"", "bad parameter \"\"\n"},
-    };
-    for (const auto& [name, out] : cases) {
-        const DeviceRun run = RunSetDevice({"-device", name, "-r"});
-        EXPECT_EQ(run.result, OP_BAD_PARAM) << name;
-        EXPECT_EQ(run.out, out) << name;
-        EXPECT_EQ(g_shareParameter.series, ZR32_S07) << name;
-    }
-}

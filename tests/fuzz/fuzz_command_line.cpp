@@ -7,6 +7,7 @@
 #include "strict_number.h"
 #include "sub_option_walk.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -14,29 +15,19 @@
 
 namespace {
 
-constexpr size_t kMostArguments = 24;
-
-bool IsKnownCode(int code)
-{
-    return code == OP_SUCCESS || code == OP_BAD_PARAM || code == OP_DOWNLOAD_FAILED || code == OP_SET_USD_FAILED ||
-           code == OTP_FAILED || code == OP_BL_SECERASE_FAILED || code == OP_BL_UPLOAD_FAILED;
-}
-
 // Strict readers agree with a plain reading of the same text, and refuse what is not a number.
 void CheckNumbers(const std::string& text)
 {
     uint32_t value = 0;
     if (ParseHex32(text, value)) {
-        const bool prefixed = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X');
-        FUZZ_CHECK(std::strtoull(text.c_str() + (prefixed ? 2 : 0), nullptr, 16) == value);
-        FUZZ_CHECK(text.find_first_not_of("0123456789abcdefABCDEF", prefixed ? 2 : 0) == std::string::npos);
+        const size_t digits = text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X') ? 2 : 0;
+        FUZZ_CHECK(std::strtoull(text.c_str() + digits, nullptr, 16) == value);
+        FUZZ_CHECK(text.find_first_not_of("0123456789abcdefABCDEF", digits) == std::string::npos);
     }
-    int32_t first = 0;
-    int32_t last = 0;
+    int32_t first = 0, last = 0;
     if (ParseSectorRange(text, first, last)) {
-        FUZZ_CHECK(first >= 0 && last >= 0);
-        FUZZ_CHECK(text.find_first_not_of("0123456789-") == std::string::npos);
         const std::string::size_type dash = text.find('-');
+        FUZZ_CHECK(first >= 0 && last >= 0 && text.find_first_not_of("0123456789-") == std::string::npos);
         FUZZ_CHECK(dash == std::string::npos || text.find('-', dash + 1) == std::string::npos);
         FUZZ_CHECK(std::strtoll(text.c_str(), nullptr, 10) == first);
         FUZZ_CHECK(std::strtoll(text.c_str() + (dash == std::string::npos ? 0 : dash + 1), nullptr, 10) == last);
@@ -57,19 +48,15 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    std::vector<std::string> texts;
-    std::string current;
-    for (size_t i = 0; i < size && texts.size() < kMostArguments; ++i) {
-        const char c = static_cast<char>(data[i]);
-        if (c == '\n') {
-            texts.push_back(current);
-            current.clear();
-        } else if (c != '\0') {
-            current += c;
-        }
+    std::vector<std::string> texts(1);
+    for (size_t i = 0; i < size && texts.size() <= 24; ++i) {
+        if (data[i] == '\n')
+            texts.emplace_back();
+        else if (data[i] != '\0')
+            texts.back() += static_cast<char>(data[i]);
     }
-    if (texts.size() < kMostArguments && !current.empty())
-        texts.push_back(current);
+    if (texts.size() > 24 || texts.back().empty())
+        texts.pop_back();
     std::vector<char*> arguments;
     for (std::string& text : texts) {
         CheckNumbers(text);
@@ -77,26 +64,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     arguments.push_back(nullptr);
     const int count = static_cast<int>(texts.size());
-
     const int checked = CheckCommandLine(count, arguments.data());
-    FUZZ_CHECK(IsKnownCode(checked));
+    FUZZ_CHECK(checked == OP_SUCCESS || checked == OP_BAD_PARAM || checked == OP_DOWNLOAD_FAILED || checked == OTP_FAILED
+               || checked == OP_SET_USD_FAILED || checked == OP_BL_SECERASE_FAILED || checked == OP_BL_UPLOAD_FAILED);
 
     // Every option's walk ends inside the line, and a line that passed the check walks cleanly
     // option by option, each walk leaving the index on the next option or at the end.
     int index = 0;
     while (index < count) {
         if (!IsOption(arguments[index])) {
-            FUZZ_CHECK(checked == OP_BAD_PARAM || checked != OP_SUCCESS);
+            FUZZ_CHECK(checked != OP_SUCCESS);
             break;
         }
         const int started = index;
         SubOptionWalk walk(count, arguments.data(), index);
         WalkStep step;
         while (walk.Next(step)) {
-            FUZZ_CHECK(index > started && index < count);
-            FUZZ_CHECK(step.syntax != nullptr);
-            if (step.syntax->value == ValueKind::SectorRange)
-                FUZZ_CHECK(step.first <= step.last);
+            FUZZ_CHECK(index > started && index < count && step.syntax != nullptr);
+            FUZZ_CHECK(step.syntax->value != ValueKind::SectorRange || step.first <= step.last);
             if (step.confirmationFollows)
                 walk.TakeConfirmation();
         }
@@ -105,12 +90,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             break;
         }
         FUZZ_CHECK(index >= started && index <= count);
-        FUZZ_CHECK(index == count || index == started + 1 || IsOption(arguments[index]) ||
-                   FindCommandSyntax(arguments[started])->stray == StrayReport::Dispatcher);
-        if (index <= started)
-            index = started + 1;
+        FUZZ_CHECK(index == count || index == started + 1 || IsOption(arguments[index])
+                   || FindCommandSyntax(arguments[started])->stray == StrayReport::Dispatcher);
+        index = std::max(index, started + 1);
     }
-    if (checked == OP_SUCCESS)
-        FUZZ_CHECK(index >= count);
+    FUZZ_CHECK(checked != OP_SUCCESS || index >= count);
     return 0;
 }

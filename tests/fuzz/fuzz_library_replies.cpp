@@ -114,6 +114,9 @@ int libusb_get_config_descriptor(libusb_device *, uint8_t, libusb_config_descrip
     *config = &theConfig;
     return 0;
 }
+int libusb_get_active_config_descriptor(libusb_device *device, libusb_config_descriptor **config) {
+    return libusb_get_config_descriptor(device, 0, config);
+}
 void libusb_free_config_descriptor(libusb_config_descriptor *) {}
 int libusb_open(libusb_device *, libusb_device_handle **handle) {
     *handle = &theHandle;

@@ -4,7 +4,9 @@
 #include "file_info.h"
 
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -26,14 +28,10 @@ private:
     QTemporaryDir dir_;
 };
 
-inline void WriteFile(const std::string& path, const std::string& content)
+template <typename Content> // a string or bytes
+void WriteFile(const std::string& path, const Content& content)
 {
-    std::ofstream(path, std::ios::binary) << content;
-}
-
-inline void WriteFile(const std::string& path, const Bytes& content)
-{
-    WriteFile(path, std::string(content.begin(), content.end()));
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(content.data()), static_cast<std::streamsize>(content.size()));
 }
 
 inline std::string ReadText(const std::string& path)
@@ -42,24 +40,12 @@ inline std::string ReadText(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-inline Bytes ReadBytes(const std::string& path)
-{
-    const std::string text = ReadText(path);
-    return Bytes(text.begin(), text.end());
-}
-
 inline Bytes RandomBytes(size_t size, uint32_t seed)
 {
     std::mt19937 generator(seed);
     Bytes bytes(size);
-    for (auto& b : bytes)
-        b = static_cast<uint8_t>(generator());
+    std::generate(bytes.begin(), bytes.end(), [&generator] { return static_cast<uint8_t>(generator()); });
     return bytes;
-}
-
-inline Bytes PartBytes(const ImagePart& part)
-{
-    return part.bytes;
 }
 
 inline uint32_t SumOf(const Bytes& bytes)
@@ -108,6 +94,29 @@ inline std::vector<ExpectedPart> SplitAtSegments(const std::vector<ExpectedPart>
         }
     }
     return parts;
+}
+
+// The image holds exactly the expected parts, with their sums, and the totals over them.
+inline void ExpectParts(const FileInfo& image, const std::vector<ExpectedPart>& expected)
+{
+    ASSERT_EQ(image.parts.size(), static_cast<int>(expected.size()));
+    uint32_t sum = 0;
+    size_t size = 0;
+    for (int i = 0; i < image.parts.size(); ++i) {
+        const ImagePart& part = image.parts[i];
+        const ExpectedPart& want = expected[static_cast<size_t>(i)];
+        EXPECT_EQ(part.startAddress, want.start) << "part " << i;
+        EXPECT_EQ(part.endAddress, static_cast<uint32_t>(want.start + want.bytes.size() - 1)) << "part " << i;
+        EXPECT_EQ(part.checksum, SumOf(want.bytes)) << "part " << i;
+        EXPECT_EQ(part.bytes, want.bytes) << "part " << i;
+        sum += SumOf(want.bytes);
+        size += want.bytes.size();
+    }
+    EXPECT_EQ(static_cast<uint32_t>(image.checksum), sum);
+    EXPECT_EQ(static_cast<size_t>(image.size), size);
+    if (!expected.empty()) {
+        EXPECT_EQ(image.startAddress, expected.front().start);
+    }
 }
 
 } // namespace image_test

@@ -39,46 +39,24 @@ TEST(SplitIntoChunks, whole_kilobytes_first_then_the_remainder)
 {
     const std::vector<TransferChunk> expected = {{kFlash, 0, 1024}, {kFlash + 1024, 1024, 1024}, {kFlash + 2048, 2048, 452}};
     EXPECT_EQ(SplitIntoChunks(kFlash, 2500), expected);
-    EXPECT_EQ(SplitIntoChunks(kFlash, 2048).size(), 2u);
     EXPECT_TRUE(SplitIntoChunks(kFlash, 0).empty());
-    const std::vector<TransferChunk> small = {{0x100, 0, 600}};
-    EXPECT_EQ(SplitIntoChunks(0x100, 600), small);
 }
 
-TEST(SectorsForImage, a_part_erases_every_sector_it_reaches)
+// A part erases every sector it reaches, each sector once in the order the parts first reach it;
+// SPIM sectors are 4 KiB, boot memory sectors listed by address; BLE and empty parts add nothing.
+TEST(SectorsForImage, lists_each_sector_a_part_reaches_once)
 {
-    EXPECT_EQ(Sectors({Part(kFlash + 0x800, 4097)}), (std::vector<uint32_t>{kFlash + 0x800, kFlash + 0x1000, kFlash + 0x1800}));
-    EXPECT_EQ(Sectors({Part(kFlash + 0x400, 1024)}), (std::vector<uint32_t>{kFlash}));
-    EXPECT_EQ(Sectors({Part(kFlash + 0x7FF, 2)}), (std::vector<uint32_t>{kFlash, kFlash + 0x800}));
-}
-
-TEST(SectorsForImage, each_sector_once_in_the_order_the_parts_first_reach_it)
-{
-    EXPECT_EQ(Sectors({Part(kFlash + 0x10, 16), Part(kFlash + 0x100, 16)}), (std::vector<uint32_t>{kFlash}));
+    using V = std::vector<uint32_t>;
+    EXPECT_EQ(Sectors({Part(kFlash + 0x800, 4097)}), (V{kFlash + 0x800, kFlash + 0x1000, kFlash + 0x1800}));
+    EXPECT_EQ(Sectors({Part(kFlash + 0x400, 1024)}), (V{kFlash}));
+    EXPECT_EQ(Sectors({Part(kFlash + 0x7FF, 2)}), (V{kFlash, kFlash + 0x800}));
+    EXPECT_EQ(Sectors({Part(kFlash + 0x10, 16), Part(kFlash + 0x100, 16)}), (V{kFlash}));
     EXPECT_EQ(Sectors({Part(kFlash + 0x2800, 16), Part(kFlash + 0x800, 16), Part(kFlash + 0x2900, 0x800)}),
-              (std::vector<uint32_t>{kFlash + 0x2800, kFlash + 0x800, kFlash + 0x3000}));
-}
-
-TEST(SectorsForImage, spim_sectors_are_four_kilobytes)
-{
-    EXPECT_EQ(Sectors({Part(kSpim, 5000)}), (std::vector<uint32_t>{kSpim, kSpim + 0x1000}));
-}
-
-TEST(SectorsForImage, boot_memory_sectors_are_listed_by_their_addresses)
-{
-    EXPECT_EQ(Sectors({Part(kBoot + 0x900, 16)}), (std::vector<uint32_t>{kBoot + 0x800}));
-}
-
-TEST(SectorsForImage, ble_parts_and_empty_parts_add_nothing)
-{
-    EXPECT_TRUE(Sectors({Part(0x100, 600)}).empty());
-    EXPECT_TRUE(Sectors({Part(kFlash + 0x800, 0)}).empty());
-    EXPECT_TRUE(Sectors({Part(0x30000000, 16)}).empty());
-}
-
-TEST(SectorsForImage, an_unknown_sector_size_erases_no_main_flash)
-{
-    EXPECT_TRUE(Sectors({Part(kFlash, 16)}, EraseGeometry{0, kBoot, 4096}).empty());
+              (V{kFlash + 0x2800, kFlash + 0x800, kFlash + 0x3000}));
+    EXPECT_EQ(Sectors({Part(kSpim, 5000)}), (V{kSpim, kSpim + 0x1000}));
+    EXPECT_EQ(Sectors({Part(kBoot + 0x900, 16)}), (V{kBoot + 0x800}));
+    EXPECT_EQ(Sectors({Part(0x100, 600), Part(kFlash + 0x800, 0), Part(0x30000000, 16)}), V{});
+    EXPECT_EQ(Sectors({Part(kFlash, 16)}, EraseGeometry{0, kBoot, 4096}), V{}); // unknown sector size
 }
 
 TEST(WriteBrackets, follow_the_memories_of_the_image)

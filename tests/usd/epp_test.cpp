@@ -54,120 +54,29 @@ const Device kS14Small = {ZR32_S14, 256, 2, 2048};   // 512 KB in 2 KB sectors
 
 } // namespace
 
-TEST(EppFourBytes, SectorsMapToTheirBitAndEverythingBeyondToBit31)
+// The 4-byte map: a bit per group of sectors, bit 31 for everything beyond (S05 and S17 always two
+// sectors a bit). The 20-byte map of S13 and S14: 32 bits, then 16 bytes of wider groups.
+TEST(Epp, EachSectorLandsOnItsBit)
 {
-    for (int sector = 0; sector < 4; ++sector)
-        EXPECT_EQ(ClearedBits(kS09Small, sector), (Bits{{4, 0}})) << sector;
-    EXPECT_EQ(ClearedBits(kS09Small, 4), (Bits{{4, 1}}));
-    EXPECT_EQ(ClearedBits(kS09Small, 60), (Bits{{5, 7}}));
-    EXPECT_EQ(ClearedBits(kS09Small, 63), (Bits{{5, 7}}));
-    EXPECT_EQ(ClearedBits(kS09Small, 64), (Bits{{7, 7}}));
-    EXPECT_EQ(ClearedBits(kS09Small, 200), (Bits{{7, 7}}));
-    EXPECT_EQ(ClearedBits(kS09Small, 0x8000), (Bits{{7, 7}}));
-    EXPECT_EQ(ClearedBits(kS09Small, -1), Bits{});
-}
-
-TEST(EppFourBytes, OnALargeFlashBit31CoversEverySectorFrom62)
-{
-    EXPECT_EQ(ClearedBits(kS01Large, 61), (Bits{{7, 6}}));
-    EXPECT_EQ(ClearedBits(kS01Large, 62), (Bits{{7, 7}}));
-    EXPECT_EQ(ClearedBits(kS01Large, 511), (Bits{{7, 7}}));
-}
-
-TEST(EppFourBytes, TwoSectorsPerBitOnS05AndS17WhateverTheArgument)
-{
-    for (McuSeries series : {ZR32_S05, ZR32_S17}) {
-        const Device device = {series, 128, 4, 1024};
-        EXPECT_EQ(ClearedBits(device, 2), (Bits{{4, 1}})) << series;
-        EXPECT_EQ(ClearedBits(device, 61), (Bits{{7, 6}})) << series;
-    }
-}
-
-TEST(EppFourBytes, NoSectorsPerBitStillProtectsSectorsOutsideMainFlash)
-{
-    const Device device = {ZR32_S09, 64, 0, 1024};
-    EXPECT_EQ(ClearedBits(device, 3), Bits{});
-    EXPECT_EQ(ClearedBits(device, 64), (Bits{{7, 7}}));
-}
-
-TEST(EppTwentyBytes, FourKilobyteSectors)
-{
-    EXPECT_EQ(ClearedBits(kS13Large, 0), (Bits{{4, 0}}));
-    EXPECT_EQ(ClearedBits(kS13Large, 31), (Bits{{7, 7}}));
-    EXPECT_EQ(ClearedBits(kS13Large, 32), (Bits{{10, 0}}));
-    EXPECT_EQ(ClearedBits(kS13Large, 63), (Bits{{10, 0}}));
-    EXPECT_EQ(ClearedBits(kS13Large, 64), (Bits{{10, 1}}));
-    EXPECT_EQ(ClearedBits(kS13Large, 32 + 32 * 8), (Bits{{11, 0}}));
-    EXPECT_EQ(ClearedBits(kS13Large, 32 + 32 * 8 * 16 - 1), (Bits{{25, 7}}));
-    EXPECT_EQ(ClearedBits(kS13Large, 32 + 32 * 8 * 16), Bits{});
-    EXPECT_EQ(ClearedBits(kS13Large, 0x4000), Bits{});
-    EXPECT_EQ(ClearedBits(kS13Large, -1), Bits{});
-}
-
-TEST(EppTwentyBytes, TwoKilobyteSectors)
-{
-    EXPECT_EQ(ClearedBits(kS14Small, 1), (Bits{{4, 0}}));
-    EXPECT_EQ(ClearedBits(kS14Small, 2), (Bits{{4, 1}}));
-    EXPECT_EQ(ClearedBits(kS14Small, 63), (Bits{{7, 7}}));
-    EXPECT_EQ(ClearedBits(kS14Small, 64), (Bits{{10, 0}}));
-    EXPECT_EQ(ClearedBits(kS14Small, 128), (Bits{{10, 1}}));
-    EXPECT_EQ(ClearedBits(kS14Small, 0x8000), Bits{});
-}
-
-TEST(EppTwentyBytes, ASectorSizeWithoutAMapChangesNothing)
-{
-    for (int sectorSize : {0, 512, 8192}) {
-        const Device device = {ZR32_S13, 64, 1, sectorSize};
-        EXPECT_EQ(ClearedBits(device, 5), Bits{}) << sectorSize;
-    }
-}
-
-TEST(EppChanges, UnprotectingASharedBitOpensAllItsSectorsAndProtectingIsIdempotent)
-{
-    Block block = OpenBlock();
-    block[4] = 0xFE; // sectors 0-3 protected
-    CUserSystemData usd(ZR32_S09, 64, 4, block.data(), 2048, false, 1024);
-    usd.SetEPP(2, false);
-    EXPECT_EQ(usd.EPP[0], 0xFF);
-    usd.SetEPP(5, true);
-    usd.SetEPP(6, true);
-    EXPECT_EQ(usd.EPP[0], 0xFD);
-    usd.EPP.assign(usd.EPP.size(), 0x00);
-    usd.SetEPP(40, false);
-    EXPECT_EQ(usd.EPP[1], 0x04);
-}
-
-TEST(EppBlock, TheBlockHasTheSeriesLengthAndKeepsEveryOtherByte)
-{
-    struct Case {
-        McuSeries series;
-        int sectorSize;
-        int length;
+    const Device s05 = {ZR32_S05, 128, 4, 1024}, s17 = {ZR32_S17, 128, 4, 1024}, noGroups = {ZR32_S09, 64, 0, 1024};
+    const struct {
+        Device device;
+        int sector;
+        Bits bits;
+    } rows[] = {
+        {kS09Small, 0, {{4, 0}}},   {kS09Small, 3, {{4, 0}}},   {kS09Small, 4, {{4, 1}}},    {kS09Small, 60, {{5, 7}}},
+        {kS09Small, 63, {{5, 7}}},  {kS09Small, 64, {{7, 7}}},  {kS09Small, 0x8000, {{7, 7}}}, {kS09Small, -1, {}},
+        {kS01Large, 61, {{7, 6}}},  {kS01Large, 62, {{7, 7}}},  {kS01Large, 511, {{7, 7}}},
+        {s05, 2, {{4, 1}}},         {s05, 61, {{7, 6}}},        {s17, 2, {{4, 1}}},          {s17, 61, {{7, 6}}},
+        {noGroups, 3, {}},          {noGroups, 64, {{7, 7}}},
+        {kS13Large, 0, {{4, 0}}},   {kS13Large, 31, {{7, 7}}},  {kS13Large, 32, {{10, 0}}},  {kS13Large, 63, {{10, 0}}},
+        {kS13Large, 64, {{10, 1}}}, {kS13Large, 32 + 32 * 8, {{11, 0}}}, {kS13Large, 32 + 32 * 8 * 16 - 1, {{25, 7}}},
+        {kS13Large, 32 + 32 * 8 * 16, {}}, {kS13Large, -1, {}},
+        {kS14Small, 1, {{4, 0}}},   {kS14Small, 2, {{4, 1}}},   {kS14Small, 63, {{7, 7}}},   {kS14Small, 64, {{10, 0}}},
+        {kS14Small, 128, {{10, 1}}}, {kS14Small, 0x8000, {}},
+        {{ZR32_S13, 64, 1, 0}, 5, {}}, {{ZR32_S13, 64, 1, 512}, 5, {}}, {{ZR32_S13, 64, 1, 8192}, 5, {}}, // no map
     };
-    for (const Case& c : {Case{ZR32_S35, 2048, 128}, Case{ZR32_S13, 4096, 2048}, Case{ZR32_S13, 2048, 256},
-                          Case{ZR32_S07, 2048, 24}, Case{ZR32_S05, 1024, 512}, Case{ZR32_S09, 1024, 256},
-                          Case{ZR32_S14, 4096, 2048}, Case{ZR32ErrorMCU1, 1024, 24}}) {
-        Block block(2048);
-        for (size_t i = 0; i < block.size(); ++i)
-            block[i] = static_cast<uint8_t>(i * 7 + 3);
-        CUserSystemData usd(c.series, 64, 4, block.data(), 2048, false, c.sectorSize);
-        usd.EPP.assign(usd.EPP.size(), 0xFF); // what clearing all protection does
-        Block out;
-        ASSERT_EQ(usd.GetUserSystemDataArrays(out), c.length) << c.series;
-        ASSERT_EQ(out.size(), static_cast<size_t>(c.length));
-        const bool twenty = c.series == ZR32_S13 || c.series == ZR32_S14;
-        for (size_t i = 0; i < out.size(); ++i) {
-            const bool epp = (i >= 4 && i < 8) || (twenty && i >= 10 && i < 26);
-            EXPECT_EQ(out[i], epp ? 0xFF : block[i]) << c.series << " byte " << i;
-        }
-    }
+    for (const auto& row : rows)
+        EXPECT_EQ(ClearedBits(row.device, row.sector), row.bits) << row.device.series << " sector " << row.sector;
 }
 
-TEST(EppBlock, ABlockShorterThanTheSeriesLengthLoadsNoEpp)
-{
-    Block block = OpenBlock();
-    CUserSystemData usd(ZR32_S09, 64, 4, block.data(), 100, false, 1024);
-    EXPECT_EQ(usd.EPP, std::vector<uint8_t>(4, 0));
-    usd.Set(block.data(), 256);
-    EXPECT_EQ(usd.EPP, std::vector<uint8_t>(4, 0xFF));
-}
