@@ -25,6 +25,10 @@ struct UploadRequest {
     int32_t last = 0;
     bool hasRange = false;
     std::string fileName; // this command's own --fn; empty without one
+
+    // The first sector and how many; no --sec is sector 0 with none.
+    long long First() const { return hasRange ? first : 0; }
+    long long Count() const { return hasRange ? static_cast<long long>(last) - first + 1 : 0; }
 };
 
 // The range check of each command: true when the range may be processed, else the exit code in
@@ -49,10 +53,12 @@ bool CheckBleRange(const WalkStep& step, int& failure)
     return false;
 }
 
-// Reads --sec and --fn after the command at index; on success the index designates the next
-// option or the end of the list.
-int ReadUploadOptions(int argc, char* argv[], int& index, RangeCheck check, UploadRequest& request)
+// Checks the connection and reads --sec and --fn after the command at index; on success the index
+// designates the next option or the end of the list.
+int ReadRequest(int argc, char* argv[], int& index, ConnectionNeed need, RangeCheck check, UploadRequest& request)
 {
+    if (!HasConnection(need))
+        return OP_CONNECT_FAILED;
     SubOptionWalk walk(argc, argv, index);
     WalkStep step;
     while (walk.Next(step)) {
@@ -68,13 +74,6 @@ int ReadUploadOptions(int argc, char* argv[], int& index, RangeCheck check, Uplo
         }
     }
     return walk.Result();
-}
-
-// The sectors of a request: the first number and how many; no --sec is sector 0 with none.
-void FirstAndCount(const UploadRequest& request, long long& first, long long& count)
-{
-    first = request.hasRange ? request.first : 0;
-    count = request.hasRange ? static_cast<long long>(request.last) - request.first + 1 : 0;
 }
 
 bool Fail(const char* line)
@@ -198,38 +197,27 @@ bool GetBLEAddrFromSectorNum(long long first, long long count, MemoryRange& rang
 
 int Upload(int argc, char* argv[], int& index)
 {
-    if (!HasConnection(ConnectionNeed::Target))
-        return OP_CONNECT_FAILED;
     UploadRequest request;
-    const int options = ReadUploadOptions(argc, argv, index, CheckMcuRange, request);
-    if (options != OP_SUCCESS)
-        return options;
-    long long first = 0;
-    long long count = 0;
-    FirstAndCount(request, first, count);
+    const int read = ReadRequest(argc, argv, index, ConnectionNeed::Target, CheckMcuRange, request);
+    if (read != OP_SUCCESS)
+        return read;
     MemoryRange range;
-    const UploadKind kind = GetAddrFromSectorNum(first, count, range);
-    if (!RangeIsReadable(kind, range))
+    if (!RangeIsReadable(GetAddrFromSectorNum(request.First(), request.Count(), range), range))
         return OP_MCU_UPLOAD_FAILED;
     return ReadAndSave(request, range, OP_MCU_UPLOAD_FAILED);
 }
 
 int UploadBLE(int argc, char* argv[], int& index)
 {
-    if (!HasConnection(ConnectionNeed::Ble))
-        return OP_CONNECT_FAILED;
     UploadRequest request;
-    const int options = ReadUploadOptions(argc, argv, index, CheckBleRange, request);
-    if (options != OP_SUCCESS)
-        return options;
-    long long first = 0;
-    long long count = 0;
-    FirstAndCount(request, first, count);
+    const int read = ReadRequest(argc, argv, index, ConnectionNeed::Ble, CheckBleRange, request);
+    if (read != OP_SUCCESS)
+        return read;
     MemoryRange range;
     const ShareParameter& shared = g_shareParameter;
     // The last BLE sector is partial; the margin of 8 bytes lets it be read as a whole sector.
     constexpr uint64_t kLastSectorMargin = 8;
-    if (!GetBLEAddrFromSectorNum(first, count, range) ||
+    if (!GetBLEAddrFromSectorNum(request.First(), request.Count(), range) ||
         range.address + range.size > uint64_t{shared.bleFlashAddress} + shared.bleFlashSize + kLastSectorMargin) {
         PrintLine("Error. Upload sectors can't exceed BLE module main space range!");
         return OP_BL_UPLOAD_FAILED;

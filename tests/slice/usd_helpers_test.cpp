@@ -48,30 +48,6 @@ std::string Text(const Bytes& bytes)
     return std::string(bytes.begin(), bytes.end());
 }
 
-// Intel HEX of one or more runs at offsets, ended by the end-of-file record.
-std::string Hex(const std::vector<std::pair<uint16_t, Bytes>>& runs)
-{
-    std::string text = ":020000040000FA\n";
-    char line[64];
-    for (const auto& [offset, bytes] : runs) {
-        for (size_t at = 0; at < bytes.size(); at += 16) {
-            const size_t n = std::min<size_t>(16, bytes.size() - at);
-            const uint16_t address = static_cast<uint16_t>(offset + at);
-            unsigned sum = static_cast<unsigned>(n + (address >> 8) + (address & 0xFF));
-            std::snprintf(line, sizeof line, ":%02X%04X00", static_cast<unsigned>(n), address);
-            text += line;
-            for (size_t i = 0; i < n; ++i) {
-                std::snprintf(line, sizeof line, "%02X", bytes[at + i]);
-                text += line;
-                sum += bytes[at + i];
-            }
-            std::snprintf(line, sizeof line, "%02X\n", (0x100 - (sum & 0xFF)) & 0xFF);
-            text += line;
-        }
-    }
-    return text + ":00000001FF";
-}
-
 const std::string kOpening = "User system data file opening......\nOpen file succeed!\n";
 const std::string kWritten = "Begin write user system data........\nUser system data write succeed!\n";
 const std::string kSizeError = "Error. User system data file size error, please check the file of loaded!\n";
@@ -107,7 +83,7 @@ Bytes Mismatched()
 std::string SplitHex()
 {
     const Bytes pairs = Pairs(Block());
-    return Hex({{0, Bytes(pairs.begin(), pairs.begin() + 32)}, {0x100, Bytes(pairs.begin() + 32, pairs.end())}});
+    return slice_test::IntelHex({{0, Bytes(pairs.begin(), pairs.begin() + 32)}, {0x100, Bytes(pairs.begin() + 32, pairs.end())}});
 }
 
 Bytes Huge()
@@ -124,7 +100,7 @@ const LoadCase kLoads[] = {
     {"BinaryBlock", {"-enspim", "-usd", "--SET", "--FN", "FILE"}, "u.bin", Text(Pairs(Block())), true, true,
      kOpening + kWritten, true},
     {"HexBlock", {"-usd", "--set", "--fn", "FILE", "-usd", "--set", "--fn", "other.bin"}, "u.hex",
-     Hex({{0, Pairs(Block())}}), true, true, kOpening + kWritten, true},
+     slice_test::IntelHex({{0, Pairs(Block())}}), true, true, kOpening + kWritten, true},
     {"OptionMustBeExact", {"-USD", "--set", "--fn", "FILE"}, "u.bin", Text(Pairs(Block())), false, true, "", false},
     {"MissingFile", {"-usd", "--set", "--fn", "absent.bin"}, "u.bin", "", true, false,
      "User system data file opening......\nFile path is empty!\nError. Open file failed!\n", false},
