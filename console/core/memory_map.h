@@ -11,6 +11,11 @@ constexpr uint32_t ZRCHIP_SPIM_MAX_SIZE = 0x1000000;       // 16 MB window
 constexpr uint32_t ZRCHIP_SPIM_PAGE_BEGININDEX = 0x8000;   // common sector numbering
 constexpr uint32_t ZRCHIP_SPIM_PAGE_SIZE = 0x1000;
 constexpr uint32_t ZRCHIP_SYS_PAGE_BEGININDEX = 0x4000;    // common sector numbering
+
+constexpr bool IsInSpimWindow(uint32_t address)
+{
+    return address >= ZRCHIP_SPIM_BASE_ADDRESS && address - ZRCHIP_SPIM_BASE_ADDRESS < ZRCHIP_SPIM_MAX_SIZE;
+}
 constexpr uint32_t ZR32MCU_UID_ADDR = 0x1FFFF7F0;
 constexpr int ZRCHIP_MCU_COR_M0 = 0;
 constexpr int ZRCHIP_MCU_COR_M4 = 4;

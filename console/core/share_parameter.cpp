@@ -1,5 +1,6 @@
 #include "share_parameter.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -70,6 +71,11 @@ QStringList ShareParameter::SplitLength(const std::string& text, int n)
     for (int i = 0; i < trimmed.length(); i += n)
         pieces.append(trimmed.mid(i, n));
     return pieces;
+}
+
+uint32_t ShareParameter::EnabledSpimBytes() const
+{
+    return static_cast<uint32_t>(std::min<uint64_t>(spimSizeMb * kMegabyte, ZRCHIP_SPIM_MAX_SIZE));
 }
 
 uint32_t ShareParameter::GetFlashSize() const

@@ -72,6 +72,8 @@ public:
     // Trimmed text cut into pieces of n characters, the last one shorter.
     static QStringList SplitLength(const std::string& text, int n);
 
+    // Bytes of SPIM the console may address: the enabled size, never past the 16 MB window.
+    uint32_t EnabledSpimBytes() const;
     // Main flash size in bytes from flashSizeText.
     uint32_t GetFlashSize() const;
     // Whether a hexadecimal address lies in a memory of the connected target.

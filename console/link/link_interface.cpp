@@ -93,6 +93,16 @@ int CLinkInterface::FlashErase(uint32_t flashSize)
     return 0;
 }
 
+int CLinkInterface::BeginOtpWrite()
+{
+    return HasHandle() ? KORVEX_DownloadOTPDataBegin_Target(handle_) : FAILED;
+}
+
+int CLinkInterface::EndOtpWrite()
+{
+    return HasHandle() ? KORVEX_DownloadOTPDataEnd_Target(handle_) : FAILED;
+}
+
 int CLinkInterface::DownloadOtpData(uint32_t addr, int len, uint8_t* data, OtpArea area)
 {
     // The library itself answers a missing handle.

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 // The two OTP areas a write can aim at.
 enum OtpArea : int32_t {
@@ -94,7 +95,14 @@ public:
     bool EnableBleAccessProtection();
     bool DisableBleAccessProtection();
 
+    // The OTP write sequence: begin, data and lock writes, end.
+    int BeginOtpWrite();
     int DownloadOtpData(uint32_t addr, int len, uint8_t* data, OtpArea area);
+    int EndOtpWrite();
+
+    // Writes a serial number of 8 hexadecimal digits as 4 bytes at the address, last digit pair
+    // first, and reads them back; true when they read back equal. The series is not used.
+    bool WriteSNNumber(const std::string& addressText, const std::string& serialText, McuSeries series);
 
     // The checksum the BLE module keeps of its flash (see ble_crc.cpp).
     static uint32_t ReverseBits(uint32_t value);

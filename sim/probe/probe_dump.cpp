@@ -71,6 +71,7 @@ void VirtualProbe::dump(std::ostream &out) const
     out << "target attached=" << t.attached() << " series=" << unsigned{t.series()} << " pid=" << hexWord(t.pid()) << " flash=" << t.flashSize()
         << " sector=" << t.sectorSize() << " protection=" << t.protectionLevel() << " run_state=" << unsigned{t.runState()}
         << " ap_mode=" << t.apMode() << " spim_enabled=" << t.spimEnabled() << " spim_size=" << t.spimSize()
+        << " spim_config=0x" << hexByte(t.spimConfig()) << " spim_limit=" << hexWord(t.spimLimit())
         << " ignore_writes=" << t.ignoreWrites();
     if (t.hasSuppliedId())
         out << " supplied_id=" << unsigned{t.suppliedId().series} << ':' << hexWord(t.suppliedId().pid);

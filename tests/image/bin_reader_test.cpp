@@ -120,11 +120,6 @@ TEST(ReaderFiles, EachFileGetsItsCodeAndOpenFileItsLine)
     }
     FileInfo info;
     EXPECT_FALSE(OpenFile("", info));
-    info.path = dir.Path("image.txt");
-    EXPECT_EQ(FileOperation().OpenHexFile(info), FILE_OPEN_FORMAT_ERROR);
-    info.path = dir.Path("missing.txt");
-    EXPECT_EQ(FileOperation().OpenHexFile(info), FILE_OPEN_NOT_FOUND_ERROR);
-    EXPECT_EQ(FileOperation().OpenBinaryFile(info), FILE_OPEN_FORMAT_ERROR);
 }
 
 TEST(ReaderFiles, AFileThatShrinksWhileItIsReadFailsTheRead)

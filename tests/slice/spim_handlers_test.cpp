@@ -1,5 +1,6 @@
-// The command handlers in this process against a virtual probe, with SPIM enabled in the run's
-// settings as -enspim leaves it: erase and download of SPIM, alone and with main flash.
+// The command handlers in this process against a virtual probe, with SPIM enabled by -enspim on
+// the line (or, for sizes the probe would refuse, in the run's settings as -enspim leaves them):
+// erase and download of SPIM, alone and with main flash.
 #include "connect_command.h"
 #include "dispatcher.h"
 #include "share_parameter.h"
@@ -26,6 +27,7 @@ const std::string kConnect = "Connect......\n"
                              "MCU Part Number:   ZR32S04RCT6        Flash size: 256KB\n"
                              "MCU connected\n"
                              "\n";
+const std::string kConnectSpim = kConnect + "Begin Enable SPIM........\nEnable SPIM succeed!\n";
 
 struct HandlerRun {
     std::string out;
@@ -36,7 +38,7 @@ class SpimRun : public testing::Test {
 protected:
     void SetUp() override
     {
-        bench_.addProbe({{"transport", "hid"}, {"spim_enabled", "1"}, {"spim_size", "0x100000"}});
+        bench_.addProbe({{"transport", "hid"}});
         bench_.withProbe(0, [](ksim::VirtualProbe& p) {
             ksim::TargetMcu& t = p.target();
             t.mainFlash().fill(0, t.mainFlash().size(), 0x00);
@@ -44,16 +46,19 @@ protected:
         });
     }
 
-    // Runs a command line with SPIM enabled, as -enspim --fs <spimSizeMb> would leave it.
-    HandlerRun Run(std::vector<std::string> arguments, uint32_t spimSizeMb = 1)
+    // Runs a command line after "-enspim --fs 1"; or, given a size, with SPIM enabled in the
+    // run's settings as -enspim --fs <spimSizeMb> would leave them.
+    HandlerRun Run(std::vector<std::string> arguments, uint32_t spimSizeMb = 0)
     {
+        if (spimSizeMb == 0)
+            arguments.insert(arguments.begin() + 1, {"-enspim", "--fs", "1"});
         arguments.insert(arguments.begin(), "Korvex_Console");
         std::vector<char*> argv;
         for (std::string& argument : arguments)
             argv.push_back(argument.data());
         argv.push_back(nullptr);
         ResetRunValues();
-        g_shareParameter.spimEnabled = true;
+        g_shareParameter.spimEnabled = spimSizeMb != 0;
         g_shareParameter.spimSizeMb = spimSizeMb;
         testing::internal::CaptureStdout();
         const int code = RunCommandLine(static_cast<int>(arguments.size()), argv.data());
@@ -85,7 +90,7 @@ bool All(const std::vector<uint8_t>& bytes, uint8_t value)
 TEST_F(SpimRun, erase_all_takes_the_enabled_spim_after_the_flash)
 {
     const HandlerRun run = Run({"-connect", "-e", "--all"});
-    EXPECT_EQ(run.out, kConnect +
+    EXPECT_EQ(run.out, kConnectSpim +
                            "Erase all start ......\nflash full erase succeed!\nSPIM full erase succeed!\n"
                            "Erase all finished!\n\r\nDone!\n");
     EXPECT_EQ(run.exitCode, 0);
@@ -96,7 +101,7 @@ TEST_F(SpimRun, erase_all_takes_the_enabled_spim_after_the_flash)
 TEST_F(SpimRun, erase_all_spim_takes_the_spim_only)
 {
     const HandlerRun run = Run({"-connect", "-e", "--all", "--spim"});
-    EXPECT_EQ(run.out, kConnect + "SPIM full erase ......\nSPIM full erase finished!\n\r\nDone!\n");
+    EXPECT_EQ(run.out, kConnectSpim + "SPIM full erase ......\nSPIM full erase finished!\n\r\nDone!\n");
     EXPECT_TRUE(All(Spim(kSpim, kSpimSize), 0xFF));
     EXPECT_TRUE(All(Flash(0x08000000, 0x40000), 0x00));
 }
@@ -104,12 +109,12 @@ TEST_F(SpimRun, erase_all_spim_takes_the_spim_only)
 TEST_F(SpimRun, the_whole_spim_band_is_sector_erasable_and_one_more_is_refused)
 {
     HandlerRun run = Run({"-connect", "-e", "--sec", "33023-33024"});
-    EXPECT_EQ(run.out, kConnect + "Error. Sectors can't exceed the SPIM range!\n");
+    EXPECT_EQ(run.out, kConnectSpim + "Error. Sectors can't exceed the SPIM range!\n");
     EXPECT_EQ(run.exitCode, 0x33);
     EXPECT_TRUE(All(Spim(kSpim + 255 * 4096, 4096), 0x00));
 
     run = Run({"-connect", "-e", "--sec", "32769-32770", "--sec", "33023"});
-    EXPECT_EQ(run.out, kConnect +
+    EXPECT_EQ(run.out, kConnectSpim +
                            "Flash sector erase......32769-32770\nFlash sector erase finished\n"
                            "Flash sector erase......33023\nFlash sector erase finished\n\r\nDone!\n");
     EXPECT_EQ(run.exitCode, 0);
@@ -140,7 +145,7 @@ TEST_F(SpimRun, an_image_in_main_flash_and_spim_goes_to_both)
     const std::vector<uint8_t> spim = slice_test::Pattern(5000, 2);
     const std::string file = files_.write("spim.hex", slice_test::IntelHex({{0x08000000, main}, {kSpim + 0x800, spim}}));
     const HandlerRun run = Run({"-connect", "-d", "--fn", file, "--v"});
-    EXPECT_EQ(run.out, kConnect +
+    EXPECT_EQ(run.out, kConnectSpim +
                            "Download file opening......\nOpen file succeed!\n"
                            "Erase MCU sectors of file size......\nErase sectors finished\n"
                            "File downloading......\nFile download finished!\n"
@@ -158,7 +163,7 @@ TEST_F(SpimRun, an_image_past_the_enabled_spim_size_is_refused)
     const std::string file = files_.write(
         "end.hex", slice_test::IntelHex({{kSpim + kSpimSize - 16, slice_test::Pattern(16, 3)}, {kSpim + kSpimSize, {4}}}));
     const HandlerRun run = Run({"-connect", "-d", "--fn", file});
-    EXPECT_EQ(run.out, kConnect +
+    EXPECT_EQ(run.out, kConnectSpim +
                            "Download file opening......\nOpen file succeed!\n"
                            "Error. The download address or file size error, can't greater than flash size!!\n\n");
     EXPECT_EQ(run.exitCode, 3);
@@ -175,7 +180,7 @@ TEST_F(SpimRun, an_upload_reads_enabled_spim_sectors_and_no_range_wraps_or_exhau
     bench_.withProbe(0, [&](ksim::VirtualProbe& p) { p.target().spim().store(0x1000, bytes.data(), 8192); });
     const std::string path = files_.path("spim.bin");
     HandlerRun run = Run({"-connect", "-u", "--sec", "32769-32770", "--fn", path});
-    EXPECT_EQ(run.out, kConnect + "Upload file opening......\nFile uploading......\nFile uploading finished!\n\r\nDone!\n");
+    EXPECT_EQ(run.out, kConnectSpim + "Upload file opening......\nFile uploading......\nFile uploading finished!\n\r\nDone!\n");
     EXPECT_EQ(slice_test::ReadFile(path), std::string(bytes.begin(), bytes.end()));
 
     const struct {

@@ -48,6 +48,7 @@ ConsoleRun VirtualBench::console(const std::vector<std::string>& arguments, int 
     argv.insert(argv.end(), arguments.begin(), arguments.end());
     korvex_test::ProcessOptions options;
     options.env = ksim::preloadEnvironment(testbed_.rootDir());
+    options.env.insert(environment.begin(), environment.end());
     options.timeoutMs = timeoutMs;
     const korvex_test::ProcessResult result = korvex_test::runProcess(argv, options);
     static const std::string banner = Banner();

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -44,6 +45,8 @@ public:
     // launcher: a program (with its options) that starts the console, e.g. to drop privileges.
     ConsoleRun console(const std::vector<std::string>& arguments, int timeoutMs = 60000,
                        const std::vector<std::string>& launcher = {});
+    // Added to the console's environment.
+    std::map<std::string, std::string> environment;
 
     std::vector<uint8_t> mainFlash(uint32_t address, uint32_t length);
     std::vector<uint8_t> bootMemory(uint32_t address, uint32_t length);

@@ -1,0 +1,410 @@
+// -enspim, -bmapm, the debug words, -wsn and -otp against the virtual probe: exact lines, exit
+// codes, and what korvex-sim dump shows of the target (and WriteSN.ini) afterwards. An injected
+// fault spoils the reply of a command the target carried out.
+#include "virtual_bench.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <regex>
+#include <sstream>
+#include <thread>
+
+namespace slice_test {
+namespace {
+
+struct Case {
+    const char* name;
+    ksim::Settings target;          // added to a HID probe with the default target
+    std::vector<std::string> line;  // after -connect; FILE is the row's file
+    std::string out;                // after the connection lines; "!" first: refused before anything ran
+    int exitCode;
+    std::vector<std::string> dump;  // text the dump holds afterwards; "!" first: does not hold;
+                                    // "FILE:" first: the file holds
+    std::string fileName = "";      // *.zrtp: made by examples/make_otp_project.py from the records
+    std::string file = "";          // in file ("+n"/"-n" pads or cuts the result)
+};
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
+const std::string kOtpConnect = "Connect......\nKorvex-EZ  FW: V2.1.7    Serials: KV0000000001      (HID)\n"
+                                "Korvex connected\nMCU Part Number:   ZR32S25K8T6        Flash size: 64KB\n"
+                                "MCU connected\n\n";
+const ksim::Settings kApOff = {{"series", "9"}, {"pid", "09001081"}, {"ap_mode", "0"}};
+const ksim::Settings kOtp = {{"series", "25"}, {"pid", "19002103"}};
+
+std::string ConnectLines(const ksim::Settings& target)
+{
+    for (const auto& [key, value] : target) {
+        if (key == "series")
+            return value == "9" ? kApConnect : kOtpConnect;
+    }
+    return kConnectDefault;
+}
+
+// A dump row: 16 bytes from address, the given ones first, then fill.
+std::string Row(uint32_t address, std::vector<uint8_t> bytes, uint8_t fill = 0xFF)
+{
+    bytes.resize(16, fill);
+    char text[16];
+    std::snprintf(text, sizeof text, "  %08X: ", address);
+    std::string row = text;
+    for (size_t i = 0; i < bytes.size(); ++i) {
+        std::snprintf(text, sizeof text, i == 0 ? "%02X" : " %02X", bytes[i]);
+        row += text;
+    }
+    return row;
+}
+
+std::string Spim(bool enabled, uint32_t size, unsigned config, uint32_t flashDa)
+{
+    char text[96];
+    std::snprintf(text, sizeof text, "spim_enabled=%d spim_size=%u spim_config=0x%02X spim_limit=0x%08X", enabled,
+                  size, config, flashDa);
+    return text;
+}
+
+std::string WriteFile(const TempDir& dir, const Case& c)
+{
+    const std::string path = dir.path(c.fileName);
+    if (c.fileName.size() < 5 || c.fileName.substr(c.fileName.size() - 5) != ".zrtp") {
+        dir.write(c.fileName, c.file);
+        return path;
+    }
+    std::vector<std::string> argv = {"/usr/bin/env", "python3", std::string(KORVEX_SOURCE_DIR) + "/examples/make_otp_project.py", path};
+    std::istringstream records(c.file);
+    std::string record;
+    long long resize = 0;
+    while (records >> record) {
+        if (record[0] == '+' || record[0] == '-')
+            resize = std::stoll(record);
+        else
+            argv.push_back(record);
+    }
+    const korvex_test::ProcessResult made = korvex_test::runProcess(argv);
+    EXPECT_EQ(made.exitCode, 0) << made.err;
+    std::filesystem::resize_file(path, static_cast<std::uintmax_t>(static_cast<long long>(std::filesystem::file_size(path)) + resize));
+    return path;
+}
+
+std::string Dump(VirtualBench& bench)
+{
+    return bench.testbed().withProbe(0, [](ksim::VirtualProbe& p) {
+        std::ostringstream text;
+        p.dump(text);
+        return text.str();
+    });
+}
+
+class TargetCommand : public testing::TestWithParam<Case> {};
+
+TEST_P(TargetCommand, prints_exactly_and_leaves_the_target_as_it_says)
+{
+    const Case& c = GetParam();
+    VirtualBench bench(kHidProbe + c.target);
+    bench.testbed().withProbe(0, [](ksim::VirtualProbe& p) { // a programmed chip: unerased sectors keep their bits
+        ksim::TargetMcu& t = p.target();
+        t.mainFlash().fill(0, t.mainFlash().size(), 0x00);
+        t.bootMemory().fill(0, t.bootMemory().size(), 0x00);
+        t.spim().fill(0, 0x10000, 0x00);
+        return t.loadImage(0x08000000, {0x00, 0x10});
+    });
+    TempDir files;
+    const std::string file = c.fileName.empty() ? "" : WriteFile(files, c);
+    bench.environment["KORVEX_WRITESN_INI"] = files.path("WriteSN.ini");
+    std::vector<std::string> line = {"-connect"};
+    for (const std::string& argument : c.line)
+        line.push_back(argument == "FILE" ? file : argument);
+    const ConsoleRun run = bench.console(line, 30000);
+    ASSERT_FALSE(run.timedOut);
+    EXPECT_EQ(run.out, c.out[0] == '!' ? c.out.substr(1) : ConnectLines(c.target) + c.out);
+    EXPECT_EQ(run.exitCode, c.exitCode);
+    const std::string dump = Dump(bench);
+    for (const std::string& text : c.dump) {
+        if (text[0] == '!')
+            EXPECT_EQ(dump.find(text.substr(1)), std::string::npos) << text;
+        else if (text.rfind("FILE:", 0) == 0)
+            EXPECT_NE(ReadFile(file).find(text.substr(5)), std::string::npos) << text;
+        else
+            EXPECT_NE(dump.find(text), std::string::npos) << text;
+    }
+}
+
+std::string Lines(std::initializer_list<const char*> lines)
+{
+    std::string text;
+    for (const char* l : lines)
+        text += std::string(l) + "\n";
+    return text;
+}
+
+// Option bytes of the default target (24 as byte/complement pairs): protection on, 1-15 cleared, the rest 0x12.
+std::string UsdFile(size_t length = 24)
+{
+    std::string bytes;
+    for (size_t i = 0; i < length; ++i) {
+        const auto value = static_cast<char>(i == 0 ? 0x55 : i < 16 ? 0x00 : 0x12);
+        bytes += {value, static_cast<char>(~value)};
+    }
+    return bytes;
+}
+
+std::string Ini(const std::string& address, const std::string& serial, const std::string& step = "1")
+{
+    return "[SNOperation]\nWriteAddr=" + address + "\nCurrentSN=" + serial + "\nIncreaseStep=" + step + "\n";
+}
+
+// Records of no effect up to the last lock position, then one that locks one past it.
+std::string LockPastTheLockArea()
+{
+    std::string records;
+    for (int i = 0; i < 128; ++i)
+        records += "0 ";
+    return records + "0::lock";
+}
+
+const std::string kSpimOn = Lines({"Begin Enable SPIM........", "Enable SPIM succeed!"});
+const std::string kSpimRefused = Lines({"Begin Enable SPIM........", "Error. Enable SPIM failed!"});
+const std::string kNotSent = "!B6.02";
+const std::string kSpimOff = Spim(false, 0, 0, 0);
+const std::string kLoad = Lines({"User system data file opening......", "Open file succeed!"});
+const std::string kWriteUsd = Lines({"Begin write user system data........", "User system data write succeed!"});
+const std::string kNoAp = Lines({"Set boot memory AP mode.......", "Error. The MCU does not support boot memory AP mode. "});
+const std::string kUsdWritten = "  0020: 12 ED 12 ED 12 ED 12 ED 12 ED 12 ED 12 ED 12 ED";
+const std::string kUsdForced = "  0000: A5 5A FF 00 FF 00 FF 00 FF 00 FF 00 FF 00 FF 00";
+const std::vector<std::string> kFdaLine = {"-enspim", "--fda", "1000", "-bmapm", "-usd", "--set", "--fn", "FILE"};
+const std::string kApOn = Lines({"Set boot memory AP mode.......", "Set boot memory AP mode finished!"});
+const std::string kKeyError = Lines({"Set boot memory AP mode.......", "Error. Boot memory AP mode key error, must be 0x5C3E91B7!"});
+const std::string kWriteBegin = "\r\nDebug write data begin......\n";
+const std::string kReadBegin = "\r\nDebug read data begin......\n";
+const std::string kSramBlank = "!  20000000:";
+const std::string kSnBegin = "Write software serial number.......\n";
+const std::string kSnWritten = kSnBegin + "SN write succeed!\n";
+const std::string kSnConfig = kSnBegin + "Configuration parameter error.\n";
+const std::string kSnBlank = Row(0x0800F000, {}, 0x00);
+const std::string kRunning = Lines({"Set OTP data to device", "running..."});
+const std::string kOtpDone = kRunning + "set OTP data to device succeed!\n";
+const std::string kOtpRefused = kRunning + "Get OTP data from the configuration file failed!\n";
+const std::string kUnlocked = "memory otp_lock base=0x1FFFF500 size=0x00000080\nusd";
+const std::string kOtpBlank = "memory otp_data base=0x1FFFF000 size=0x00000400\n" + kUnlocked;
+const std::vector<std::string> kOtpLine = {"-otp", "--fn", "FILE"};
+
+const Case kCases[] = {
+    // -enspim: the setup request for every sub-option form, or nothing sent.
+    {"SpimBareEnablesType1", {}, {"-enspim"}, kSpimOn + kDone, 0, {Spim(true, 0, 0x04, 0)}},
+    {"SpimSizeTypeRemap", {}, {"-enspim", "--fs", "16", "--ft", "2", "--remap", "1"}, kSpimOn + kDone, 0, {Spim(true, 16 << 20, 0x09, 0)}},
+    {"SpimUpperCase", {}, {"-enspim", "--FS", "8"}, kSpimOn + kDone, 0, {Spim(true, 8 << 20, 0x04, 0)}},
+    {"SpimRepeated", {}, {"-enspim", "--fs", "1", "--ft", "2", "--fs", "2", "--ft", "1"}, kSpimOn + kDone, 0, {Spim(true, 2 << 20, 0x04, 0)}},
+    {"SpimFlashDaWithoutUsdGroup", {}, {"-enspim", "--fda", "0x1A"}, kSpimOn + kDone, 0, {Spim(true, 0, 0x04, 0x1A)}},
+    {"SpimLargestFlashDa", {}, {"-enspim", "--fda", "1000000"}, kSpimOn + kDone, 0, {Spim(true, 0, 0x04, 0x1000000)}},
+    {"SpimKeyIsNotItsOwn", {}, {"-enspim", "--key", "1"}, "!bad parameter \"--key\"\n", 1, {kNotSent}},
+    {"SpimStray", {}, {"-enspim", "8"}, "!bad parameter \"8\"\n", 1, {kNotSent}},
+    {"SpimMissingValue", {}, {"-enspim", "--fs"}, "!bad parameter \"\"\n", 1, {kNotSent}},
+    {"SpimSizeWouldWrap", {}, {"-enspim", "--fs", "4096"}, "!bad parameter \"4096\"\n", 1, {kNotSent}},
+    {"SpimType0", {}, {"-enspim", "--ft", "0"}, kSpimRefused, 8, {kNotSent, kSpimOff}},
+    {"SpimType3", {}, {"-enspim", "--ft", "3"}, kSpimRefused, 8, {kNotSent, kSpimOff}},
+    {"SpimType257", {}, {"-enspim", "--ft", "257"}, kSpimRefused, 8, {kNotSent, kSpimOff}},
+    {"SpimFlashDaTooLarge", {}, {"-enspim", "--fda", "2000000"}, kSpimRefused, 8, {kNotSent, kSpimOff}},
+    {"SpimSizeGoesToTheProbe", {}, {"-enspim", "--fs", "17", "-r"}, kSpimRefused, 8, {"B6.02 enable SPIM", kSpimOff}},
+    {"SpimSeriesWithout", kApOff, {"-enspim", "--fs", "1"}, "Begin Enable SPIM........\nError. The MCU does not support SPIM.\n", 8, {kNotSent}},
+    {"SpimUnanswered", {{"fault_no_reply", "B6.02"}}, {"-enspim"}, kSpimRefused, 8, {}},
+    {"SpimUsedInTheRun", {}, {"-enspim", "--fs", "1", "-e", "--all", "-d", "--fn", "FILE", "--v"},
+     kSpimOn + Lines({"Erase all start ......", "flash full erase succeed!", "SPIM full erase succeed!", "Erase all finished!",
+                      "Download file opening......", "Open file succeed!", "File downloading......", "File download finished!",
+                      "Read memory and Verification.......", "Verification finished!"}) + kDone,
+     0, {Row(0x08401000, Pattern(16, 7)), "!  08400000:"}, "spim.hex", IntelHex({{0x08401000, Pattern(16, 7)}})},
+    // -enspim --fda: the -usd --set file of the line first, protection off and bytes 1-15 forced;
+    // -bmapm fails on this target, so the -usd after it never runs.
+    {"FdaLoadsTheUsdFile", {}, kFdaLine, "Begin Enable SPIM........\n" + kLoad + kWriteUsd + "Enable SPIM succeed!\n" + kNoAp, 9,
+     {kUsdForced, kUsdWritten, Spim(true, 0, 0x04, 0x1000)}, "o.bin", UsdFile()},
+    {"FdaFileTooShort", {}, kFdaLine,
+     "Begin Enable SPIM........\n" + kLoad + "Error. User system data file size error, please check the file of loaded!\n", 8,
+     {kNotSent, "!" + kUsdWritten}, "o.bin", UsdFile(20)},
+    {"FdaWriteRefused", {{"fault_status", "B3.02,0x22"}}, kFdaLine,
+     "Begin Enable SPIM........\n" + kLoad + "Begin write user system data........\nError. User system data write failed!\n", 8,
+     {kNotSent}, "o.bin", UsdFile()},
+    {"FdaRefusedSetupWritesNoOptionBytes", {}, {"-enspim", "--ft", "3", "--fda", "1000", "-bmapm", "-usd", "--set", "--fn", "FILE"},
+     kSpimRefused, 8, {kNotSent, "!" + kUsdWritten}, "o.bin", UsdFile()},
+    {"FdaZeroLoadsNothing", {}, {"-enspim", "--fda", "0", "-bmapm", "-usd", "--set", "--fn", "FILE"}, kSpimOn + kNoAp, 9,
+     {"!" + kUsdWritten}, "o.bin", UsdFile()},
+    // -bmapm: the key forms, and the key sent only when it is the one.
+    {"ApPrefixedKey", kApOff, {"-bmapm", "--key", "0x5C3E91B7"}, kApOn + kDone, 0, {"ap_mode=1"}},
+    {"ApLowerCaseKey", kApOff, {"-bmapm", "--KEY", "5c3e91b7"}, kApOn + kDone, 0, {"ap_mode=1"}},
+    {"ApNoKey", kApOff, {"-bmapm"}, kKeyError, 9, {"ap_mode=0", "!B5.0A"}},
+    {"ApLastKeyCounts", kApOff, {"-bmapm", "--key", "5C3E91B7", "--key", "0"}, kKeyError, 9, {"ap_mode=0", "!B5.0A"}},
+    {"ApKeyWithJunk", kApOff, {"-bmapm", "--key", "5C3E91B7x"}, "!bad parameter \"5C3E91B7x\"\n", 1, {"ap_mode=0"}},
+    {"ApSeriesWithout", {}, {"-bmapm", "--key", "5C3E91B7"}, kNoAp, 9, {"!B5.0A"}},
+    {"ApRefused", kApOff + ksim::Settings{{"fault_status", "B5.0A,0x22"}}, {"-bmapm", "--key", "5C3E91B7"},
+     "Set boot memory AP mode.......\nError. Set boot memory AP mode failed!\n", 9, {"B5.0A"}},
+    {"ApThenBootDownload", kApOff, {"-bmapm", "--key", "5C3E91B7", "-d", "--fn", "FILE"},
+     kApOn + Lines({"Download file opening......", "Open file succeed!", "Erase MCU sectors of file size......",
+                    "Erase sectors finished", "File downloading......", "File download finished!"}) + kDone,
+     0, {Row(0x1FFFE400, Pattern(16, 3)), "!  1FFFE410:"}, "boot.hex", IntelHex({{0x1FFFE400, Pattern(16, 3)}})},
+    // Debug words: most significant byte at the lowest address.
+    {"Word32ThenRead", {}, {"-w4", "20000000", "00112233", "-mem32", "20000000"},
+     kWriteBegin + "Debug write finished! addr:20000000 value:00112233\n" + kReadBegin + "Debug read finished! value:00112233\n" + kDone,
+     0, {Row(0x20000000, {0x00, 0x11, 0x22, 0x33}, 0x00)}},
+    {"Word16LowBits", {}, {"-w2", "20000004", "12345", "-mem16", "0x20000004"},
+     kWriteBegin + "Debug write finished! addr:20000004 value:00012345\n" + kReadBegin + "Debug read finished! value:2345\n" + kDone,
+     0, {Row(0x20000000, {0, 0, 0, 0, 0x23, 0x45}, 0x00)}},
+    {"Read16OnFlash", {}, {"-mem16", "08000000"}, kReadBegin + "Debug read finished! value:0010\n" + kDone, 0, {}},
+    {"WriteThenReset", {}, {"-w4", "0x20000000", "1", "-r"},
+     kWriteBegin + "Debug write finished! addr:20000000 value:00000001\nReset and run......\nReset and run finished!\n\n" + kDone, 0,
+     {Row(0x20000000, {0, 0, 0, 1}, 0x00)}},
+    {"StrayAfterTheValue", {}, {"-w4", "20000000", "1", "2"}, "!Error. bad parameter 2\n", 1, {kSramBlank}},
+    {"FlashTakesNoBusWrite", {}, {"-w4", "08000000", "1"}, kWriteBegin + "Debug write failed!\n", 10, {}},
+    {"NothingMappedThere", {}, {"-mem32", "30000000"}, kReadBegin + "Debug read failed!\n", 11, {}},
+    {"ReadWithoutAddress", {}, {"-mem32"}, "!bad parameter \"\"\n", 1, {}},
+    {"WriteWithOptionForValue", {}, {"-w2", "20000000", "-r"}, "!bad parameter \"-r\"\n", 1, {kSramBlank}},
+    {"ValuePast32Bits", {}, {"-w4", "20000000", "123456789"}, "!bad parameter \"123456789\"\n", 1, {kSramBlank}},
+    {"WriteRefused", {{"fault_status", "CF.01,0x22"}}, {"-w4", "20000000", "1"}, kWriteBegin + "Debug write failed!\n", 10, {}},
+    {"WriteUnpluggedThenRead", {{"fault_unplug", "CF.01"}}, {"-w2", "20000000", "1", "-mem16", "20000000"},
+     kWriteBegin + "Debug write finished! addr:20000000 value:00000001\n" + kReadBegin + "Debug read failed!\n", 11, {}},
+    {"ReadWrongEcho", {{"fault_wrong_echo", "CF.00"}}, {"-mem32", "20000000"}, kReadBegin + "Debug read failed!\n", 11, {}},
+    // -wsn: byte order, increment, the file advanced only after a good write.
+    {"SnLastPairFirst", {}, {"-wsn"}, kSnWritten + kDone, 0, {Row(0x0800F000, {0xFF, 0, 0, 0}), "FILE:CurrentSN=00000100"},
+     "WriteSN.ini", Ini("0800F000", "000000FF")},
+    {"SnWrapsAround", {}, {"-wsn"}, kSnWritten + kDone, 0, {Row(0x0800F000, {0xFF, 0xFF, 0xFF, 0xFF, 0xFE}), "FILE:CurrentSN=00000001"},
+     "WriteSN.ini", Ini("0x0800F004", "FFFFFFFE", "3")},
+    {"SnTwiceInOneRun", {}, {"-wsn", "-wsn"}, kSnWritten + kSnWritten + kDone, 0,
+     {Row(0x0800F000, {0x5D, 0x3C, 0x2B, 0x1A}), "FILE:CurrentSN=1a2b3c6d"}, "WriteSN.ini", Ini("0800F000", "1A2B3C4D", "10")},
+    {"SnNoEraseOnProgrammed", {}, {"-wsn", "--NE"}, kSnBegin + "Serial number write failed!\n", 13, {kSnBlank, "FILE:CurrentSN=12345678"},
+     "WriteSN.ini", Ini("0800F000", "12345678")},
+    {"SnNoEraseAfterErase", {}, {"-e", "--sec", "30", "-wsn", "--ne"},
+     "Flash sector erase......30\nFlash sector erase finished\n" + kSnWritten + kDone, 0,
+     {Row(0x0800F000, {0x78, 0x56, 0x34, 0x12}), "FILE:CurrentSN=12345679"}, "WriteSN.ini", Ini("0800F000", "12345678")},
+    {"SnSpimNotEnabled", {}, {"-wsn"}, kSnBegin + "Error. SPIM does not enabled. \n", 13, {"FILE:CurrentSN=12345678"},
+     "WriteSN.ini", Ini("08400000", "12345678")},
+    {"SnSpimEnabled", {}, {"-enspim", "--fs", "1", "-wsn"}, kSpimOn + kSnWritten + kDone, 0,
+     {Row(0x08400010, {0x78, 0x56, 0x34, 0x12}), "FILE:CurrentSN=12345679"}, "WriteSN.ini", Ini("08400010", "12345678")},
+    {"SnPastTheEnabledSpim", {}, {"-enspim", "--fs", "1", "-wsn"}, kSpimOn + kSnConfig, 13, {"FILE:CurrentSN=12345678"},
+     "WriteSN.ini", Ini("08500000", "12345678")},
+    {"SnAcrossTheFlashEnd", {}, {"-wsn"}, kSnConfig, 13, {Row(0x0803FFF0, {}, 0x00)}, "WriteSN.ini", Ini("0803FFFE", "12345678")},
+    {"SnBootNotInApMode", kApOff, {"-wsn"}, kSnConfig, 13, {Row(0x1FFFE400, {}, 0x00)}, "WriteSN.ini", Ini("1FFFE400", "12345678")},
+    {"SnSevenDigits", {}, {"-wsn"}, kSnConfig, 13, {kSnBlank}, "WriteSN.ini", Ini("0800F000", "1234567")},
+    {"SnPrefixed", {}, {"-wsn"}, kSnConfig, 13, {kSnBlank}, "WriteSN.ini", Ini("0800F000", "0x12345678")},
+    {"SnAddressNotHex", {}, {"-wsn"}, kSnConfig, 13, {kSnBlank}, "WriteSN.ini", Ini("0800F00G", "12345678")},
+    {"SnNoStep", {}, {"-wsn"}, kSnConfig, 13, {kSnBlank}, "WriteSN.ini", "[SNOperation]\nWriteAddr=0800F000\nCurrentSN=12345678\n"},
+    {"SnNoFile", {}, {"-wsn"}, kSnBegin + "No configuration file with burning serial number.\n", 13, {kSnBlank}},
+    {"SnForeignSubOption", {}, {"-wsn", "--v"}, "!bad parameter \"--v\"\n", 1, {}},
+    {"SnEraseRefused", {{"fault_status", "B4.00,0x22"}}, {"-wsn"}, kSnBegin + "Sector erase failed.\n", 13,
+     {"FILE:CurrentSN=12345678"}, "WriteSN.ini", Ini("0800F000", "12345678")},
+    {"SnWriteUnanswered", {{"fault_no_reply", "B3.00"}}, {"-wsn"}, kSnBegin + "Serial number write failed!\n", 13,
+     {"FILE:CurrentSN=12345678"}, "WriteSN.ini", Ini("0800F000", "12345678")},
+    {"SnReadBackWrongEcho", {{"fault_wrong_echo", "B2.00"}}, {"-wsn"}, kSnBegin + "Serial number write failed!\n", 13,
+     {"FILE:CurrentSN=12345678"}, "WriteSN.ini", Ini("0800F000", "12345678")},
+    {"SnUnpluggedAfterWrite", {{"fault_unplug", "B3.00"}}, {"-wsn"}, kSnBegin + "Serial number write failed!\n", 13,
+     {"FILE:CurrentSN=12345678"}, "WriteSN.ini", Ini("0800F000", "12345678")},
+    // -otp: data blocks before locks, lock byte at the record's place, whole files or nothing.
+    {"OtpDataThenLocks", kOtp, kOtpLine, kOtpDone + kDone, 0,
+     {Row(0x1FFFF000, {0x00, 0x11, 0x22, 0x33}), Row(0x1FFFF020, {0xDE, 0xAD, 0xBE, 0xEF}), Row(0x1FFFF500, {0x00, 0xFF, 0x00})},
+     "p.zrtp", "0:00112233:lock 20:DEADBEEF 60::lock"},
+    {"OtpLastBlock", kOtp, {"-otp", "--FN", "FILE"}, kOtpDone + kDone, 0, {Row(0x1FFFF3E0, {0x01, 0x02}), kUnlocked}, "p.zrtp", "3E0:0102"},
+    {"OtpNothingToDo", kOtp, kOtpLine, kRunning + "No data needs to be written!\nset OTP data to device succeed!\n" + kDone, 0,
+     {kOtpBlank}, "p.zrtp", "0 20 40"},
+    {"OtpSecondRunOnLockedBlock", kOtp, {"-otp", "--fn", "FILE", "-otp"}, kOtpDone + "Write OTP data failed!Write address: 0x1ffff000\n",
+     64, {Row(0x1FFFF000, {0xAA}), Row(0x1FFFF500, {0x00})}, "p.zrtp", "0:AA:lock"},
+    {"OtpCutFile", kOtp, kOtpLine, kOtpRefused, 64, {kOtpBlank}, "p.zrtp", "0:01 20:02 -1"},
+    {"OtpFortyByteStride", kOtp, kOtpLine, kOtpRefused, 64, {kOtpBlank}, "p.zrtp", "0:01 20:02 +4"},
+    {"OtpDataPastTheArea", kOtp, kOtpLine, kOtpRefused, 64, {kOtpBlank}, "p.zrtp", "0:01 3E1:02"},
+    {"OtpOneBlockTwice", kOtp, kOtpLine, kOtpRefused, 64, {kOtpBlank}, "p.zrtp", "0:01 10:02"},
+    {"OtpLockPastTheLockArea", kOtp, kOtpLine, kOtpRefused, 64, {kOtpBlank}, "p.zrtp", LockPastTheLockArea()},
+    {"OtpNameWithoutFolder", kOtp, {"-otp", "--fn", "p.zrtp"}, "!bad parameter \"p.zrtp\"\n", 1, {}},
+    {"OtpSeriesWithout", {}, kOtpLine, kRunning + "Error. The MCU has no OTP area.\n", 64, {}, "p.zrtp", "0:01"},
+    {"OtpBeginRefused", kOtp + ksim::Settings{{"fault_status", "B3.06,0x22"}}, kOtpLine,
+     kRunning + "Error. OTP write begin failed!\n", 64, {kOtpBlank}, "p.zrtp", "0:01:lock"},
+    {"OtpDataUnanswered", kOtp + ksim::Settings{{"fault_no_reply", "B3.07"}}, kOtpLine,
+     kRunning + "Write OTP data failed!Write address: 0x1ffff000\n", 64, {kUnlocked}, "p.zrtp", "0:01:lock"},
+    {"OtpLockWrongEcho", kOtp + ksim::Settings{{"fault_wrong_echo", "B3.08"}}, kOtpLine,
+     kRunning + "Write OTP lock failed!\n", 64, {Row(0x1FFFF000, {0x01})}, "p.zrtp", "0:01:lock"},
+    {"OtpUnpluggedAtFirstBlock", kOtp + ksim::Settings{{"fault_unplug", "B3.07"}}, kOtpLine,
+     kRunning + "Write OTP data failed!Write address: 0x1ffff020\n", 64, {Row(0x1FFFF000, {0x01}), kUnlocked}, "p.zrtp", "0:01:lock 20:02"},
+};
+INSTANTIATE_TEST_SUITE_P(Lines, TargetCommand, testing::ValuesIn(kCases),
+                         [](const testing::TestParamInfo<Case>& info) { return info.param.name; });
+
+// The faulty run refuses the n-th request of a command, counted in a clean run of the same line.
+TEST(OtpFault, a_refused_second_data_block_or_end_leaves_every_block_unlocked)
+{
+    const struct {
+        const char* records;
+        const char* code;
+        size_t n;
+        std::string out;
+    } cases[] = {{"0:01:lock 20:02:lock", "B3.07", 2, "Write OTP data failed!Write address: 0x1ffff020\n"},
+                 {"0:01", "B3.06", 2, "Error. OTP write end failed!\n"}};
+    for (const auto& c : cases) {
+        const Case clean{"", kOtp, kOtpLine, "", 0, {}, "p.zrtp", c.records};
+        uint64_t refused = 0;
+        {
+            VirtualBench bench(kHidProbe + kOtp);
+            TempDir files;
+            bench.console({"-connect", "-otp", "--fn", WriteFile(files, clean)});
+            size_t seen = 0;
+            for (const ksim::Exchange& e : bench.exchanges())
+                refused = refused == 0 && e.command.rfind(c.code, 0) == 0 && ++seen == c.n ? e.index : refused;
+        }
+        VirtualBench bench(kHidProbe + kOtp + ksim::Settings{{"fault_status", "#" + std::to_string(refused) + ",0x22"}});
+        TempDir files;
+        const ConsoleRun run = bench.console({"-connect", "-otp", "--fn", WriteFile(files, clean)});
+        EXPECT_EQ(run.out, kOtpConnect + kRunning + c.out) << c.code;
+        EXPECT_EQ(run.exitCode, 64);
+        EXPECT_NE(Dump(bench).find(kUnlocked), std::string::npos);
+    }
+}
+
+TEST(SerialNumberFile, a_file_that_cannot_be_written_fails_the_run_after_the_device_write)
+{
+    VirtualBench bench;
+    TempDir files;
+    const std::string text = Ini("0800F000", "12345678");
+    const std::string ini = files.write("WriteSN.ini", text);
+    ASSERT_EQ(chmod(ini.c_str(), 0444), 0);
+    bench.environment["KORVEX_WRITESN_INI"] = ini;
+    std::vector<std::string> launcher; // root writes whatever the mode says, unless it gives that power up
+    if (geteuid() == 0)
+        launcher = {"/usr/bin/setpriv", "--bounding-set=-dac_override,-dac_read_search", "--inh-caps=-all"};
+    const ConsoleRun run = bench.console({"-connect", "-wsn"}, 60000, launcher);
+    EXPECT_EQ(run.out, kConnectDefault + kSnWritten + "Error. Serial number file update failed!\n");
+    EXPECT_EQ(run.exitCode, 13);
+    EXPECT_EQ(ReadFile(ini), text);
+    EXPECT_NE(Dump(bench).find(Row(0x0800F000, {0x78, 0x56, 0x34, 0x12})), std::string::npos);
+}
+
+TEST(SerialNumberFile, two_stations_sharing_one_program_folder_never_write_one_number_twice)
+{
+    TempDir folder;
+    const std::string program = folder.path("Korvex_Console");
+    std::filesystem::copy_file(korvex_test::builtProgram("Korvex_Console"), program);
+    const std::string ini = folder.write("WriteSN.ini", Ini("0800F000", "00000010"));
+    korvex_test::ProcessOptions options;
+    options.unsetEnv = {"KORVEX_WRITESN_INI"};
+    korvex_test::ProcessResult runs[2];
+    std::thread stations[2];
+    for (int i = 0; i < 2; ++i) {
+        // A slow write keeps each station between reading and advancing the file for a while.
+        stations[i] = std::thread([&, i] {
+            runs[i] = korvex_test::runProcess({korvex_test::builtProgram("korvex-sim"), "--set", "transport=hid", "--set",
+                                               "fault_delay=B3.00,400", "--state", folder.path("station" + std::to_string(i)),
+                                               "--", program, "-connect", "-wsn"},
+                                              options);
+        });
+    }
+    std::string serials;
+    for (int i = 0; i < 2; ++i) {
+        stations[i].join();
+        EXPECT_EQ(runs[i].exitCode, 0) << runs[i].out << runs[i].err;
+        const korvex_test::ProcessResult dump = korvex_test::runProcess(
+            {korvex_test::builtProgram("korvex-sim"), "dump", "--state", folder.path("station" + std::to_string(i))});
+        std::smatch match;
+        serials += std::regex_search(dump.out, match, std::regex("0800F000: (\\w\\w) 00 00 00")) ? match[1].str() : "??";
+    }
+    EXPECT_TRUE(serials == "1011" || serials == "1110") << serials;
+    EXPECT_NE(ReadFile(ini).find("CurrentSN=00000012"), std::string::npos);
+}
+
+} // namespace
+} // namespace slice_test
