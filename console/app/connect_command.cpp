@@ -13,7 +13,7 @@
 #include <cstring>
 #include <string>
 
-KORVEX_HANDLE handle_ = 0;
+KORVEX_HANDLE g_probeHandle = 0;
 
 namespace {
 constexpr uint8_t kProbeListCapacity = 99;
@@ -83,17 +83,17 @@ bool OpenTheOnlyProbe()
                   "; choose one with KORVEX_PROBE=<serial> in the environment (korvex-probes lists them)");
         return false;
     }
-    handle_ = KORVEX_Open(wanted.empty() ? nullptr : wanted.c_str());
-    if (handle_ == KORVEX_INVALID_HANDLE) {
+    g_probeHandle = KORVEX_Open(wanted.empty() ? nullptr : wanted.c_str());
+    if (g_probeHandle == KORVEX_INVALID_HANDLE) {
         const int reason = errno;  // the library's reason, before anything else can change it
         // Nothing is open, so nothing is left for the disconnect to close.
-        handle_ = 0;
+        g_probeHandle = 0;
         KORVEX_Exit();
         Fail("Error. Open Korvex device failed.");
         ExplainOpenFailure(reason);
         return false;
     }
-    g_link.SetLinkHandle(handle_);
+    g_link.SetLinkHandle(g_probeHandle);
     return true;
 }
 
@@ -123,7 +123,7 @@ int Connect(int, char*[], int& index)
     PrintLine("Connect......");
     ++index;
     // The probe list must not be rebuilt under an open handle: a second -connect starts afresh.
-    if (handle_ != 0) {
+    if (g_probeHandle != 0) {
         KorvexDisConnect();
         shared.connectState = DISCONNECTED;
     }
@@ -148,17 +148,17 @@ bool KorvexConnect()
     if (!OpenTheOnlyProbe())
         return false;
     char serial[kSerialBufferSize + 1] = {};
-    if (KORVEX_GetSerialNumber(handle_, serial, kSerialBufferSize) != 0)
+    if (KORVEX_GetSerialNumber(g_probeHandle, serial, kSerialBufferSize) != 0)
         return Fail("Error. Get Korvex serial number failed.");
     g_shareParameter.probeSerialNumber = std::string(serial, strnlen(serial, kSerialBufferSize));
     uint8_t version[4] = {};
-    if (KORVEX_GetVersion(handle_, sizeof version, version) != 0)
+    if (KORVEX_GetVersion(g_probeHandle, sizeof version, version) != 0)
         return Fail("Error. Get Korvex version failed.");
     g_shareParameter.probeHardware = static_cast<ProbeHardwareVersion>(version[3]);
     uint8_t transport = 0;
     g_link.GetTransportType(transport);
     PrintLine(ProbeLine(version, g_shareParameter.probeSerialNumber, transport));
-    KORVEX_SetVKPVersion(handle_, kProgrammerVersion);
+    KORVEX_SetVKPVersion(g_probeHandle, kProgrammerVersion);
     PrintLine("Korvex connected");
     return true;
 }
@@ -182,14 +182,14 @@ bool DeviceConnect()
         if (g_link.ReadUIDInfo(series) == 0)
             return Fail("MCU connect failed");
     }
-    const std::string flashSize = std::to_string(UpdateFlashSize(pid)) + "KB";
-    const std::string partNumber = UpdatePartNumber(pid, series);
+    const std::string flashSize = std::to_string(FlashKilobytesOfPid(pid)) + "KB";
+    const std::string partNumber = PartNumberOfPid(pid, series);
     if (partNumber.empty())
         return Fail("This version of VKP Programmer does not support the connected MCU.") || (isProtected && HintDevice());
     ShareParameter::GetBootMemoryInfo(static_cast<McuSeries>(series), shared.otp3Address,
                                       shared.otp3Size);
     shared.flashSizeText = flashSize;
-    shared.flashSectorSize = UpdateFlashSectorSize(pid);
+    shared.flashSectorSize = SectorSizeOfPid(pid);
     PrintLine("MCU Part Number:   " + partNumber + "        Flash size: " + flashSize);
     PrintLine("MCU connected");
     if (isProtected)
@@ -216,10 +216,10 @@ void ConnectBle()
 
 void KorvexDisConnect()
 {
-    if (handle_ == 0)
+    if (g_probeHandle == 0)
         return;
-    KORVEX_Close(handle_);
+    KORVEX_Close(g_probeHandle);
     KORVEX_Exit();
     g_link.SetLinkHandle(0);
-    handle_ = 0;
+    g_probeHandle = 0;
 }

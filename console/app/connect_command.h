@@ -3,7 +3,7 @@
 #include "KORVEXLIB.h"
 
 // The open probe handle; 0 when no probe is open.
-extern KORVEX_HANDLE handle_;
+extern KORVEX_HANDLE g_probeHandle;
 
 // Finds, opens and describes the one probe.
 bool KorvexConnect();

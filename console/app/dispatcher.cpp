@@ -59,7 +59,7 @@ void ResetRunValues()
 {
     ShareParameter& shared = g_shareParameter;
     shared.series = ZR32ErrorMCU2;
-    handle_ = 0;
+    g_probeHandle = 0;
     shared.downloadAddress = ZRCHIP_FLASH_BASE_ADDRESS;
     shared.connectState = DISCONNECTED;
     shared.erasedInRun.Clear();

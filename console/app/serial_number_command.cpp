@@ -93,7 +93,7 @@ int WriteAndAdvance(bool erase)
     QLockFile lock(path + QStringLiteral(".wsn.lock"));
     lock.setStaleLockTime(0); // the owner's death frees it, not its age
     if (!lock.tryLock(kLockWaitMs)) {
-        std::fprintf(stderr, "Korvex_Console: cannot lock %s.wsn.lock\n", path.toLocal8Bit().constData());
+        PrintHint("cannot lock " + path.toStdString() + ".wsn.lock");
         return Fail("Error. Serial number file update failed!");
     }
     QSettings file(path, QSettings::IniFormat);
@@ -109,6 +109,7 @@ int WriteAndAdvance(bool erase)
     if (!g_link.WriteSNNumber(settings.address, settings.current, g_shareParameter.series))
         return Fail("Serial number write failed!");
     PrintLine("SN write succeed!");
+    g_shareParameter.serialNumberWritten = settings.current;
     char next[16];
     std::snprintf(next, sizeof next, "%08x", settings.currentValue + settings.step); // wraps modulo 2^32
     file.setValue(kCurrentKey, QString::fromLatin1(next));

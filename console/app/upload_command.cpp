@@ -6,6 +6,7 @@
 #include "console_output.h"
 #include "exit_codes.h"
 #include "file_operation.h"
+#include "job_progress.h"
 #include "link_interface.h"
 #include "link_results.h"
 #include "mcu_identification.h"
@@ -144,6 +145,7 @@ int ReadAndSave(const UploadRequest& request, const MemoryRange& range, int fail
     std::vector<uint8_t> buffer(static_cast<size_t>(range.size));
     PrintLine("File uploading......");
     const int size = static_cast<int>(range.size);
+    const ProgressStep progress("upload", range.size);
     if (!Succeeded(g_link.ReadMemory(static_cast<uint32_t>(range.address), size, buffer.data(), 0, size))) {
         PrintLine("Error. File uploading failed!");
         return failure;

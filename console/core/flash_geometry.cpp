@@ -13,16 +13,16 @@ int32_t FlashSizeIndex(int32_t pid) { return (pid & 0x7C0) >> 6; }
 int32_t SectorSizeCode(int32_t pid) { return (pid & 0x7000) >> 12; }
 } // namespace
 
-int32_t UpdateFlashSize(int32_t pid)
+int32_t FlashKilobytesOfPid(int32_t pid)
 {
     const auto index = static_cast<size_t>(FlashSizeIndex(pid));
     return index < kFlashSizeKB.size() ? kFlashSizeKB[index] : 0;
 }
 
-int32_t UpdateFlashSectorSize(int32_t pid)
+int32_t SectorSizeOfPid(int32_t pid)
 {
     switch (SectorSizeCode(pid)) {
-    case 0: return UpdateFlashSize(pid) < 256 ? 1024 : 2048; // code 0 follows the flash size
+    case 0: return FlashKilobytesOfPid(pid) < 256 ? 1024 : 2048; // code 0 follows the flash size
     case 1: return 512;
     case 2: return 1024;
     case 3: return 2048;

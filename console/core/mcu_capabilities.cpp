@@ -20,7 +20,7 @@ bool MCUFAPLevel2CanNotDisable(McuSeries series)
     return row != nullptr && row->fap2Permanent;
 }
 
-std::string UpdatePartNumber(int32_t pid, int32_t series)
+std::string PartNumberOfPid(int32_t pid, int32_t series)
 {
     const SeriesRow* row = series > 36 ? nullptr : FindSeriesRow(series);
     return row != nullptr ? row->partNumber(pid) : std::string();

@@ -6,11 +6,11 @@
 #include <string>
 
 // Main flash size in KB from the PID's flash size index (0 when the index has no entry).
-int32_t UpdateFlashSize(int32_t pid);
+int32_t FlashKilobytesOfPid(int32_t pid);
 // Main flash sector size in bytes from the PID's sector size code (0 for an unknown code).
-int32_t UpdateFlashSectorSize(int32_t pid);
+int32_t SectorSizeOfPid(int32_t pid);
 // Part number of a PID within a series (empty when unknown).
-std::string UpdatePartNumber(int32_t pid, int32_t series);
+std::string PartNumberOfPid(int32_t pid, int32_t series);
 
 bool MCUHaveSPIM(McuSeries series);
 bool MCUHaveAPMode(McuSeries series);

@@ -9,8 +9,8 @@
 //   K    package:    P TSSOP, U QFN, T LQFP, H BGA
 //   T    temperature: 6 -40..85 C, 7 -40..105 C
 // PID fields: bits 31..24 series number, bits 23..16 row of the part within its series,
-// bits 14..12 sector size code (UpdateFlashSectorSize), bits 10..6 flash size index
-// (UpdateFlashSize), bits 5..0 pin-count code (F 1, G 2, K 3, T 4, C 5, R 6, V 7, Z 8, I 9);
+// bits 14..12 sector size code (SectorSizeOfPid), bits 10..6 flash size index
+// (FlashKilobytesOfPid), bits 5..0 pin-count code (F 1, G 2, K 3, T 4, C 5, R 6, V 7, Z 8, I 9);
 // bits 15 and 11 are zero.
 // The flash size that a PID decodes to is always the one its part name's flash letter promises.
 

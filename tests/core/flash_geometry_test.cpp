@@ -17,7 +17,7 @@ TEST(FlashGeometryFromPid, DocumentedExamplesAndTheEdgesOfTheTables)
         {0x00004000, 16, 4096},  {0x00005000, 16, 0},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(UpdateFlashSize(static_cast<int32_t>(c.pid)), c.flashKb) << std::hex << c.pid;
-        EXPECT_EQ(UpdateFlashSectorSize(static_cast<int32_t>(c.pid)), c.sectorSize) << std::hex << c.pid;
+        EXPECT_EQ(FlashKilobytesOfPid(static_cast<int32_t>(c.pid)), c.flashKb) << std::hex << c.pid;
+        EXPECT_EQ(SectorSizeOfPid(static_cast<int32_t>(c.pid)), c.sectorSize) << std::hex << c.pid;
     }
 }

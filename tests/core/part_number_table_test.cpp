@@ -55,8 +55,8 @@ TEST(PartNumberTables, EveryPidDecodesToWhatItsPartNamePromises)
             EXPECT_EQ(pid >> 24, static_cast<uint32_t>(std::stoi(fields[1]))) << part;
             EXPECT_EQ(pid & 0x3F, kPinCodeByLetter.at(fields[2].str()[0])) << part;
             const int32_t flashKb = kFlashKBByLetter.at(fields[3].str()[0]);
-            EXPECT_EQ(UpdateFlashSize(static_cast<int32_t>(pid)), flashKb) << part;
-            const int32_t sector = UpdateFlashSectorSize(static_cast<int32_t>(pid));
+            EXPECT_EQ(FlashKilobytesOfPid(static_cast<int32_t>(pid)), flashKb) << part;
+            const int32_t sector = SectorSizeOfPid(static_cast<int32_t>(pid));
             ASSERT_GT(sector, 0) << part << ": sector size code " << ((pid >> 12) & 7);
             EXPECT_EQ(flashKb * 1024 % sector, 0) << part << ": the flash is whole sectors";
         }
@@ -73,13 +73,13 @@ TEST(PartNumberTables, EverySeriesFindsExactlyItsOwnRows)
         for (size_t row = 0; row < table.count; ++row) {
             const auto pid = static_cast<int32_t>(table.rows[row].pid);
             for (int series = -1; series < 1001; series += series < 256 ? 1 : 1000 - 256) {
-                EXPECT_EQ(UpdatePartNumber(pid, series), served.count(series) ? table.rows[row].partNumber : "")
+                EXPECT_EQ(PartNumberOfPid(pid, series), served.count(series) ? table.rows[row].partNumber : "")
                     << table.name << " row " << row << " series " << series;
             }
-            EXPECT_EQ(UpdatePartNumber(pid ^ 0x00800000, *served.begin()), "") << table.name << " row " << row;
+            EXPECT_EQ(PartNumberOfPid(pid ^ 0x00800000, *served.begin()), "") << table.name << " row " << row;
         }
-        EXPECT_EQ(UpdatePartNumber(0, *served.begin()), "") << table.name;
-        EXPECT_EQ(UpdatePartNumber(-1, *served.begin()), "") << table.name;
+        EXPECT_EQ(PartNumberOfPid(0, *served.begin()), "") << table.name;
+        EXPECT_EQ(PartNumberOfPid(-1, *served.begin()), "") << table.name;
     }
 }
 

@@ -44,9 +44,9 @@ void PrintPidTable(const std::set<std::string>& deviceNames)
             const PidPartRow& row = table.rows[i];
             const auto series = static_cast<McuSeries>(row.pid >> 24);
             const int32_t pid = static_cast<int32_t>(row.pid);
-            const int32_t sectorSize = UpdateFlashSectorSize(pid);
+            const int32_t sectorSize = SectorSizeOfPid(pid);
             std::printf("| %s | %s | %08X | %d KB | %s | %s | %s | %s | %d bytes | %s |\n", row.partNumber,
-                        SeriesName(series).c_str(), static_cast<unsigned>(row.pid), UpdateFlashSize(pid),
+                        SeriesName(series).c_str(), static_cast<unsigned>(row.pid), FlashKilobytesOfPid(pid),
                         Kilobytes(sectorSize).c_str(), YesNo(MCUHaveSPIM(series)), YesNo(MCUHaveAPMode(series)),
                         YesNo(series == ZR32_S17), UserSystemDataLength(series, sectorSize),
                         YesNo(deviceNames.count(row.partNumber) != 0));
