@@ -59,6 +59,8 @@ std::string Row(uint32_t address, std::vector<uint8_t> bytes, uint8_t fill = 0xF
     return row;
 }
 
+std::string AsText(const std::vector<uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
+
 std::string Spim(bool enabled, uint32_t size, unsigned config, uint32_t flashDa)
 {
     char text[96];
@@ -116,8 +118,9 @@ TEST_P(TargetCommand, prints_exactly_and_leaves_the_target_as_it_says)
     const std::string file = c.fileName.empty() ? "" : WriteFile(files, c);
     bench.environment["KORVEX_WRITESN_INI"] = files.path("WriteSN.ini");
     std::vector<std::string> line = {"-connect"};
+    const std::string uploaded = files.path("upload.bin");
     for (const std::string& argument : c.line)
-        line.push_back(argument == "FILE" ? file : argument);
+        line.push_back(argument == "FILE" ? file : argument == "UPLOAD" ? uploaded : argument);
     const ConsoleRun run = bench.console(line, 30000);
     ASSERT_FALSE(run.timedOut);
     EXPECT_EQ(run.out, c.out[0] == '!' ? c.out.substr(1) : ConnectLines(c.target) + c.out);
@@ -128,6 +131,8 @@ TEST_P(TargetCommand, prints_exactly_and_leaves_the_target_as_it_says)
             EXPECT_EQ(dump.find(text.substr(1)), std::string::npos) << text;
         else if (text.rfind("FILE:", 0) == 0)
             EXPECT_NE(ReadFile(file).find(text.substr(5)), std::string::npos) << text;
+        else if (text.rfind("UPLOAD:", 0) == 0) // the first bytes of the file -u wrote
+            EXPECT_EQ(ReadFile(uploaded).substr(0, text.size() - 7), text.substr(7)) << text;
         else
             EXPECT_NE(dump.find(text), std::string::npos) << text;
     }
@@ -172,6 +177,8 @@ const std::string kNotSent = "!B6.02";
 const std::string kSpimOff = Spim(false, 0, 0, 0);
 const std::string kLoad = Lines({"User system data file opening......", "Open file succeed!"});
 const std::string kWriteUsd = Lines({"Begin write user system data........", "User system data write succeed!"});
+const std::string kResetLost = "Reset and run......\nReset and run failed!\n";
+const std::string kApFailed = "Set boot memory AP mode.......\nError. Set boot memory AP mode failed!\n";
 const std::string kNoAp = Lines({"Set boot memory AP mode.......", "Error. The MCU does not support boot memory AP mode. "});
 const std::string kUsdWritten = "  0020: 12 ED 12 ED 12 ED 12 ED 12 ED 12 ED 12 ED 12 ED";
 const std::string kUsdForced = "  0000: A5 5A FF 00 FF 00 FF 00 FF 00 FF 00 FF 00 FF 00";
@@ -211,11 +218,21 @@ const Case kCases[] = {
     {"SpimSizeGoesToTheProbe", {}, {"-enspim", "--fs", "17", "-r"}, kSpimRefused, 8, {"B6.02 enable SPIM", kSpimOff}},
     {"SpimSeriesWithout", kApOff, {"-enspim", "--fs", "1"}, "Begin Enable SPIM........\nError. The MCU does not support SPIM.\n", 8, {kNotSent}},
     {"SpimUnanswered", {{"fault_no_reply", "B6.02"}}, {"-enspim"}, kSpimRefused, 8, {}},
+    {"SpimErrorStatus", {{"fault_status", "B6.02,0x22"}}, {"-enspim"}, kSpimRefused, 8, {}},
+    {"SpimWrongEcho", {{"fault_wrong_echo", "B6.02"}}, {"-enspim"}, kSpimRefused, 8, {}},
+    // The probe leaves the bus after its reply: the next command fails, without a hang.
+    {"SpimUnplugged", {{"fault_unplug", "B6.02"}}, {"-enspim", "-r"}, kSpimOn + kResetLost, 12, {}},
     {"SpimUsedInTheRun", {}, {"-enspim", "--fs", "1", "-e", "--all", "-d", "--fn", "FILE", "--v"},
      kSpimOn + Lines({"Erase all start ......", "flash full erase succeed!", "SPIM full erase succeed!", "Erase all finished!",
                       "Download file opening......", "Open file succeed!", "File downloading......", "File download finished!",
                       "Read memory and Verification.......", "Verification finished!"}) + kDone,
      0, {Row(0x08401000, Pattern(16, 7)), "!  08400000:"}, "spim.hex", IntelHex({{0x08401000, Pattern(16, 7)}})},
+    {"SpimUploadInTheRun", {}, {"-enspim", "--fs", "1", "-d", "--fn", "FILE", "-u", "--sec", "32769-32769", "--fn", "UPLOAD"},
+     kSpimOn + Lines({"Download file opening......", "Open file succeed!", "Erase MCU sectors of file size......",
+                      "Erase sectors finished", "File downloading......", "File download finished!", "Upload file opening......",
+                      "File uploading......", "File uploading finished!"}) + kDone,
+     0, {"UPLOAD:" + AsText(Pattern(16, 7)) + std::string(4, '\xFF')}, "spim.hex",
+     IntelHex({{0x08401000, Pattern(16, 7)}})},
     // -enspim --fda: the -usd --set file of the line first, protection off and bytes 1-15 forced;
     // -bmapm fails on this target, so the -usd after it never runs.
     {"FdaLoadsTheUsdFile", {}, kFdaLine, "Begin Enable SPIM........\n" + kLoad + kWriteUsd + "Enable SPIM succeed!\n" + kNoAp, 9,
@@ -237,8 +254,10 @@ const Case kCases[] = {
     {"ApLastKeyCounts", kApOff, {"-bmapm", "--key", "5C3E91B7", "--key", "0"}, kKeyError, 9, {"ap_mode=0", "!B5.0A"}},
     {"ApKeyWithJunk", kApOff, {"-bmapm", "--key", "5C3E91B7x"}, "!bad parameter \"5C3E91B7x\"\n", 1, {"ap_mode=0"}},
     {"ApSeriesWithout", {}, {"-bmapm", "--key", "5C3E91B7"}, kNoAp, 9, {"!B5.0A"}},
-    {"ApRefused", kApOff + ksim::Settings{{"fault_status", "B5.0A,0x22"}}, {"-bmapm", "--key", "5C3E91B7"},
-     "Set boot memory AP mode.......\nError. Set boot memory AP mode failed!\n", 9, {"B5.0A"}},
+    {"ApRefused", kApOff + ksim::Settings{{"fault_status", "B5.0A,0x22"}}, {"-bmapm", "--key", "5C3E91B7"}, kApFailed, 9, {"B5.0A"}},
+    {"ApUnanswered", kApOff + ksim::Settings{{"fault_no_reply", "B5.0A"}}, {"-bmapm", "--key", "5C3E91B7"}, kApFailed, 9, {}},
+    {"ApWrongEcho", kApOff + ksim::Settings{{"fault_wrong_echo", "B5.0A"}}, {"-bmapm", "--key", "5C3E91B7"}, kApFailed, 9, {}},
+    {"ApUnplugged", kApOff + ksim::Settings{{"fault_unplug", "B5.0A"}}, {"-bmapm", "--key", "5C3E91B7", "-r"}, kApOn + kResetLost, 12, {}},
     {"ApThenBootDownload", kApOff, {"-bmapm", "--key", "5C3E91B7", "-d", "--fn", "FILE"},
      kApOn + Lines({"Download file opening......", "Open file succeed!", "Erase MCU sectors of file size......",
                     "Erase sectors finished", "File downloading......", "File download finished!"}) + kDone,
