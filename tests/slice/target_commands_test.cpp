@@ -283,6 +283,7 @@ const Case kCases[] = {
     {"WriteUnpluggedThenRead", {{"fault_unplug", "CF.01"}}, {"-w2", "20000000", "1", "-mem16", "20000000"},
      kWriteBegin + "Debug write finished! addr:20000000 value:00000001\n" + kReadBegin + "Debug read failed!\n", 11, {}},
     {"ReadWrongEcho", {{"fault_wrong_echo", "CF.00"}}, {"-mem32", "20000000"}, kReadBegin + "Debug read failed!\n", 11, {}},
+    {"ReadUnanswered", {{"fault_no_reply", "CF.00"}}, {"-mem32", "20000000"}, kReadBegin + "Debug read failed!\n", 11, {}},
     // -wsn: byte order, increment, the file advanced only after a good write.
     {"SnLastPairFirst", {}, {"-wsn"}, kSnWritten + kDone, 0, {Row(0x0800F000, {0xFF, 0, 0, 0}), "FILE:CurrentSN=00000100"},
      "WriteSN.ini", Ini("0800F000", "000000FF")},
