@@ -5,7 +5,7 @@
 // many bytes. The rest of the input chooses the exports called and their lengths. Every export
 // must return 0, a documented code or a status byte, and never touch memory beyond its buffers.
 #include "KORVEXLIB.h"
-#include "export_table.h"
+#include "packet_rows.h"
 
 #include <libusb.h>
 

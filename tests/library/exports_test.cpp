@@ -1,7 +1,6 @@
 // The shared library's interface as a loader sees it: every export present, nothing else visible,
 // and the header usable from C.
-#include "export_table.h"
-#include "header_c_api.h"
+#include "packet_rows.h"
 #include "run_process.h"
 
 #include <gtest/gtest.h>
@@ -10,15 +9,17 @@
 #include <sstream>
 #include <string>
 
+extern "C" int korvex_c_version_of_invalid_handle(void);
+
 namespace {
 
 // Every per-handle export (the table the handle checks run through) and the frame's own.
-const std::set<std::string> kExports = [] {
+std::set<std::string> exportNames() {
     std::set<std::string> names = {"KORVEX_Init", "KORVEX_Exit", "KORVEX_SetTransTypeRule", "KORVEX_Open",
                                    "KORVEX_Close", "KORVEX_GetKorvexDeviceList", "KORVEX_GetCurrentTimeSeconds"};
     for (const korvex_test::ExportCall &e : korvex_test::everyHandleExport()) names.insert(e.name);
     return names;
-}();
+}
 
 // Defined dynamic symbols of the built library: name -> nm type letter.
 std::map<std::string, std::string> definedDynamicSymbols() {
@@ -33,17 +34,19 @@ std::map<std::string, std::string> definedDynamicSymbols() {
 
 TEST(LibraryExports, every_export_is_a_defined_text_symbol) {
     const auto symbols = definedDynamicSymbols();
-    for (const std::string &name : kExports) {
+    const std::set<std::string> exports = exportNames();
+    for (const std::string &name : exports) {
         auto it = symbols.find(name);
         ASSERT_NE(it, symbols.end()) << name << " is not exported";
         EXPECT_EQ(it->second, "T") << name;
     }
-    EXPECT_EQ(kExports.size(), 182u);
+    EXPECT_EQ(exports.size(), 182u);
 }
 
 TEST(LibraryExports, nothing_but_the_exports_is_visible) {
+    const std::set<std::string> exports = exportNames();
     for (const auto &symbol : definedDynamicSymbols())
-        EXPECT_TRUE(kExports.count(symbol.first)) << "leaked symbol " << symbol.first;
+        EXPECT_TRUE(exports.count(symbol.first)) << "leaked symbol " << symbol.first;
 }
 
 TEST(LibraryExports, library_carries_its_soname) {
@@ -51,10 +54,6 @@ TEST(LibraryExports, library_carries_its_soname) {
     EXPECT_NE(run.out.find("SONAME               libKORVEXLIB.so.1"), std::string::npos) << run.out;
 }
 
-TEST(LibraryHeader, compiles_as_c_with_the_declared_constants) {
-    EXPECT_TRUE(korvex_c_constants_ok());
-    EXPECT_EQ(korvex_c_handle_only_count(), 38);
-    EXPECT_EQ(korvex_c_invalid_handle_results(), 0);
-}
+TEST(LibraryHeader, is_usable_from_c) { EXPECT_EQ(korvex_c_version_of_invalid_handle(), TRANS_INVALID_HANDLE_VALUE); }
 
 }  // namespace

@@ -1,6 +1,5 @@
 // What every export does before it talks to the probe: the invalid handle, an unknown handle,
 // null outputs and out-of-range arguments, each answered without a single packet on the wire.
-#include "export_table.h"
 #include "scripted_probe.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,14 @@
-// The rows of every command group.
+// The rows of every command group, and the export list drawn from them.
 #include "packet_rows.h"
+
+#include <set>
 
 namespace korvex_test {
 namespace {
 
 uint8_t out[256];
+char text[64];
+int64_t moment;
 uint16_t words[4];
 uint16_t half;
 uint32_t word;
@@ -31,8 +35,6 @@ Bytes counting(uint8_t first, size_t n) {
 
 const Bytes kBlock18 = counting(0x40, 18);
 const Bytes kBlock48 = counting(0x60, 48);
-
-}  // namespace
 
 const std::vector<PacketRow> &probeInformationRows() {
     static const std::vector<PacketRow> rows = {
@@ -162,8 +164,6 @@ const std::vector<PacketRow> &targetRows() {
     return rows;
 }
 
-namespace {
-
 Bytes bleSelect(uint8_t space) { return {0xBE, 0x01, 0x01, space}; }
 Bytes bleSector(uint32_t address) {
     return {0xBE, 0x06, 0x00, uint8_t(address >> 16), uint8_t(address >> 8), uint8_t(address), 0x00, 0x01};
@@ -179,8 +179,6 @@ std::vector<Bytes> eraseAllRequests() {
     all.insert(all.end(), kRdn.begin(), kRdn.end());
     return all;
 }
-
-}  // namespace
 
 const std::vector<PacketRow> &bleRows() {
     const Bytes ok = status(0xBE);
@@ -290,8 +288,7 @@ const std::vector<PacketRow> &offlineRows() {
          R2},
         {ON_HANDLE(KORVEX_GetOfflineISPAutoBoot(h, out)), {{0xB0, 0x19}}, {0xB0, 0x19, 0x01, 0x01}, K::Data, R3},
         {ON_HANDLE(KORVEX_SetOfflineISPAutoBoot(h, 1)), {{0xB0, 0x1A, 0x01, 0x01}}, ok, K::Status, R2},
-        {"GetMachineBurningState",
-         [](KORVEX_HANDLE h) { int c, d; return KORVEX_GetMachineBurningState(h, &a, &b, &c, &d); }, {{0xB0, 0x1D}},
+        {ON_HANDLE(KORVEX_GetMachineBurningState(h, &a, &b, &number, &number)), {{0xB0, 0x1D}},
          {0xB0, 0x1D, 0x0A, 0x01, 0x00, 0, 0, 0, 0x64, 0, 0, 0x03, 0xE8}, K::DataSubResult, R3},
         {ON_HANDLE(KORVEX_SetMachineBurningState(h, 1, 0, 100, 1000)),
          {{0xB0, 0x1E, 0x0A, 0x01, 0x00, 0, 0, 0, 0x64, 0, 0, 0x03, 0xE8}}, ok, K::Status, R3},
@@ -375,11 +372,53 @@ const std::vector<PacketRow> &firmwareRows() {
     return rows;
 }
 
+// Exports that exchange no packet, and exports that address the target or the BLE module in name
+// or group but move only the probe's time.
+const std::vector<ExportCall> kOffWire = {
+    {"KORVEX_GetSerialNumber", Stamps::Link, [](KORVEX_HANDLE h) { return KORVEX_GetSerialNumber(h, text, 64); }},
+    {"KORVEX_GetManufacturer", Stamps::Link, [](KORVEX_HANDLE h) { return KORVEX_GetManufacturer(h, text, 64); }},
+    {"KORVEX_GetProduct", Stamps::Link, [](KORVEX_HANDLE h) { return KORVEX_GetProduct(h, text, 64); }},
+    {"KORVEX_SetNonblocking", Stamps::Link, [](KORVEX_HANDLE h) { return KORVEX_SetNonblocking(h, 0); }},
+    {"KORVEX_GetTransType", Stamps::Link, [](KORVEX_HANDLE h) { return KORVEX_GetTransType(h, out); }},
+    {"KORVEX_GetLastKorvexCommunicationTimes", Stamps::None,
+     [](KORVEX_HANDLE h) { return KORVEX_GetLastKorvexCommunicationTimes(h, &moment); }},
+    {"KORVEX_GetLastTargetCommunicationTimes", Stamps::None,
+     [](KORVEX_HANDLE h) { return KORVEX_GetLastTargetCommunicationTimes(h, &moment); }},
+    {"KORVEX_GetLastBLECommunicationTimes", Stamps::None,
+     [](KORVEX_HANDLE h) { return KORVEX_GetLastBLECommunicationTimes(h, &moment); }},
+};
+const std::set<std::string> kProbeTimeOnly = {
+    "KORVEX_GetTargetConnectState", "KORVEX_GetSysSlibState_Target", "KORVEX_EnableSysSlib_Target",
+    "KORVEX_DisableSysSlib_Target", "KORVEX_GetSysAPMode_Target", "KORVEX_SetSysAPMode_Target",
+    "KORVEX_DebugReadMemory_Target", "KORVEX_DebugWriteMemory_Target", "KORVEX_DebugReadRegister_Target",
+    "KORVEX_DebugWriteRegister_Target", "KORVEX_QSPI_Set_Register_Base_Addr", "KORVEX_QSPI_Set_State",
+    "KORVEX_QSPI_Bit_Write"};
+
+}  // namespace
+
 std::vector<const std::vector<PacketRow> *> allPacketGroups() {
     return {&probeInformationRows(), &targetRows(), &bleRows(), &qspiRows(),
             &settingsRows(),         &offlineRows(), &firmwareRows()};
 }
 
 const char *const kPacketGroupNames[] = {"ProbeInformation", "Target", "Ble", "Qspi", "Settings", "Offline", "Firmware"};
+
+const std::vector<ExportCall> &everyHandleExport() {
+    static const std::vector<ExportCall> exports = [] {
+        std::vector<ExportCall> all = kOffWire;
+        std::set<std::string> seen;
+        const Stamps byGroup[] = {Stamps::Link,       Stamps::LinkTarget, Stamps::LinkBle, Stamps::LinkTarget,
+                                  Stamps::Link,       Stamps::Link,       Stamps::Link};
+        const auto groups = allPacketGroups();
+        for (size_t g = 0; g < groups.size(); ++g)
+            for (const PacketRow &row : *groups[g]) {
+                const std::string name = row.name.substr(0, row.name.find('('));
+                if (seen.insert(name).second)
+                    all.push_back({name, kProbeTimeOnly.count(name) ? Stamps::Link : byGroup[g], row.call});
+            }
+        return all;
+    }();
+    return exports;
+}
 
 }  // namespace korvex_test

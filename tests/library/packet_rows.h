@@ -1,16 +1,19 @@
-// One row per probe command: the call, the exact request it must put on the wire, a reply the
-// probe gives, the reply form (for the generated bad replies) and the result of a silent probe.
-// One table per command group.
+// The library's exports as table rows. One row per probe command: the call, the exact request it
+// must put on the wire, a reply the probe gives, the reply form (for the generated bad replies)
+// and the result of a silent probe; one table per command group. From them, every per-handle
+// export once, with the communication times it moves.
 #pragma once
 
 #include "KORVEXLIB.h"
-#include "scripted_probe.h"
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
 
 namespace korvex_test {
+
+using Bytes = std::vector<uint8_t>;
 
 enum class ReplyKind {
     Status,          // cmd, status
@@ -36,16 +39,26 @@ struct PacketRow {
     int silentResult;             // TRANS_WRITE_ERROR or TRANS_READ_ERROR, or kNotWaitedFor
 };
 
-const std::vector<PacketRow> &probeInformationRows();
-const std::vector<PacketRow> &targetRows();
-const std::vector<PacketRow> &bleRows();
-const std::vector<PacketRow> &qspiRows();
-const std::vector<PacketRow> &settingsRows();
-const std::vector<PacketRow> &offlineRows();
-const std::vector<PacketRow> &firmwareRows();
-
-// Every table, in the order of the group names below.
+// Every table, in the order of kPacketGroupNames.
 std::vector<const std::vector<PacketRow> *> allPacketGroups();
 extern const char *const kPacketGroupNames[];
 
+// The probe's time moves for every command; the target's or the BLE module's with it for the
+// commands addressed to them. The timestamp getters move nothing.
+enum class Stamps { None, Link, LinkTarget, LinkBle };
+
+struct ExportCall {
+    std::string name;  // the export's own name
+    Stamps stamps;
+    std::function<int(KORVEX_HANDLE)> call;  // with arguments that pass the export's own checks
+};
+
+const std::vector<ExportCall> &everyHandleExport();
+
 }  // namespace korvex_test
+
+// A table row's name and call: the call as written, made on the handle under test (h), with the
+// buffer (b) or data (d) the row hands it.
+#define ON_HANDLE(call) #call, [](KORVEX_HANDLE h) { return call; }
+#define ON_BUFFER(call) #call, [](KORVEX_HANDLE h, uint8_t *b) { return call; }
+#define ON_DATA(call) #call, [](KORVEX_HANDLE h, const uint8_t *d) { return call; }

@@ -1,6 +1,6 @@
 // Every probe command on the wire, byte for byte, over HID and bulk, and what each kind of bad or
 // missing reply turns into. The rows live in packet_rows.cpp, one table per command group.
-#include "packet_rows.h"
+#include "scripted_probe.h"
 
 #include <gtest/gtest.h>
 

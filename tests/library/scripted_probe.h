@@ -2,7 +2,7 @@
 // whose firmware is a script, so every byte on the wire can be checked.
 #pragma once
 
-#include "KORVEXLIB.h"
+#include "packet_rows.h"
 #include "usb/testbed.h"
 
 #include <cstdint>
@@ -14,8 +14,6 @@
 #include <vector>
 
 namespace korvex_test {
-
-using Bytes = std::vector<uint8_t>;
 
 // A request as it reached the device: over HID a 64-byte report, the request zero-padded.
 Bytes hidReport(Bytes request);
@@ -81,9 +79,3 @@ private:
 };
 
 }  // namespace korvex_test
-
-// A table row's name and call: the call as written, made on the handle under test (h), with the
-// buffer (b) or data (d) the row hands it.
-#define ON_HANDLE(call) #call, [](KORVEX_HANDLE h) { return call; }
-#define ON_BUFFER(call) #call, [](KORVEX_HANDLE h, uint8_t *b) { return call; }
-#define ON_DATA(call) #call, [](KORVEX_HANDLE h, const uint8_t *d) { return call; }

@@ -1,7 +1,6 @@
 // Which communication times each export moves, export by export. The library reads the wall clock
 // through time(); this binary defines time() itself, as the wall clock plus a skew that the test
 // advances, so that every case sees a new second without waiting for one.
-#include "export_table.h"
 #include "scripted_probe.h"
 
 #include <gtest/gtest.h>

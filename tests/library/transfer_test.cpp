@@ -238,68 +238,29 @@ TEST(ChunkedTransfer, zero_length_sends_nothing) {
 }
 
 uint8_t scratch[256];
+uint16_t words[4];
 uint32_t word;
-uint16_t half;
+int numbers[2];
 
 // ---------------------------------------------------------------- reply decoding
 
-TEST(ReplyData, getters_decode_big_endian_fields) {
-    OpenProbe p(Transport::Bulk);
-    uint8_t bytes[16] = {};
-
-    p.probe().respondAlways({0xB0, 0x00, 0x05, 0x01, 0x02, 0x03, 0x04, 0x07});
-    ASSERT_EQ(KORVEX_GetVersion(p.handle(), 4, bytes), 0);
-    EXPECT_EQ(Bytes(bytes, bytes + 4), (Bytes{1, 2, 3, 4}));
-    ASSERT_EQ(KORVEX_GetAppState(p.handle(), bytes), 0);
-    EXPECT_EQ(bytes[0], 0x07);
-
-    int speed = 0;
-    p.probe().respondAlways({0xB0, 0x03, 0x04, 0x00, 0x0F, 0x42, 0x40});
-    ASSERT_EQ(KORVEX_GetSWDSpeed(p.handle(), &speed), 0);
-    EXPECT_EQ(speed, 1000000);
-
-    int size = 0;
-    p.probe().respondAlways({0xB1, 0x02, 0x02, 0x01, 0x02});
-    ASSERT_EQ(KORVEX_GetFlashSize_Target(p.handle(), &size), 0);
-    EXPECT_EQ(size, 0x102);
-
-    uint8_t valid = 9, prot = 9, third = 9;
-    p.probe().respondAlways({0xB1, 0x00, 0x01, 0x06});
-    ASSERT_EQ(KORVEX_GetStatus_Target(p.handle(), &valid, &prot, &third), 0);
-    EXPECT_EQ((Bytes{valid, prot, third}), (Bytes{0, 1, 1}));
-
-    uint8_t state = 0;
-    uint16_t w[4] = {};
-    p.probe().respondAlways({0xB5, 0x02, 0x09, 0x03, 0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0xDE, 0xF0});
-    ASSERT_EQ(KORVEX_GetSlibState_Target(p.handle(), &state, w, w + 1, w + 2, w + 3), 0);
-    EXPECT_EQ(state, 3);
-    EXPECT_EQ((std::vector<uint16_t>(w, w + 4)), (std::vector<uint16_t>{0x1234, 0x5678, 0x9ABC, 0xDEF0}));
-
-    p.probe().respondAlways({0xB5, 0x07, 0x02, 0x01, 0x5A});
-    ASSERT_EQ(KORVEX_GetSysSlibState_Target(p.handle(), &state, w), 0);
-    EXPECT_EQ(state, 1);
-    EXPECT_EQ(w[0], 0x5A);
-
-    uint32_t value = 0;
-    p.probe().respondAlways({0xCF, 0x00, 0, 0, 0, 0, 0, 0x00, 0x04, 0x12, 0x34, 0x56, 0x78});
-    ASSERT_EQ(KORVEX_DebugReadRegister_Target(p.handle(), 0xE000ED00, &value), 0);
-    EXPECT_EQ(value, 0x12345678u);
-
-    p.probe().respondAlways({0xB5, 0x06, 0x06, 0x00, 0x05, 0xDE, 0xAD, 0xBE, 0xEF});
-    ASSERT_EQ(KORVEX_GetCRCValue_Target(p.handle(), 5, 1, &value), 0);
-    EXPECT_EQ(value, 0xDEADBEEFu);
-
-    p.probe().respondAlways({0xBE, 0x09, 0x05, 0x32});
-    ASSERT_EQ(KORVEX_BLECHIP_ReadReg(p.handle(), 5, &state), 0);
-    EXPECT_EQ(state, 0x32);
+// A call's outputs, read after it returned, as numbers in the order of its parameters. Before each
+// call every byte of them is EE, so an output that was not written reads EE, EEEE or EEEEEEEE.
+using Outputs = std::vector<uint64_t>;
+template <typename... T>
+Outputs outputs(T... values) {
+    return {static_cast<uint64_t>(values)...};
 }
+#define OUTPUTS(...) [] { return outputs(__VA_ARGS__); }
+constexpr uint64_t kE8 = 0xEE, kE16 = 0xEEEE, kE32 = 0xEEEEEEEE;
 
-// The largest single packets: accepted, and one exchange each (64-byte endpoints).
-struct Fullest {
+struct Decoding {
     const char *name;
     std::function<int(KORVEX_HANDLE)> call;
     Bytes reply;
-    size_t requestLength;
+    std::function<Outputs()> read;
+    Outputs expected;
+    int result = 0;
 };
 
 Bytes padded(Bytes head, size_t total) {
@@ -307,104 +268,87 @@ Bytes padded(Bytes head, size_t total) {
     return head;
 }
 
-const std::vector<Fullest> kFullest = {
-    {ON_HANDLE(KORVEX_SetOfflineConfig_Apart(h, 0, 60, scratch)), {0xBD, 0xF1}, 64},
-    {ON_HANDLE(KORVEX_GetOfflineConfig_Bpart(h, 0, 60, scratch)), padded({0xBC, 0x10, 0x00, 0x3C}, 64), 2},
-    {ON_HANDLE(KORVEX_DebugReadMemory_Device(h, 0, 55, scratch)),
-     padded({0xCF, 0x02, 0x08, 0, 0, 0, 0, 0x00, 0x37}, 64), 9},
-};
-
-TEST(ReplyData, the_fullest_packets_go_in_one_exchange) {
-    OpenProbe p(Transport::Bulk);
-    for (const Fullest &f : kFullest) {
-        p.probe().clearLog();
-        p.probe().respondAlways(f.reply);
-        EXPECT_EQ(f.call(p.handle()), 0) << f.name;
-        const std::vector<Bytes> requests = p.probe().requests();
-        ASSERT_EQ(requests.size(), 1u) << f.name;
-        EXPECT_EQ(requests[0].size(), f.requestLength) << f.name;
-    }
-}
-
 const Bytes kCrcOfSector6 = {0xB5, 0x06, 0x06, 0x00, 0x06, 0xDE, 0xAD, 0xBE, 0xEF};
+const uint8_t *const s = scratch;
 
-struct Verdict {
-    const char *name;
-    std::function<int(KORVEX_HANDLE)> call;
-    Bytes reply;
-    int result;
-};
-
-const std::vector<Verdict> kVerdicts = {
-    {ON_HANDLE(KORVEX_FWUpdateVerify(h, 1)), {0xC0, 0x05, 0, 0, 0x01}, -96},
-    {ON_HANDLE(KORVEX_FWUpdateVerify(h, 1)), {0xC0, 0x05, 0, 0, 0x00}, 0},
-    {ON_HANDLE(KORVEX_VerifyMainData_Device(h, 2, 0, 4)), {0xB7, 0x12, 0x01, 0x02}, -96},
-    {ON_HANDLE(KORVEX_VerifyMainData_Device(h, 2, 0, 4)), {0xB7, 0x12, 0x01, 0x00}, 0},
-    {ON_HANDLE(KORVEX_VerifyMainData_Device(h, 2, 0, 4)), {0xB7, 0x13, 0x01, 0x00}, 0x13},
-    {ON_HANDLE(KORVEX_GetVoltageLevelValue(h, 1, &half)), {0xB0, 0x0E, 0x03, 0x02, 0x13, 0x88}, 4},
-    {ON_HANDLE(KORVEX_GetCRCValue_Target(h, 5, 1, &word)), kCrcOfSector6, 4},
-    {ON_HANDLE(KORVEX_GetSectorCRCValue_Target(h, 5, &word)), kCrcOfSector6, 4},
-    {ON_HANDLE(KORVEX_BLECHIP_ReadFlash(h, 0x100, 2, scratch)), {0xBE, 0x04, 0, 0, 0x02, 0, 0x00, 0x02, 7, 8}, 4},
-    {ON_HANDLE(KORVEX_GetLCDFWVersion(h, 4, scratch)), {0xB0, 0x22, 0x02, 1, 2}, 4},
-    {ON_HANDLE(KORVEX_GetOfflineConfig_Apart(h, 0, 2, scratch)), {0xBC, 0x00, 0x00, 0x04, 1, 2, 3, 4}, 4},
+// Fields are big-endian; data fills the caller's buffer up to the length it gave, whatever the reply
+// carries; a refused reply hands over nothing, except the device ID, which is handed over anyway.
+const std::vector<Decoding> kDecodings = {
+    {ON_HANDLE(KORVEX_GetVersion(h, 4, scratch)), {0xB0, 0x00, 0x05, 1, 2, 3, 4, 7}, OUTPUTS(s[0], s[1], s[2], s[3], s[4]),
+     {1, 2, 3, 4, kE8}},
+    {ON_HANDLE(KORVEX_GetAppState(h, scratch)), {0xB0, 0x00, 0x05, 1, 2, 3, 4, 7}, OUTPUTS(s[0], s[1]), {7, kE8}},
+    {ON_HANDLE(KORVEX_GetSWDSpeed(h, numbers)), {0xB0, 0x03, 0x04, 0x00, 0x0F, 0x42, 0x40}, OUTPUTS(numbers[0]), {1000000}},
+    {ON_HANDLE(KORVEX_GetRsetMode(h, scratch)), {0xB0, 0x05, 0x01, 0x02}, OUTPUTS(s[0], s[1]), {2, kE8}},
+    {ON_HANDLE(KORVEX_GetFlashSize_Target(h, numbers)), {0xB1, 0x02, 0x02, 0x01, 0x02}, OUTPUTS(numbers[0]), {0x102}},
+    {ON_HANDLE(KORVEX_GetStatus_Target(h, scratch, scratch + 1, scratch + 2)), {0xB1, 0x00, 0x01, 0x06},
+     OUTPUTS(s[0], s[1], s[2]), {0, 1, 1}},
+    {ON_HANDLE(KORVEX_GetDeviceID_Target(h, scratch)), {0xB1, 0x09, 0x05, 0x11, 0x22, 0x33, 0x44, 0x55},
+     OUTPUTS(s[0], s[4], s[5]), {0x11, 0x55, kE8}, TRANS_READ_PARAMS_ERROR},
+    {ON_HANDLE(KORVEX_GetSlibState_Target(h, scratch, words, words + 1, words + 2, words + 3)),
+     {0xB5, 0x02, 0x09, 0x03, 0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0xDE, 0xF0},
+     OUTPUTS(s[0], words[0], words[1], words[2], words[3]), {3, 0x1234, 0x5678, 0x9ABC, 0xDEF0}},
+    {ON_HANDLE(KORVEX_GetSysSlibState_Target(h, scratch, words)), {0xB5, 0x07, 0x02, 0x01, 0x5A},
+     OUTPUTS(s[0], words[0]), {1, 0x5A}},
+    {ON_HANDLE(KORVEX_DebugReadRegister_Target(h, 0xE000ED00, &word)),
+     {0xCF, 0x00, 0, 0, 0, 0, 0, 0x00, 0x04, 0x12, 0x34, 0x56, 0x78}, OUTPUTS(word), {0x12345678}},
+    {ON_HANDLE(KORVEX_GetCRCValue_Target(h, 5, 1, &word)), {0xB5, 0x06, 0x06, 0x00, 0x05, 0xDE, 0xAD, 0xBE, 0xEF},
+     OUTPUTS(word), {0xDEADBEEF}},
+    {ON_HANDLE(KORVEX_GetCRCValue_Target(h, 5, 1, &word)), kCrcOfSector6, OUTPUTS(word), {kE32}, 4},
+    {ON_HANDLE(KORVEX_GetSectorCRCValue_Target(h, 5, &word)), kCrcOfSector6, OUTPUTS(word), {kE32}, 4},
+    {ON_HANDLE(KORVEX_BLECHIP_ReadReg(h, 5, scratch)), {0xBE, 0x09, 0x05, 0x32}, OUTPUTS(s[0]), {0x32}},
+    {ON_HANDLE(KORVEX_BLECHIP_GetProtectStatus(h, scratch)), {0xBE, 0x0D, 0x01, 0xA5}, OUTPUTS(s[0]), {0}},
+    {ON_HANDLE(KORVEX_BLECHIP_GetProtectStatus(h, scratch)), {0xBE, 0x0D, 0x01, 0xFF}, OUTPUTS(s[0]), {1}},
+    {ON_HANDLE(KORVEX_BLECHIP_ReadFlash(h, 0x100, 2, scratch)), {0xBE, 0x04, 0, 0, 0x02, 0, 0x00, 0x02, 7, 8},
+     OUTPUTS(s[0]), {kE8}, 4},
+    {ON_HANDLE(KORVEX_GetTargetStableTime(h, &word)), {0xB0, 0x0C, 0x04, 0x00, 0x00, 0x01, 0xF4}, OUTPUTS(word), {500}},
+    {ON_HANDLE(KORVEX_GetVoltageLevelValue(h, 1, words)), {0xB0, 0x0E, 0x03, 0x01, 0x13, 0x88}, OUTPUTS(words[0]),
+     {5000}},
+    {ON_HANDLE(KORVEX_GetVoltageLevelValue(h, 1, words)), {0xB0, 0x0E, 0x03, 0x02, 0x13, 0x88}, OUTPUTS(words[0]),
+     {kE16}, 4},
+    {ON_HANDLE(KORVEX_GetTVCCVoltageValue(h, numbers)), {0xB0, 0x14, 0x09, 0x01, 0x0C, 0xE4, 0, 0, 0, 0, 0, 0},
+     OUTPUTS(numbers[0]), {3300}},
+    {ON_HANDLE(KORVEX_GetMachineBurningState(h, scratch, scratch + 1, numbers, numbers + 1)),
+     {0xB0, 0x1D, 0x0A, 0x01, 0x00, 0, 0, 0, 0x64, 0, 0, 0x03, 0xE8}, OUTPUTS(s[0], s[1], numbers[0], numbers[1]),
+     {1, 0, 100, 1000}},
+    {ON_HANDLE(KORVEX_GetDownloadCodeIndex(h, scratch, scratch + 1)), {0xBB, 0x04, 0x02, 0x03, 0x05},
+     OUTPUTS(s[0], s[1]), {3, 5}},
+    {ON_HANDLE(KORVEX_GetDownloadTimes(h, 0xB3, 1, 2, numbers)), {0xBB, 0x08, 0x04, 0, 0, 0x01, 0x07},
+     OUTPUTS(numbers[0]), {0x107}},
+    {ON_HANDLE(KORVEX_PinTestMode(h, &word)), {0xCF, 0x04, 0x04, 0x00, 0xFF, 0x01, 0x02}, OUTPUTS(word), {0xFF0102}},
+    {ON_HANDLE(KORVEX_GetLCDFWVersion(h, 2, scratch)), {0xB0, 0x22, 0x02, 1, 5}, OUTPUTS(s[0], s[1], s[2]),
+     {1, 5, kE8}},
+    {ON_HANDLE(KORVEX_GetLCDFWVersion(h, 4, scratch)), {0xB0, 0x22, 0x02, 1, 2}, OUTPUTS(s[0]), {kE8}, 4},
+    {ON_HANDLE(KORVEX_GetOfflineConfig_Dpart(h, 2, 3, scratch)), {0xBC, 0x32, 0x00, 0x03, 7, 8, 9},
+     OUTPUTS(s[0], s[2], s[3]), {7, 9, kE8}},
+    {ON_HANDLE(KORVEX_GetOfflineConfig_Apart(h, 0, 2, scratch)), {0xBC, 0x00, 0x00, 0x04, 1, 2, 3, 4}, OUTPUTS(s[0]),
+     {kE8}, 4},
     {ON_HANDLE(KORVEX_ReadOPTData_Device(h, 0, 48, scratch)),
-     [] { Bytes b{0xBA, 0x00, 0x00, 0x31}; b.resize(52, 0x77); return b; }(), 4},
+     [] { Bytes b{0xBA, 0x00, 0x00, 0x31}; b.resize(52, 0x77); return b; }(), OUTPUTS(s[0]), {kE8}, 4},
+    // The fullest single packets: one exchange each.
+    {ON_HANDLE(KORVEX_GetOfflineConfig_Bpart(h, 0, 60, scratch)), padded({0xBC, 0x10, 0x00, 0x3C}, 64),
+     OUTPUTS(s[0], s[59], s[60]), {0x3C, 0x3C, kE8}},
+    {ON_HANDLE(KORVEX_DebugReadMemory_Device(h, 0, 55, scratch)), padded({0xCF, 0x02, 0x08, 0, 0, 0, 0, 0x00, 0x37}, 64),
+     OUTPUTS(s[0], s[54], s[55]), {0x3C, 0x3C, kE8}},
+    {ON_HANDLE(KORVEX_SetOfflineConfig_Apart(h, 0, 60, scratch)), {0xBD, 0xF1}, OUTPUTS(), {}},
+    // Verdicts: the reply's verdict byte decides the result.
+    {ON_HANDLE(KORVEX_FWUpdateVerify(h, 1)), {0xC0, 0x05, 0, 0, 0x01}, OUTPUTS(), {}, KORVEX_VERIFY_MISMATCH},
+    {ON_HANDLE(KORVEX_FWUpdateVerify(h, 1)), {0xC0, 0x05, 0, 0, 0x00}, OUTPUTS(), {}},
+    {ON_HANDLE(KORVEX_VerifyMainData_Device(h, 2, 0, 4)), {0xB7, 0x12, 0x01, 0x02}, OUTPUTS(), {}, KORVEX_VERIFY_MISMATCH},
+    {ON_HANDLE(KORVEX_VerifyMainData_Device(h, 2, 0, 4)), {0xB7, 0x12, 0x01, 0x00}, OUTPUTS(), {}},
+    {ON_HANDLE(KORVEX_VerifyMainData_Device(h, 2, 0, 4)), {0xB7, 0x13, 0x01, 0x00}, OUTPUTS(), {}, 0x13},
 };
 
-TEST(ReplyData, verdicts_and_echoes_decide_the_result_and_a_refused_reply_copies_nothing) {
+TEST(ReplyData, each_reply_gives_its_result_and_outputs) {
     OpenProbe p(Transport::Bulk);
-    for (const Verdict &v : kVerdicts) {
-        std::fill(std::begin(scratch), std::end(scratch), 0x5A);
-        word = 0x5A5A5A5A;
-        p.probe().respondAlways(v.reply);
-        EXPECT_EQ(v.call(p.handle()), v.result) << v.name;
-        if (v.result != 0) {
-            EXPECT_EQ(scratch[0], 0x5A) << v.name << ": data of a refused reply was copied";
-            EXPECT_EQ(word, 0x5A5A5A5Au) << v.name << ": data of a refused reply was copied";
-        }
+    for (const Decoding &d : kDecodings) {
+        std::fill(std::begin(scratch), std::end(scratch), 0xEE);
+        std::fill(std::begin(words), std::end(words), kE16);
+        word = kE32;
+        std::fill(std::begin(numbers), std::end(numbers), int(kE32));
+        p.probe().respondAlways(d.reply);
+        EXPECT_EQ(d.call(p.handle()), d.result) << d.name;
+        EXPECT_EQ(d.read(), d.expected) << d.name;
     }
-}
-
-// The values themselves round-trip through the virtual probe (virtual_probe_test.cpp); here the
-// caller's buffer: filled up to the length it gave, whatever the reply carries.
-TEST(ReplyData, data_lands_in_the_callers_buffer_and_no_further) {
-    OpenProbe p(Transport::Hid);
-    // A reply with more than the caller asked for fills the caller's buffer and no more.
-    uint8_t version[4] = {0, 0, 0xEE, 0xEE};
-    p.probe().respondAlways({0xB0, 0x22, 0x02, 1, 5, 7, 7});
-    ASSERT_EQ(KORVEX_GetLCDFWVersion(p.handle(), 2, version), 0);
-    EXPECT_EQ(Bytes(version, version + 4), (Bytes{1, 5, 0xEE, 0xEE}));
-
-    uint8_t part[5] = {0, 0, 0, 0xEE, 0xEE};
-    p.probe().respondAlways({0xBC, 0x32, 0x00, 0x03, 7, 8, 9});
-    ASSERT_EQ(KORVEX_GetOfflineConfig_Dpart(p.handle(), 2, 3, part), 0);
-    EXPECT_EQ(Bytes(part, part + 5), (Bytes{7, 8, 9, 0xEE, 0xEE}));
-}
-
-TEST(ReplyData, device_id_is_handed_over_even_with_a_bad_header) {
-    OpenProbe p(Transport::Bulk);
-    uint8_t id[5] = {};
-    p.probe().respondAlways({0xB1, 0x09, 0x05, 0x11, 0x22, 0x33, 0x44, 0x55});
-    EXPECT_EQ(KORVEX_GetDeviceID_Target(p.handle(), id), TRANS_READ_PARAMS_ERROR);
-    EXPECT_EQ(Bytes(id, id + 5), (Bytes{0x11, 0x22, 0x33, 0x44, 0x55}));
-}
-
-TEST(ReplyData, ble_protection_reads_a5_as_unprotected) {
-    OpenProbe p(Transport::Hid);
-    uint8_t on = 9;
-    p.probe().respondAlways({0xBE, 0x0D, 0x01, 0xA5});
-    ASSERT_EQ(KORVEX_BLECHIP_GetProtectStatus(p.handle(), &on), 0);
-    EXPECT_EQ(on, 0);
-    p.probe().respondAlways({0xBE, 0x0D, 0x01, 0xFF});
-    ASSERT_EQ(KORVEX_BLECHIP_GetProtectStatus(p.handle(), &on), 0);
-    EXPECT_EQ(on, 1);
-}
-
-TEST(ReplyData, ble_nvr_erase_stops_at_the_first_refusal) {
-    OpenProbe p(Transport::Bulk);
-    p.probe().respondInTurn({{0xBE, 0xF1}, {0xBE, 0xFF}, {0xBE, 0xF1}});
-    EXPECT_EQ(KORVEX_BLECHIP_EraseNVRFlash(p.handle()), 255);
-    EXPECT_EQ(p.probe().requestCount(), 2u);
 }
 
 // ---------------------------------------------------------------- time-outs by command
