@@ -1,17 +1,16 @@
 // Two probes driven from four threads at once (two per handle). Each export holds its probe for
 // the whole transfer, so every multi-chunk transfer must arrive on its own probe back to back.
-// Built in every configuration; run it in a -DKORVEX_TSAN=ON build with `ctest -L tsan`.
+// Built in every configuration; run it in a -DKORVEX_TSAN=ON build with `ctest -L tsan`, where the
+// races inside uninstrumented umockdev, GLib and libusb are suppressed by tests/tsan.supp.
 #include "scripted_probe.h"
 
 #include <gtest/gtest.h>
 
 #include <thread>
 
-// Under ThreadSanitizer the races inside uninstrumented umockdev, GLib and libusb are suppressed
-// by tests/tsan.supp (set for this test by CTest); only the library's and the sim's code is judged.
-
 namespace {
 
+using korvex_test::be32;
 using korvex_test::Bytes;
 using korvex_test::LibrarySession;
 using korvex_test::probeIdentity;
@@ -21,10 +20,6 @@ using ksim::Transport;
 constexpr int kRounds = 12;
 constexpr int kLength = 150;  // three chunks of 56, 56 and 38
 constexpr uint32_t kChunk = 56;
-
-uint32_t be32(const Bytes &b, size_t at) {
-    return uint32_t(b[at]) << 24 | uint32_t(b[at + 1]) << 16 | uint32_t(b[at + 2]) << 8 | b[at + 3];
-}
 
 // Reads are answered with the low byte of each address; writes are acknowledged.
 std::optional<Bytes> memory(const Bytes &r) {

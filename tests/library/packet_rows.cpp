@@ -374,18 +374,16 @@ const std::vector<PacketRow> &firmwareRows() {
 
 // Exports that exchange no packet, and exports that address the target or the BLE module in name
 // or group but move only the probe's time.
+#define OFF_WIRE(stamps, name, ...) {#name, Stamps::stamps, [](KORVEX_HANDLE h) { return name(h, __VA_ARGS__); }}
 const std::vector<ExportCall> kOffWire = {
-    {"KORVEX_GetSerialNumber", Stamps::Link, [](KORVEX_HANDLE h) { return KORVEX_GetSerialNumber(h, text, 64); }},
-    {"KORVEX_GetManufacturer", Stamps::Link, [](KORVEX_HANDLE h) { return KORVEX_GetManufacturer(h, text, 64); }},
-    {"KORVEX_GetProduct", Stamps::Link, [](KORVEX_HANDLE h) { return KORVEX_GetProduct(h, text, 64); }},
-    {"KORVEX_SetNonblocking", Stamps::Link, [](KORVEX_HANDLE h) { return KORVEX_SetNonblocking(h, 0); }},
-    {"KORVEX_GetTransType", Stamps::Link, [](KORVEX_HANDLE h) { return KORVEX_GetTransType(h, out); }},
-    {"KORVEX_GetLastKorvexCommunicationTimes", Stamps::None,
-     [](KORVEX_HANDLE h) { return KORVEX_GetLastKorvexCommunicationTimes(h, &moment); }},
-    {"KORVEX_GetLastTargetCommunicationTimes", Stamps::None,
-     [](KORVEX_HANDLE h) { return KORVEX_GetLastTargetCommunicationTimes(h, &moment); }},
-    {"KORVEX_GetLastBLECommunicationTimes", Stamps::None,
-     [](KORVEX_HANDLE h) { return KORVEX_GetLastBLECommunicationTimes(h, &moment); }},
+    OFF_WIRE(Link, KORVEX_GetSerialNumber, text, 64),
+    OFF_WIRE(Link, KORVEX_GetManufacturer, text, 64),
+    OFF_WIRE(Link, KORVEX_GetProduct, text, 64),
+    OFF_WIRE(Link, KORVEX_SetNonblocking, 0),
+    OFF_WIRE(Link, KORVEX_GetTransType, out),
+    OFF_WIRE(None, KORVEX_GetLastKorvexCommunicationTimes, &moment),
+    OFF_WIRE(None, KORVEX_GetLastTargetCommunicationTimes, &moment),
+    OFF_WIRE(None, KORVEX_GetLastBLECommunicationTimes, &moment),
 };
 const std::set<std::string> kProbeTimeOnly = {
     "KORVEX_GetTargetConnectState", "KORVEX_GetSysSlibState_Target", "KORVEX_EnableSysSlib_Target",

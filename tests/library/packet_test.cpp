@@ -14,19 +14,11 @@ using korvex_test::PacketRow;
 using korvex_test::ReplyKind;
 using ksim::Transport;
 
-std::vector<const std::vector<PacketRow> *> groups() { return korvex_test::allPacketGroups(); }
-
-// The probe answers each row with its reply; a row whose command awaits none gets none.
-void answerWith(korvex_test::ScriptedProbe &probe, const Bytes &reply) {
-    if (reply.empty())
-        probe.staySilent();
-    else
-        probe.respondAlways(reply);
-}
+using korvex_test::allPacketGroups;
 
 template <typename Fn>
 void forEachRow(Fn fn) {
-    for (const auto *group : groups())
+    for (const auto *group : allPacketGroups())
         for (const PacketRow &row : *group) fn(row);
 }
 
@@ -37,7 +29,10 @@ TEST_P(Wire, every_request_reaches_the_probe_exactly) {
     ASSERT_NE(p.handle(), KORVEX_INVALID_HANDLE);
     forEachRow([&](const PacketRow &row) {
         p.probe().clearLog();
-        answerWith(p.probe(), row.reply);
+        if (row.reply.empty())  // its command awaits no reply
+            p.probe().staySilent();
+        else
+            p.probe().respondAlways(row.reply);
         EXPECT_EQ(row.call(p.handle()), 0) << row.name;
         std::vector<Bytes> expected;
         for (const Bytes &r : row.requests) expected.push_back(p.onWire(r));
@@ -119,7 +114,7 @@ std::vector<BadReply> badRepliesFor(const PacketRow &row) {
 // and group stands for the others. Data replies carry each command's own count and echo rule.
 TEST(ReplyChecks, every_bad_reply_gives_its_code) {
     OpenProbe p(Transport::Bulk);
-    for (const auto *group : groups()) {
+    for (const auto *group : allPacketGroups()) {
         std::set<ReplyKind> formsSeen;
         for (const PacketRow &row : *group) {
             const bool byForm =
@@ -152,7 +147,7 @@ class SilentProbe : public ::testing::TestWithParam<size_t> {};
 TEST_P(SilentProbe, gives_each_commands_receive_code) {
     OpenProbe p(Transport::Bulk);
     p.probe().staySilent();
-    for (const PacketRow &row : *groups().at(GetParam())) {
+    for (const PacketRow &row : *allPacketGroups().at(GetParam())) {
         if (row.silentResult == korvex_test::kNotWaitedFor) continue;
         p.probe().clearLog();
         EXPECT_EQ(row.call(p.handle()), row.silentResult) << row.name;

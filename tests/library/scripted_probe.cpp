@@ -1,7 +1,6 @@
 #include "scripted_probe.h"
 
 #include <cstdlib>
-#include <deque>
 
 namespace korvex_test {
 namespace {
@@ -16,6 +15,10 @@ const bool kShortTimeouts = (setenv("KORVEXLIB_TIMEOUT_DIVISOR", "20", 1), true)
 Bytes hidReport(Bytes request) {
     request.resize(64, 0);
     return request;
+}
+
+uint32_t be32(const Bytes &b, size_t at) {
+    return uint32_t(b[at]) << 24 | uint32_t(b[at + 1]) << 16 | uint32_t(b[at + 2]) << 8 | b[at + 3];
 }
 
 struct ScriptedProbe::State {
@@ -46,16 +49,6 @@ void ScriptedProbe::respond(Responder responder) {
 
 void ScriptedProbe::respondAlways(const Bytes &reply) {
     respond([reply](const Bytes &) { return std::optional<Bytes>(reply); });
-}
-
-void ScriptedProbe::respondInTurn(std::vector<Bytes> replies) {
-    auto queue = std::make_shared<std::deque<Bytes>>(replies.begin(), replies.end());
-    respond([queue](const Bytes &) -> std::optional<Bytes> {
-        if (queue->empty()) return std::nullopt;
-        Bytes next = queue->front();
-        queue->pop_front();
-        return next;
-    });
 }
 
 void ScriptedProbe::staySilent() { respond(nullptr); }

@@ -17,6 +17,8 @@ namespace korvex_test {
 
 // A request as it reached the device: over HID a 64-byte report, the request zero-padded.
 Bytes hidReport(Bytes request);
+// The big-endian word at `at`, as requests carry addresses.
+uint32_t be32(const Bytes &b, size_t at);
 
 // A probe whose answer to each request comes from a responder set by the test. Requests are
 // logged as they arrived. The handler runs on umockdev's worker thread, so all state is locked.
@@ -30,7 +32,6 @@ public:
 
     void respond(Responder responder);
     void respondAlways(const Bytes &reply);        // the same reply to every request
-    void respondInTurn(std::vector<Bytes> replies);  // one reply per request, then silence
     void staySilent();
     // The next reply arrives this late (once), e.g. after the library has given up.
     void delayNextReply(unsigned ms);

@@ -10,13 +10,11 @@
 
 namespace {
 
+using korvex_test::be32;
 using korvex_test::Bytes;
 using korvex_test::OpenProbe;
 using ksim::Transport;
 
-uint32_t be32(const Bytes &b, size_t at) {
-    return uint32_t(b[at]) << 24 | uint32_t(b[at + 1]) << 16 | uint32_t(b[at + 2]) << 8 | b[at + 3];
-}
 uint16_t be16(const Bytes &b, size_t at) { return uint16_t(b[at] << 8 | b[at + 1]); }
 
 // Memory contents the scripted probe serves: a pattern of the address, so misplaced data shows.
