@@ -79,4 +79,13 @@ private:
     KORVEX_HANDLE handle_ = KORVEX_INVALID_HANDLE;
 };
 
+// A call's outputs, read after it returned, as numbers in the order of its parameters.
+using Outputs = std::vector<uint64_t>;
+template <typename... T>
+Outputs outputs(T... values) {
+    return {static_cast<uint64_t>(values)...};
+}
+
 }  // namespace korvex_test
+
+#define OUTPUTS(...) [] { return korvex_test::outputs(__VA_ARGS__); }

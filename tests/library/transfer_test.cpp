@@ -13,6 +13,7 @@ namespace {
 using korvex_test::be32;
 using korvex_test::Bytes;
 using korvex_test::OpenProbe;
+using korvex_test::Outputs;
 using ksim::Transport;
 
 uint16_t be16(const Bytes &b, size_t at) { return uint16_t(b[at] << 8 | b[at + 1]); }
@@ -242,14 +243,7 @@ int numbers[2];
 
 // ---------------------------------------------------------------- reply decoding
 
-// A call's outputs, read after it returned, as numbers in the order of its parameters. Before each
-// call every byte of them is EE, so an output that was not written reads EE, EEEE or EEEEEEEE.
-using Outputs = std::vector<uint64_t>;
-template <typename... T>
-Outputs outputs(T... values) {
-    return {static_cast<uint64_t>(values)...};
-}
-#define OUTPUTS(...) [] { return outputs(__VA_ARGS__); }
+// Before each call every byte of its outputs is EE, so an output not written reads EE, EEEE or EEEEEEEE.
 constexpr uint64_t kE8 = 0xEE, kE16 = 0xEEEE, kE32 = 0xEEEEEEEE;
 
 struct Decoding {
