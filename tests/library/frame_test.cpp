@@ -99,11 +99,13 @@ TEST(Enumeration, without_init_or_probes_nothing_is_listed_and_open_fails) {
     EXPECT_EQ(KORVEX_GetKorvexDeviceList(&count, nullptr), INPUT_PARAMS_MEMORY_ALLOCATION_ERROR);
 }
 
+// A serial longer than a row (99 bytes with its terminator) is cut to fit.
 TEST(Enumeration, probes_are_listed_last_found_first_in_the_callers_rows_only) {
-    Bench b({"KV-A", "KV-B", "KV-C"});
+    Bench b({"KV-A", std::string(120, 'S'), "KV-C"});
     std::vector<std::string> expected = discoveryOrder();
     ASSERT_EQ(expected.size(), 3u);
     std::reverse(expected.begin(), expected.end());
+    for (std::string &serial : expected) serial.resize(std::min<size_t>(serial.size(), 98));
     uint8_t count = 0;
     b.library.emplace();
     EXPECT_EQ(b.library->list(99, &count), expected);
@@ -114,20 +116,9 @@ TEST(Enumeration, probes_are_listed_last_found_first_in_the_callers_rows_only) {
     count = 2;
     EXPECT_EQ(KORVEX_GetKorvexDeviceList(&count, &info.deviceInfo[0][0]), 0);
     EXPECT_EQ(count, 0) << "more probes than rows";
+    EXPECT_EQ(std::string(info.deviceInfo[0]), expected[0]);
     EXPECT_EQ(std::string(info.deviceInfo[1]), expected[1]);
     EXPECT_EQ(info.deviceInfo[2][0], '#') << "a row beyond the capacity was written";
-}
-
-TEST(Enumeration, serial_longer_than_a_row_is_cut_to_fit) {
-    const std::string longSerial(120, 'S');
-    Bench b({longSerial});
-    b.library.emplace();
-    tagKORVEXDeviceInfo info{};
-    std::memset(&info, '#', sizeof info);
-    uint8_t count = 1;
-    EXPECT_EQ(KORVEX_GetKorvexDeviceList(&count, &info.deviceInfo[0][0]), 0);
-    EXPECT_EQ(std::string(info.deviceInfo[0]), longSerial.substr(0, 98));
-    EXPECT_EQ(info.deviceInfo[1][0], '#') << "the serial ran into the next row";
 }
 
 TEST(Enumeration, missing_serial_and_strings_read_as_unknown) {
@@ -143,19 +134,43 @@ TEST(Enumeration, missing_serial_and_strings_read_as_unknown) {
     EXPECT_STREQ(text, "UNKNOWN");
 }
 
-// ---------------------------------------------------------------- HID / bulk rule
+// ---------------------------------------------------------------- HID / bulk rule, busy probes
 
-struct RuleCase {
-    Transport offered;
-    uint8_t rule;
-    uint8_t expectedType;  // 0 HID, 1 bulk
-    const char *product;   // the chosen interface's string
+// Another program's claim on an interface, through a libusb context of its own.
+class OtherProgram {
+public:
+    explicit OtherProgram(int interface) {
+        libusb_init(&context_);
+        handle_ = libusb_open_device_with_vid_pid(context_, KORVEX_USB_VID, KORVEX_USB_PID);
+        if (handle_) error_ = libusb_claim_interface(handle_, interface);
+    }
+    ~OtherProgram() {
+        if (handle_) libusb_close(handle_);
+        libusb_exit(context_);
+    }
+    int claimError() const { return handle_ ? error_ : LIBUSB_ERROR_NO_DEVICE; }
+
+private:
+    libusb_context *context_ = nullptr;
+    libusb_device_handle *handle_ = nullptr;
+    int error_ = LIBUSB_ERROR_OTHER;
 };
 
-class TransportRule : public ::testing::TestWithParam<RuleCase> {};
+struct OpenCase {
+    const char *name;
+    Transport offered;
+    uint8_t rule;
+    int heldInterface;     // by another program (HID is 0 when offered, bulk the next one); -1: none
+    uint8_t expectedType;  // 0 HID, 1 bulk
+};
 
-TEST_P(TransportRule, chooses_the_interface_and_lists_the_probe_once) {
-    const RuleCase c = GetParam();
+class TransportRule : public ::testing::TestWithParam<OpenCase> {};
+
+// The rule chooses the interface of a probe that offers both. Whichever interface another program
+// holds, the probe stays listed (so the one-probe rule counts it) and is not opened through another
+// interface: the open fails and says why, and leaves the probe free once the other program lets go.
+TEST_P(TransportRule, chooses_the_interface_and_a_held_probe_is_busy) {
+    const OpenCase c = GetParam();
     ksim::Testbed bench;
     ScriptedProbe probe;
     bool sawHid = false, sawBulk = false;
@@ -164,29 +179,42 @@ TEST_P(TransportRule, chooses_the_interface_and_lists_the_probe_once) {
         return h(p, viaHid);
     });
     probe.respondAlways(kVersionReply);
+    std::optional<OtherProgram> other;
+    if (c.heldInterface >= 0) {
+        other.emplace(c.heldInterface);
+        ASSERT_EQ(other->claimError(), 0);
+    }
     LibrarySession library;
     KORVEX_SetTransTypeRule(c.rule);
     EXPECT_EQ(library.list(), std::vector<std::string>{"KV-RULE"});
+    KORVEX_SetTransTypeRule(1);
+    if (other) {
+        errno = 0;
+        EXPECT_EQ(KORVEX_Open(nullptr), KORVEX_INVALID_HANDLE);
+        EXPECT_EQ(errno, EBUSY);
+        other.reset();
+    }
     KORVEX_HANDLE h = KORVEX_Open(nullptr);
-    ASSERT_NE(h, KORVEX_INVALID_HANDLE);
+    ASSERT_NE(h, KORVEX_INVALID_HANDLE) << "a failed open left the device open";
     EXPECT_EQ(transType(h), c.expectedType);
     char product[64];
     EXPECT_EQ(KORVEX_GetProduct(h, product, sizeof product), 0);
-    EXPECT_STREQ(product, c.product);
+    EXPECT_STREQ(product, c.expectedType == 0 ? "Korvex HID" : "Korvex Bulk");
     EXPECT_EQ(version(h), 0);
     EXPECT_EQ(sawHid, c.expectedType == 0);
     EXPECT_EQ(sawBulk, c.expectedType == 1);
-    KORVEX_SetTransTypeRule(1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Library, TransportRule,
-                         ::testing::Values(RuleCase{Transport::Both, 1, 1, "Korvex Bulk"},
-                                           RuleCase{Transport::Both, 0, 0, "Korvex HID"},
-                                           RuleCase{Transport::Both, 7, 1, "Korvex Bulk"},
-                                           RuleCase{Transport::Hid, 1, 0, "Korvex HID"},
-                                           RuleCase{Transport::Hid, 0, 0, "Korvex HID"},
-                                           RuleCase{Transport::Bulk, 0, 1, "Korvex Bulk"},
-                                           RuleCase{Transport::Bulk, 1, 1, "Korvex Bulk"}));
+const OpenCase kOpenCases[] = {
+    {"BothRule1", Transport::Both, 1, -1, 1},          {"BothRule0", Transport::Both, 0, -1, 0},
+    {"BothRule7", Transport::Both, 7, -1, 1},          {"HidRule1", Transport::Hid, 1, -1, 0},
+    {"HidRule0", Transport::Hid, 0, -1, 0},            {"BulkRule0", Transport::Bulk, 0, -1, 1},
+    {"BulkRule1", Transport::Bulk, 1, -1, 1},          {"BulkHeld", Transport::Bulk, 1, 0, 1},
+    {"BothBulkHeld", Transport::Both, 1, 1, 1},        {"BothHidHeld", Transport::Both, 1, 0, 1},
+    {"BothBulkHeldHidPreferred", Transport::Both, 0, 1, 0},
+};
+INSTANTIATE_TEST_SUITE_P(Library, TransportRule, ::testing::ValuesIn(kOpenCases),
+                         [](const ::testing::TestParamInfo<OpenCase> &info) { return info.param.name; });
 
 // The list made under the old rule still decides; an open handle outlives the list it came from.
 TEST(TransportRule, takes_effect_at_the_next_enumeration_and_open_handles_keep_theirs) {
@@ -231,66 +259,6 @@ TEST(Open, uses_the_last_list_and_does_not_enumerate) {
     b.list();
     EXPECT_NE(KORVEX_Open(nullptr), KORVEX_INVALID_HANDLE);
 }
-
-// Another program's claim on an interface, through a libusb context of its own.
-class OtherProgram {
-public:
-    explicit OtherProgram(int interface) {
-        libusb_init(&context_);
-        handle_ = libusb_open_device_with_vid_pid(context_, KORVEX_USB_VID, KORVEX_USB_PID);
-        if (handle_) error_ = libusb_claim_interface(handle_, interface);
-    }
-    ~OtherProgram() {
-        if (handle_) libusb_close(handle_);
-        libusb_exit(context_);
-    }
-    int claimError() const { return handle_ ? error_ : LIBUSB_ERROR_NO_DEVICE; }
-
-private:
-    libusb_context *context_ = nullptr;
-    libusb_device_handle *handle_ = nullptr;
-    int error_ = LIBUSB_ERROR_OTHER;
-};
-
-struct BusyCase {
-    const char *name;
-    Transport transport;
-    int heldInterface;  // HID is interface 0 when offered, bulk the next one
-    uint8_t rule;
-};
-
-void PrintTo(const BusyCase &c, std::ostream *os) { *os << c.name; }
-
-class BusyProbe : public ::testing::TestWithParam<BusyCase> {};
-
-// Whichever interface another program holds, the probe stays listed (so the one-probe rule counts
-// it) and is not opened through another interface: the open fails and says why, and leaves the
-// probe free to be opened once the other program lets go.
-TEST_P(BusyProbe, stays_listed_and_its_open_fails_as_busy) {
-    const BusyCase &c = GetParam();
-    Bench b({"KV-HELD"}, c.transport);
-    std::optional<OtherProgram> other(std::in_place, c.heldInterface);
-    ASSERT_EQ(other->claimError(), 0);
-    KORVEX_SetTransTypeRule(c.rule);
-    EXPECT_EQ(b.list(), std::vector<std::string>{"KV-HELD"});
-    errno = 0;
-    EXPECT_EQ(KORVEX_Open(nullptr), KORVEX_INVALID_HANDLE);
-    EXPECT_EQ(errno, EBUSY);
-    KORVEX_SetTransTypeRule(1);
-    other.reset();
-    KORVEX_HANDLE h = KORVEX_Open(nullptr);
-    ASSERT_NE(h, KORVEX_INVALID_HANDLE) << "the failed open left the device open";
-    EXPECT_EQ(version(h), 0);
-}
-
-const BusyCase kBusyCases[] = {
-    {"BulkOnly", Transport::Bulk, 0, 1},
-    {"BothBulkHeld", Transport::Both, 1, 1},
-    {"BothHidHeld", Transport::Both, 0, 1},
-    {"BothBulkHeldHidPreferred", Transport::Both, 1, 0},
-};
-INSTANTIATE_TEST_SUITE_P(Open, BusyProbe, ::testing::ValuesIn(kBusyCases),
-                         [](const ::testing::TestParamInfo<BusyCase> &info) { return info.param.name; });
 
 TEST(Open, holds_every_interface_of_the_probe_until_closed) {
     Bench b({"KV-BOTH"});

@@ -66,7 +66,8 @@ TEST(HandleChecks, export_argument_checks_come_before_the_lookup) {
 }
 
 // Checks made by the operations, on an open probe: null outputs and out-of-range arguments,
-// refused with nothing sent. Of the getters that share the one-byte read, one stands for all.
+// refused with nothing sent. Of the getters that share the one-byte read, and of the chunked
+// transfers that share the length check, one stands for all.
 const std::vector<NullCase> kRefusals = {
     {ON_HANDLE(KORVEX_GetAppState(h, nullptr)), 33},
     {ON_HANDLE(KORVEX_GetEncKey(h, 4, nullptr)), 33},
@@ -145,8 +146,6 @@ const std::vector<NullCase> kRefusals = {
     {ON_HANDLE(KORVEX_DebugWriteMemory_Target(h, 0, 3, nullptr, 16)), 33},
     {ON_HANDLE(KORVEX_BLECHIP_SelectFlashSpace(h, 3)), 33},
     {ON_HANDLE(KORVEX_UPLoad_Target(h, 0x08000000, -1, scratch)), 33},
-    {ON_HANDLE(KORVEX_DownLoad_Target(h, 0x08000000, -8, scratch)), 33},
-    {ON_HANDLE(KORVEX_BLECHIP_ReadFlash(h, 0, -1, scratch)), 33},
     {ON_HANDLE(KORVEX_WriteMainData_Device(h, 16, 0, 4, scratch)), 33},
     {ON_HANDLE(KORVEX_ReadMainData_Device(h, 16, 0, 4, scratch)), 33},
     {ON_HANDLE(KORVEX_VerifyMainData_Device(h, 16, 0, 4)), 33},
@@ -184,10 +183,6 @@ const std::vector<NullCase> kRefusals = {
     {ON_HANDLE(KORVEX_QSPI_SectorErase(h, 0, -1)), 33},
     {ON_HANDLE(KORVEX_QSPI_SectorErase(h, 0, 65536)), 33},
     {ON_HANDLE(KORVEX_QSPI_BlockErase(h, 0, 65537)), 33},
-    {ON_HANDLE(KORVEX_QSPI_Upload(h, 0, -1, scratch)), 33},
-    {ON_HANDLE(KORVEX_QSPI_DownLoad_Target(h, 0, -4, scratch)), 33},
-    {ON_HANDLE(KORVEX_FWUpdate(h, 0, -1, scratch)), 33},
-    {ON_HANDLE(KORVEX_LCDFWUpdate(h, -1, scratch)), 33},
     {ON_HANDLE(KORVEX_GetLCDFWVersion(h, 1, scratch)), 33},
 };
 

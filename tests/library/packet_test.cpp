@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 
 namespace {
@@ -43,71 +44,38 @@ TEST_P(Wire, every_request_reaches_the_probe_exactly) {
 INSTANTIATE_TEST_SUITE_P(Library, Wire, ::testing::Values(Transport::Hid, Transport::Bulk),
                          [](const auto &info) { return info.param == Transport::Hid ? "Hid" : "Bulk"; });
 
-// The replies a row's reply form must reject, with the result each one gives.
-struct BadReply {
-    std::string what;
-    Bytes reply;
+// What a reply form must make of one byte of a good reply set to `value` (kNext: moved on by one).
+// Every form also refuses a wrong command echo and a reply one byte short.
+constexpr int kNext = -1;
+constexpr int R4 = TRANS_READ_PARAMS_ERROR;
+struct Change {
+    const char *what;
+    size_t at;
+    int value;
     int result;
 };
-
-std::vector<BadReply> badRepliesFor(const PacketRow &row) {
-    const Bytes good = row.reply;
-    auto with = [&](size_t i, uint8_t v) {
-        Bytes b = good;
-        b[i] = v;
-        return b;
-    };
-    if (row.kind == ReplyKind::None) return {};  // nothing is read, so nothing can be wrong
-    std::vector<BadReply> bad = {
-        {"wrong command echo", with(0, static_cast<uint8_t>(good[0] ^ 0x01)), TRANS_READ_PARAMS_ERROR},
-        {"one byte short", Bytes(good.begin(), good.end() - 1), TRANS_READ_PARAMS_ERROR},
-    };
-    switch (row.kind) {
-    case ReplyKind::Status:
-        bad.push_back({"status FF", with(1, 0xFF), 255});
-        bad.push_back({"status FE", with(1, 0xFE), 254});
-        bad.push_back({"status F2", with(1, 0xF2), 242});
-        bad.push_back({"status 00 is no success", with(1, 0x00), TRANS_READ_PARAMS_ERROR});
-        break;
-    case ReplyKind::Data:
-        bad.push_back({"wrong sub", with(1, static_cast<uint8_t>(good[1] + 1)), TRANS_READ_PARAMS_ERROR});
-        bad.push_back({"wrong count", with(2, static_cast<uint8_t>(good[2] + 1)), TRANS_READ_PARAMS_ERROR});
-        break;
-    case ReplyKind::DataSubResult:
-        bad.push_back({"refusal in the sub byte", with(1, 0xFE), 254});
-        bad.push_back({"sub byte 00 is no success", with(1, 0x00), TRANS_READ_PARAMS_ERROR});
-        bad.push_back({"wrong count or echo", with(2, static_cast<uint8_t>(good[2] + 1)), TRANS_READ_PARAMS_ERROR});
-        break;
-    case ReplyKind::DataSubIgnored:
-        bad.push_back({"sub not compared", with(1, 0x77), 0});
-        bad.push_back({"wrong count", with(2, static_cast<uint8_t>(good[2] + 1)), TRANS_READ_PARAMS_ERROR});
-        break;
-    case ReplyKind::Memory:
-        bad.push_back({"type echo is the result", with(1, 0xFF), 255});
-        if (good[1] != 0) bad.push_back({"type echo 00 is no success", with(1, 0x00), TRANS_READ_PARAMS_ERROR});
-        bad.push_back({"length echo differs", with(7, static_cast<uint8_t>(good[7] + 1)), TRANS_READ_PARAMS_ERROR});
-        break;
-    case ReplyKind::Debug:
-        bad.push_back({"sub echo is the result", with(1, 0x05), 5});
-        bad.push_back({"length echo differs", with(8, static_cast<uint8_t>(good[8] + 1)), TRANS_READ_PARAMS_ERROR});
-        break;
-    case ReplyKind::EchoResult:
-    case ReplyKind::EchoLength:
-        bad.push_back({"refusal in the echo byte", with(1, 0xFE), 254});
-        bad.push_back({"echo byte 00 is no success", with(1, 0x00), TRANS_READ_PARAMS_ERROR});
-        if (row.kind == ReplyKind::EchoLength)
-            bad.push_back({"length echo differs", with(3, static_cast<uint8_t>(good[3] + 1)), TRANS_READ_PARAMS_ERROR});
-        else
-            bad.push_back({"fields not compared", with(2, static_cast<uint8_t>(good[2] + 1)), 0});
-        break;
-    case ReplyKind::Header:
-        bad.push_back({"wrong sub", with(1, static_cast<uint8_t>(good[1] + 1)), TRANS_READ_PARAMS_ERROR});
-        bad.push_back({"fields not compared", with(2, static_cast<uint8_t>(good[2] + 1)), 0});
-        break;
-    case ReplyKind::None: break;
-    }
-    return bad;
-}
+const std::map<ReplyKind, std::vector<Change>> kChanges = {
+    {ReplyKind::Status,
+     {{"status FF", 1, 0xFF, 255}, {"status FE", 1, 0xFE, 254}, {"status F2", 1, 0xF2, 242},
+      {"status 00 is no success", 1, 0x00, R4}}},
+    {ReplyKind::Data, {{"wrong sub", 1, kNext, R4}, {"wrong count", 2, kNext, R4}}},
+    {ReplyKind::DataSubResult,
+     {{"refusal in the sub byte", 1, 0xFE, 254}, {"sub byte 00 is no success", 1, 0x00, R4},
+      {"wrong count or echo", 2, kNext, R4}}},
+    {ReplyKind::DataSubIgnored, {{"sub not compared", 1, 0x77, 0}, {"wrong count", 2, kNext, R4}}},
+    {ReplyKind::Memory,
+     {{"type echo is the result", 1, 0xFF, 255}, {"type echo 00 is no success", 1, 0x00, R4},
+      {"length echo differs", 7, kNext, R4}}},
+    {ReplyKind::Debug, {{"sub echo is the result", 1, 0x05, 5}, {"length echo differs", 8, kNext, R4}}},
+    {ReplyKind::EchoResult,
+     {{"refusal in the echo byte", 1, 0xFE, 254}, {"echo byte 00 is no success", 1, 0x00, R4},
+      {"fields not compared", 2, kNext, 0}}},
+    {ReplyKind::EchoLength,
+     {{"refusal in the echo byte", 1, 0xFE, 254}, {"echo byte 00 is no success", 1, 0x00, R4},
+      {"length echo differs", 3, kNext, R4}}},
+    {ReplyKind::Header, {{"wrong sub", 1, kNext, R4}, {"fields not compared", 2, kNext, 0}}},
+    {ReplyKind::None, {}},
+};
 
 // Bulk keeps reply lengths exact (a HID report is always 64 bytes, so a short reply looks whole).
 // Status, memory and debug replies are judged by their form alone: one single-exchange row per form
@@ -120,12 +88,21 @@ TEST(ReplyChecks, every_bad_reply_gives_its_code) {
             const bool byForm =
                 row.kind == ReplyKind::Status || row.kind == ReplyKind::Memory || row.kind == ReplyKind::Debug;
             if (byForm && row.requests.size() == 1 && !formsSeen.insert(row.kind).second) continue;
-            for (const BadReply &bad : badRepliesFor(row)) {
+            if (row.kind == ReplyKind::None) continue;  // nothing is read, so nothing can be wrong
+            auto expect = [&](const Bytes &bad, int result, const std::string &what) {
                 p.probe().clearLog();
-                p.probe().respondAlways(bad.reply);
-                EXPECT_EQ(row.call(p.handle()), bad.result) << row.name << ": " << bad.what;
-                EXPECT_EQ(p.probe().requestCount(), bad.result == 0 ? row.requests.size() : 1u)
-                    << row.name << ": " << bad.what << " must stop at the first exchange";
+                p.probe().respondAlways(bad);
+                EXPECT_EQ(row.call(p.handle()), result) << row.name << ": " << what;
+                EXPECT_EQ(p.probe().requestCount(), result == 0 ? row.requests.size() : 1u)
+                    << row.name << ": " << what << " must stop at the first exchange";
+            };
+            expect(Bytes(row.reply.begin(), row.reply.end() - 1), R4, "one byte short");
+            std::vector<Change> changes = kChanges.at(row.kind);
+            changes.push_back({"wrong command echo", 0, kNext, R4});
+            for (const Change &c : changes) {
+                Bytes bad = row.reply;
+                bad[c.at] = static_cast<uint8_t>(c.value == kNext ? bad[c.at] + 1 : c.value);
+                if (bad != row.reply) expect(bad, c.result, c.what);  // a byte already so is no change
             }
         }
     }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <numeric>
 #include <thread>
@@ -40,17 +41,7 @@ std::optional<Bytes> serveMemory(const Bytes &r) {
 // at 2, the last flag at 3, offset at 4).
 enum class Form { Memory, Debug, Firmware, Display };
 
-struct Chunk {
-    uint32_t address;
-    size_t length;
-    int last = 0;  // display data only
-};
-bool operator==(const Chunk &x, const Chunk &y) {
-    return x.address == y.address && x.length == y.length && x.last == y.last;
-}
-std::ostream &operator<<(std::ostream &o, const Chunk &c) {
-    return o << std::hex << c.address << std::dec << "+" << c.length << "/" << c.last;
-}
+using Chunk = std::array<uint32_t, 3>;  // address, length, the last flag (display data only)
 
 Chunk chunkOf(Form form, const Bytes &r) {
     switch (form) {
@@ -59,7 +50,7 @@ Chunk chunkOf(Form form, const Bytes &r) {
     case Form::Firmware: return {be32(r, 4), be16(r, 2) - 4u};
     case Form::Display: return {be16(r, 4), r[2] - 3u, r[3]};
     }
-    return {0, 0};
+    return {};
 }
 size_t headerOf(Form form) { return form == Form::Display ? 6 : form == Form::Debug ? 9 : 8; }
 
@@ -70,9 +61,7 @@ std::vector<Chunk> chunksOf(const std::vector<Bytes> &requests, Form form) {
     return chunks;
 }
 size_t lengthOf(const std::vector<Chunk> &chunks) {
-    size_t n = 0;
-    for (const Chunk &c : chunks) n += c.length;
-    return n;
+    return std::accumulate(chunks.begin(), chunks.end(), size_t{0}, [](size_t n, const Chunk &c) { return n + c[1]; });
 }
 
 Bytes pattern(uint32_t address, size_t n) {
@@ -81,13 +70,8 @@ Bytes pattern(uint32_t address, size_t n) {
     return b;
 }
 
-Bytes counting(size_t n) {
-    Bytes b(n);
-    std::iota(b.begin(), b.end(), uint8_t(1));
-    return b;
-}
-
-struct ReadCase {
+// A transfer through a buffer, and the chunks its requests must carry.
+struct ChunkCase {
     const char *name;
     std::function<int(KORVEX_HANDLE, uint8_t *)> call;
     Form form;
@@ -95,7 +79,7 @@ struct ReadCase {
 };
 
 // 64-byte endpoints: memory reads carry 56 bytes, debug reads 55/54/52 by width.
-const std::vector<ReadCase> kReads = {
+const std::vector<ChunkCase> kReads = {
     {ON_BUFFER(KORVEX_UPLoad_Target(h, 0x08000000, 120, b)), Form::Memory,
      {{0x08000000, 56}, {0x08000038, 56}, {0x08000070, 8}}},
     {ON_BUFFER(KORVEX_UPLoad_Target(h, 0x08400000, 112, b)), Form::Memory, {{0x08400000, 56}, {0x08400038, 56}}},
@@ -118,13 +102,13 @@ class ChunkedRead : public ::testing::TestWithParam<Transport> {};
 TEST_P(ChunkedRead, splits_at_the_packet_size_and_assembles_the_data) {
     OpenProbe p(GetParam());
     p.probe().respond(serveMemory);
-    for (const ReadCase &c : kReads) {
+    for (const ChunkCase &c : kReads) {
         p.probe().clearLog();
         const size_t length = lengthOf(c.chunks);
         Bytes buffer(length + 4, 0xAA);
         EXPECT_EQ(c.call(p.handle(), buffer.data()), 0) << c.name;
         EXPECT_EQ(chunksOf(p.probe().requests(), c.form), c.chunks) << c.name;
-        Bytes expected = pattern(c.chunks[0].address, length);
+        Bytes expected = pattern(c.chunks[0][0], length);
         expected.resize(length + 4, 0xAA);
         EXPECT_EQ(buffer, expected) << c.name << ": wrong data or written past the length";
     }
@@ -132,33 +116,26 @@ TEST_P(ChunkedRead, splits_at_the_packet_size_and_assembles_the_data) {
 
 TEST_P(ChunkedRead, stops_at_the_first_failing_chunk_keeping_the_chunks_read) {
     OpenProbe p(GetParam());
-    for (const ReadCase &c : kReads) {
+    for (const ChunkCase &c : kReads) {
         auto calls = std::make_shared<int>(0);
         p.probe().respond([calls](const Bytes &r) -> std::optional<Bytes> {
             if (++*calls == 2) return Bytes{uint8_t(r[0] ^ 0x01), 0xF1};  // not an answer to this request
             return serveMemory(r);
         });
         p.probe().clearLog();
-        const size_t length = lengthOf(c.chunks), first = c.chunks[0].length;
+        const size_t length = lengthOf(c.chunks), first = c.chunks[0][1];
         Bytes buffer(length, 0xAA);
         EXPECT_EQ(c.call(p.handle(), buffer.data()), TRANS_READ_PARAMS_ERROR) << c.name;
         EXPECT_EQ(p.probe().requestCount(), 2u) << c.name;
-        EXPECT_EQ(Bytes(buffer.begin(), buffer.begin() + first), pattern(c.chunks[0].address, first)) << c.name;
+        EXPECT_EQ(Bytes(buffer.begin(), buffer.begin() + first), pattern(c.chunks[0][0], first)) << c.name;
         EXPECT_EQ(Bytes(buffer.begin() + first, buffer.end()), Bytes(length - first, 0xAA))
             << c.name << ": the failed chunk reached the caller";
     }
 }
 
-struct WriteCase {
-    const char *name;
-    std::function<int(KORVEX_HANDLE, const uint8_t *)> call;
-    Form form;
-    std::vector<Chunk> chunks;
-};
-
 // Writes carry 56 bytes (memory form, probe firmware), 48 (BLE), 55/54/52 (debug form by width) or
 // 58 (display firmware, whose last packet is flagged).
-const std::vector<WriteCase> kWrites = {
+const std::vector<ChunkCase> kWrites = {
     {ON_DATA(KORVEX_DownLoad_Target(h, 0x08000000, 120, d)), Form::Memory,
      {{0x08000000, 56}, {0x08000038, 56}, {0x08000070, 8}}},
     {ON_DATA(KORVEX_WriteUserSystemData_Target(h, 56, d)), Form::Memory, {{0, 56}}},
@@ -186,9 +163,9 @@ class ChunkedWrite : public ::testing::TestWithParam<Transport> {};
 TEST_P(ChunkedWrite, splits_at_the_packet_size_and_sends_the_data_in_order) {
     OpenProbe p(GetParam());
     p.probe().respond(serveMemory);
-    for (const WriteCase &c : kWrites) {
+    for (const ChunkCase &c : kWrites) {
         p.probe().clearLog();
-        const Bytes data = counting(lengthOf(c.chunks));
+        Bytes data = pattern(1, lengthOf(c.chunks));
         EXPECT_EQ(c.call(p.handle(), data.data()), 0) << c.name;
         const std::vector<Bytes> requests = p.probe().requests();
         EXPECT_EQ(chunksOf(requests, c.form), c.chunks) << c.name;
@@ -196,9 +173,9 @@ TEST_P(ChunkedWrite, splits_at_the_packet_size_and_sends_the_data_in_order) {
         Bytes sent;
         for (size_t i = 0; i < requests.size() && i < c.chunks.size(); ++i) {
             const auto begin = requests[i].begin() + header;
-            sent.insert(sent.end(), begin, begin + c.chunks[i].length);
+            sent.insert(sent.end(), begin, begin + c.chunks[i][1]);
             if (!p.viaHid()) {
-                EXPECT_EQ(requests[i].size(), header + c.chunks[i].length) << c.name;
+                EXPECT_EQ(requests[i].size(), header + c.chunks[i][1]) << c.name;
             }
         }
         EXPECT_EQ(sent, data) << c.name;
@@ -207,14 +184,14 @@ TEST_P(ChunkedWrite, splits_at_the_packet_size_and_sends_the_data_in_order) {
 
 TEST_P(ChunkedWrite, stops_at_the_first_refused_chunk) {
     OpenProbe p(GetParam());
-    for (const WriteCase &c : kWrites) {
+    for (const ChunkCase &c : kWrites) {
         if (c.chunks.size() < 2) continue;
         auto calls = std::make_shared<int>(0);
         p.probe().respond([calls](const Bytes &r) -> std::optional<Bytes> {
             return Bytes{r[0], uint8_t(++*calls == 2 ? 0xF2 : 0xF1)};
         });
         p.probe().clearLog();
-        const Bytes data = counting(lengthOf(c.chunks));
+        Bytes data = pattern(1, lengthOf(c.chunks));
         EXPECT_EQ(c.call(p.handle(), data.data()), 0xF2) << c.name;
         EXPECT_EQ(p.probe().requestCount(), 2u) << c.name;
     }
@@ -265,6 +242,7 @@ const uint8_t *const s = scratch;
 
 // Fields are big-endian; data fills the caller's buffer up to the length it gave, whatever the reply
 // carries; a refused reply hands over nothing, except the device ID, which is handed over anyway.
+// The getters of the probe's settings read back what the virtual probe stored (virtual_probe_test).
 const std::vector<Decoding> kDecodings = {
     {ON_HANDLE(KORVEX_GetVersion(h, 4, scratch)), {0xB0, 0x00, 0x05, 1, 2, 3, 4, 7}, OUTPUTS(s[0], s[1], s[2], s[3], s[4]),
      {1, 2, 3, 4, kE8}},
@@ -292,18 +270,8 @@ const std::vector<Decoding> kDecodings = {
     {ON_HANDLE(KORVEX_BLECHIP_GetProtectStatus(h, scratch)), {0xBE, 0x0D, 0x01, 0xFF}, OUTPUTS(s[0]), {1}},
     {ON_HANDLE(KORVEX_BLECHIP_ReadFlash(h, 0x100, 2, scratch)), {0xBE, 0x04, 0, 0, 0x02, 0, 0x00, 0x02, 7, 8},
      OUTPUTS(s[0]), {kE8}, 4},
-    {ON_HANDLE(KORVEX_GetTargetStableTime(h, &word)), {0xB0, 0x0C, 0x04, 0x00, 0x00, 0x01, 0xF4}, OUTPUTS(word), {500}},
-    {ON_HANDLE(KORVEX_GetVoltageLevelValue(h, 1, words)), {0xB0, 0x0E, 0x03, 0x01, 0x13, 0x88}, OUTPUTS(words[0]),
-     {5000}},
     {ON_HANDLE(KORVEX_GetVoltageLevelValue(h, 1, words)), {0xB0, 0x0E, 0x03, 0x02, 0x13, 0x88}, OUTPUTS(words[0]),
      {kE16}, 4},
-    {ON_HANDLE(KORVEX_GetTVCCVoltageValue(h, numbers)), {0xB0, 0x14, 0x09, 0x01, 0x0C, 0xE4, 0, 0, 0, 0, 0, 0},
-     OUTPUTS(numbers[0]), {3300}},
-    {ON_HANDLE(KORVEX_GetMachineBurningState(h, scratch, scratch + 1, numbers, numbers + 1)),
-     {0xB0, 0x1D, 0x0A, 0x01, 0x00, 0, 0, 0, 0x64, 0, 0, 0x03, 0xE8}, OUTPUTS(s[0], s[1], numbers[0], numbers[1]),
-     {1, 0, 100, 1000}},
-    {ON_HANDLE(KORVEX_GetDownloadCodeIndex(h, scratch, scratch + 1)), {0xBB, 0x04, 0x02, 0x03, 0x05},
-     OUTPUTS(s[0], s[1]), {3, 5}},
     {ON_HANDLE(KORVEX_GetDownloadTimes(h, 0xB3, 1, 2, numbers)), {0xBB, 0x08, 0x04, 0, 0, 0x01, 0x07},
      OUTPUTS(numbers[0]), {0x107}},
     {ON_HANDLE(KORVEX_PinTestMode(h, &word)), {0xCF, 0x04, 0x04, 0x00, 0xFF, 0x01, 0x02}, OUTPUTS(word), {0xFF0102}},
