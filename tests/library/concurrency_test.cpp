@@ -21,16 +21,6 @@ constexpr int kRounds = 12;
 constexpr int kLength = 150;  // three chunks of 56, 56 and 38
 constexpr uint32_t kChunk = 56;
 
-// Reads are answered with the low byte of each address; writes are acknowledged.
-std::optional<Bytes> memory(const Bytes &r) {
-    if (r[0] != 0xB2) return Bytes{r[0], 0xF1};
-    const uint32_t address = be32(r, 2);
-    const unsigned length = unsigned(r[6] << 8 | r[7]);
-    Bytes reply(r.begin(), r.begin() + 8);
-    for (unsigned i = 0; i < length; ++i) reply.push_back(uint8_t(address + i));
-    return reply;
-}
-
 // Every transfer starts at a multiple of 0x1000; its chunks must follow each other directly.
 void expectContiguousTransfers(const std::vector<Bytes> &log, const char *probe) {
     size_t i = 0;
@@ -48,8 +38,8 @@ void expectContiguousTransfers(const std::vector<Bytes> &log, const char *probe)
 TEST(Concurrency, two_probes_from_four_threads_keep_each_transfer_contiguous) {
     ksim::Testbed bench;
     ScriptedProbe a, b;
-    a.respond(memory);
-    b.respond(memory);
+    a.respond(korvex_test::serveMemory);
+    b.respond(korvex_test::serveMemory);
     bench.addDevice(probeIdentity("KV-T1", Transport::Bulk), a.handler());
     bench.addDevice(probeIdentity("KV-T2", Transport::Hid), b.handler());
     LibrarySession library;
@@ -65,8 +55,7 @@ TEST(Concurrency, two_probes_from_four_threads_keep_each_transfer_contiguous) {
         for (int r = 0; r < kRounds; ++r) {
             const uint32_t address = base + uint32_t(r) * 0x1000;
             if (KORVEX_UPLoad_Target(h, address, kLength, buffer.data()) != 0) ++failures;
-            for (int i = 0; i < kLength; ++i)
-                if (buffer[size_t(i)] != uint8_t(address + uint32_t(i))) ++failures;
+            if (buffer != korvex_test::pattern(address, kLength)) ++failures;
             int64_t t;
             if (KORVEX_GetLastKorvexCommunicationTimes(h, &t) != 0) ++failures;
         }
@@ -85,8 +74,8 @@ TEST(Concurrency, two_probes_from_four_threads_keep_each_transfer_contiguous) {
         for (std::thread &t : threads) t.join();
     }
     EXPECT_EQ(failures.load(), 0);
-    EXPECT_EQ(a.requestCount(), size_t(2 * kRounds * 3));
-    EXPECT_EQ(b.requestCount(), size_t(2 * kRounds * 3));
+    EXPECT_EQ(a.requests().size(), size_t(2 * kRounds * 3));
+    EXPECT_EQ(b.requests().size(), size_t(2 * kRounds * 3));
     expectContiguousTransfers(a.requests(), "KV-T1");
     expectContiguousTransfers(b.requests(), "KV-T2");
 }

@@ -352,7 +352,7 @@ TEST(UsbStrings, are_copied_with_their_terminator_when_they_fit) {
     EXPECT_EQ(KORVEX_GetProduct(p.handle(), text, 0), INPUT_PARAMS_ERROR);
     EXPECT_EQ(KORVEX_GetProduct(p.handle(), text, -5), INPUT_PARAMS_ERROR);
     EXPECT_EQ(KORVEX_SetNonblocking(p.handle(), 1), 0);
-    EXPECT_EQ(p.probe().requestCount(), 0u) << "no string getter talks to the probe";
+    EXPECT_EQ(p.probe().requests().size(), 0u) << "no string getter talks to the probe";
 }
 
 }  // namespace

@@ -13,14 +13,14 @@ using ksim::Transport;
 TEST(HandleChecks, every_export_answers_the_invalid_handle_with_1) {
     OpenProbe p(Transport::Bulk);
     for (const auto &e : everyHandleExport()) EXPECT_EQ(e.call(KORVEX_INVALID_HANDLE), 1) << e.name;
-    EXPECT_EQ(p.probe().requestCount(), 0u);
+    EXPECT_EQ(p.probe().requests().size(), 0u);
 }
 
 TEST(HandleChecks, every_export_answers_a_closed_handle_with_7) {
     OpenProbe p(Transport::Bulk);
     KORVEX_Close(p.handle());
     for (const auto &e : everyHandleExport()) EXPECT_EQ(e.call(p.handle()), 7) << e.name;
-    EXPECT_EQ(p.probe().requestCount(), 0u);
+    EXPECT_EQ(p.probe().requests().size(), 0u);
 }
 
 uint8_t byte;
@@ -190,7 +190,7 @@ TEST(HandleChecks, refused_arguments_send_nothing) {
     OpenProbe p(Transport::Bulk);
     ASSERT_NE(p.handle(), KORVEX_INVALID_HANDLE);
     for (const NullCase &c : kRefusals) EXPECT_EQ(c.call(p.handle()), c.code) << c.name;
-    EXPECT_EQ(p.probe().requestCount(), 0u);
+    EXPECT_EQ(p.probe().requests().size(), 0u);
 }
 
 }  // namespace

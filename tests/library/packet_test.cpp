@@ -93,7 +93,7 @@ TEST(ReplyChecks, every_bad_reply_gives_its_code) {
                 p.probe().clearLog();
                 p.probe().respondAlways(bad);
                 EXPECT_EQ(row.call(p.handle()), result) << row.name << ": " << what;
-                EXPECT_EQ(p.probe().requestCount(), result == 0 ? row.requests.size() : 1u)
+                EXPECT_EQ(p.probe().requests().size(), result == 0 ? row.requests.size() : 1u)
                     << row.name << ": " << what << " must stop at the first exchange";
             };
             expect(Bytes(row.reply.begin(), row.reply.end() - 1), R4, "one byte short");
@@ -128,7 +128,7 @@ TEST_P(SilentProbe, gives_each_commands_receive_code) {
         if (row.silentResult == korvex_test::kNotWaitedFor) continue;
         p.probe().clearLog();
         EXPECT_EQ(row.call(p.handle()), row.silentResult) << row.name;
-        EXPECT_EQ(p.probe().requestCount(), 1u) << row.name;
+        EXPECT_EQ(p.probe().requests().size(), 1u) << row.name;
     }
 }
 

@@ -12,13 +12,26 @@ const bool kShortTimeouts = (setenv("KORVEXLIB_TIMEOUT_DIVISOR", "20", 1), true)
 
 }  // namespace
 
-Bytes hidReport(Bytes request) {
-    request.resize(64, 0);
-    return request;
-}
-
 uint32_t be32(const Bytes &b, size_t at) {
     return uint32_t(b[at]) << 24 | uint32_t(b[at + 1]) << 16 | uint32_t(b[at + 2]) << 8 | b[at + 3];
+}
+
+Bytes pattern(uint32_t address, size_t n) {
+    Bytes b(n);
+    for (size_t i = 0; i < n; ++i) b[i] = static_cast<uint8_t>((address + i) * 7 + 3);
+    return b;
+}
+
+std::optional<Bytes> serveMemory(const Bytes &r) {
+    const bool debug = r[0] == 0xCF;
+    const size_t a = debug ? 3 : 2;
+    const bool read = r[0] == 0xB2 || r[0] == 0xB9 || (r[0] == 0xBA && r[1] >= 0x10) ||
+                      (r[0] == 0xBE && r[1] == 0x04) || (r[0] == 0xC2 && r[1] == 0x05) || (debug && r[1] == 0x00);
+    if (!read) return Bytes{r[0], 0xF1};
+    Bytes reply(r.begin(), r.begin() + a + 6);
+    const Bytes data = pattern(be32(r, a), size_t(r[a + 4] << 8 | r[a + 5]));
+    reply.insert(reply.end(), data.begin(), data.end());
+    return reply;
 }
 
 struct ScriptedProbe::State {
@@ -61,11 +74,6 @@ void ScriptedProbe::delayNextReply(unsigned ms) {
 std::vector<Bytes> ScriptedProbe::requests() const {
     std::lock_guard<std::mutex> lock(state_->mutex);
     return state_->log;
-}
-
-size_t ScriptedProbe::requestCount() const {
-    std::lock_guard<std::mutex> lock(state_->mutex);
-    return state_->log.size();
 }
 
 void ScriptedProbe::clearLog() {

@@ -15,10 +15,13 @@
 
 namespace korvex_test {
 
-// A request as it reached the device: over HID a 64-byte report, the request zero-padded.
-Bytes hidReport(Bytes request);
 // The big-endian word at `at`, as requests carry addresses.
 uint32_t be32(const Bytes &b, size_t at);
+// Memory contents a scripted probe serves: a pattern of the address, so misplaced data shows.
+Bytes pattern(uint32_t address, size_t n);
+// Serves reads from the pattern and acknowledges every other request. Reads are in the memory form
+// (address at 2, length at 6) or the debug form (address at 3, length at 7).
+std::optional<Bytes> serveMemory(const Bytes &request);
 
 // A probe whose answer to each request comes from a responder set by the test. Requests are
 // logged as they arrived. The handler runs on umockdev's worker thread, so all state is locked.
@@ -36,9 +39,8 @@ public:
     // The next reply arrives this late (once), e.g. after the library has given up.
     void delayNextReply(unsigned ms);
 
-    // The requests logged since the last clearLog, as they arrived, and how many there were.
+    // The requests logged since the last clearLog, as they arrived.
     std::vector<Bytes> requests() const;
-    size_t requestCount() const;
     void clearLog();
 
 private:
@@ -68,8 +70,11 @@ public:
     ScriptedProbe &probe() { return probe_; }
     ksim::Testbed &bench() { return bench_; }
     bool viaHid() const { return transport_ == ksim::Transport::Hid; }
-    // What the device must have seen for this request on this transport.
-    Bytes onWire(const Bytes &request) const { return viaHid() ? hidReport(request) : request; }
+    // What the device must have seen for this request: over HID a 64-byte report, zero-padded.
+    Bytes onWire(Bytes request) const {
+        if (viaHid()) request.resize(64, 0);
+        return request;
+    }
 
 private:
     ksim::Transport transport_;

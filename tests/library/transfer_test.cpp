@@ -14,27 +14,12 @@ namespace {
 using korvex_test::be32;
 using korvex_test::Bytes;
 using korvex_test::OpenProbe;
+using korvex_test::pattern;
+using korvex_test::serveMemory;
 using korvex_test::Outputs;
 using ksim::Transport;
 
 uint16_t be16(const Bytes &b, size_t at) { return uint16_t(b[at] << 8 | b[at + 1]); }
-
-// Memory contents the scripted probe serves: a pattern of the address, so misplaced data shows.
-uint8_t patternAt(uint32_t address) { return static_cast<uint8_t>(address * 7 + 3); }
-
-// A probe that serves reads from the pattern and acknowledges everything else; reads are in the
-// memory form (address at 2, length at 6) or the debug form (address at 3, length at 7).
-std::optional<Bytes> serveMemory(const Bytes &r) {
-    const bool debug = r[0] == 0xCF;
-    const size_t a = debug ? 3 : 2;
-    const bool read = r[0] == 0xB2 || r[0] == 0xB9 || (r[0] == 0xBA && r[1] >= 0x10) ||
-                      (r[0] == 0xBE && r[1] == 0x04) || (r[0] == 0xC2 && r[1] == 0x05) || (debug && r[1] == 0x00);
-    if (!read) return Bytes{r[0], 0xF1};
-    const uint32_t address = be32(r, a);
-    Bytes reply(r.begin(), r.begin() + a + 6);
-    for (uint16_t i = 0; i < be16(r, a + 4); ++i) reply.push_back(patternAt(address + i));
-    return reply;
-}
 
 // Where a request names its chunk: memory form (address at 2, length at 6), debug form (address at
 // 3, length at 7), probe firmware data (length + 4 at 2, address at 4), display data (n = length + 3
@@ -62,12 +47,6 @@ std::vector<Chunk> chunksOf(const std::vector<Bytes> &requests, Form form) {
 }
 size_t lengthOf(const std::vector<Chunk> &chunks) {
     return std::accumulate(chunks.begin(), chunks.end(), size_t{0}, [](size_t n, const Chunk &c) { return n + c[1]; });
-}
-
-Bytes pattern(uint32_t address, size_t n) {
-    Bytes b(n);
-    for (size_t i = 0; i < n; ++i) b[i] = patternAt(static_cast<uint32_t>(address + i));
-    return b;
 }
 
 // A transfer through a buffer, and the chunks its requests must carry.
@@ -126,7 +105,7 @@ TEST_P(ChunkedRead, stops_at_the_first_failing_chunk_keeping_the_chunks_read) {
         const size_t length = lengthOf(c.chunks), first = c.chunks[0][1];
         Bytes buffer(length, 0xAA);
         EXPECT_EQ(c.call(p.handle(), buffer.data()), TRANS_READ_PARAMS_ERROR) << c.name;
-        EXPECT_EQ(p.probe().requestCount(), 2u) << c.name;
+        EXPECT_EQ(p.probe().requests().size(), 2u) << c.name;
         EXPECT_EQ(Bytes(buffer.begin(), buffer.begin() + first), pattern(c.chunks[0][0], first)) << c.name;
         EXPECT_EQ(Bytes(buffer.begin() + first, buffer.end()), Bytes(length - first, 0xAA))
             << c.name << ": the failed chunk reached the caller";
@@ -193,7 +172,7 @@ TEST_P(ChunkedWrite, stops_at_the_first_refused_chunk) {
         p.probe().clearLog();
         Bytes data = pattern(1, lengthOf(c.chunks));
         EXPECT_EQ(c.call(p.handle(), data.data()), 0xF2) << c.name;
-        EXPECT_EQ(p.probe().requestCount(), 2u) << c.name;
+        EXPECT_EQ(p.probe().requests().size(), 2u) << c.name;
     }
 }
 
@@ -210,7 +189,7 @@ TEST(ChunkedTransfer, zero_length_sends_nothing) {
     EXPECT_EQ(KORVEX_DownLoad_Target(p.handle(), 0x08000000, 0, b), 0);
     EXPECT_EQ(KORVEX_BLECHIP_WriteFlash(p.handle(), 0, 0, b), 0);
     EXPECT_EQ(KORVEX_DebugReadMemory_Target(p.handle(), 0, 0, b, 32), 0);
-    EXPECT_EQ(p.probe().requestCount(), 0u);
+    EXPECT_EQ(p.probe().requests().size(), 0u);
 }
 
 uint8_t scratch[256];
