@@ -216,12 +216,14 @@ const OpenCase kOpenCases[] = {
 INSTANTIATE_TEST_SUITE_P(Library, TransportRule, ::testing::ValuesIn(kOpenCases),
                          [](const ::testing::TestParamInfo<OpenCase> &info) { return info.param.name; });
 
-// The list made under the old rule still decides; an open handle outlives the list it came from.
+// Opening uses the last list, made under the rule of its day; an open handle outlives that list.
 TEST(TransportRule, takes_effect_at_the_next_enumeration_and_open_handles_keep_theirs) {
     Bench b({"KV-A"});
     b.list();
+    b.add("KV-LATE");
+    EXPECT_EQ(KORVEX_Open("KV-LATE"), KORVEX_INVALID_HANDLE) << "opening enumerated";
     KORVEX_SetTransTypeRule(0);
-    KORVEX_HANDLE bulk = KORVEX_Open(nullptr);
+    KORVEX_HANDLE bulk = KORVEX_Open("KV-A");
     EXPECT_EQ(transType(bulk), 1);
     b.list();  // frees the list the handle was opened from
     KORVEX_SetTransTypeRule(1);
@@ -229,8 +231,8 @@ TEST(TransportRule, takes_effect_at_the_next_enumeration_and_open_handles_keep_t
     EXPECT_EQ(transType(bulk), 1);
     EXPECT_EQ(serialOf(bulk), "KV-A");
     KORVEX_Close(bulk);
-    KORVEX_HANDLE hid = KORVEX_Open(nullptr);
-    EXPECT_EQ(transType(hid), 0);
+    EXPECT_EQ(transType(KORVEX_Open("KV-A")), 0);
+    EXPECT_NE(KORVEX_Open("KV-LATE"), KORVEX_INVALID_HANDLE);
 }
 
 // ---------------------------------------------------------------- open and close
@@ -249,15 +251,6 @@ TEST(Open, by_exact_serial_or_the_first_listed_and_only_once) {
     KORVEX_HANDLE second = KORVEX_Open(rows.back().c_str());
     ASSERT_NE(second, KORVEX_INVALID_HANDLE);
     EXPECT_EQ(serialOf(second), rows.back());
-}
-
-TEST(Open, uses_the_last_list_and_does_not_enumerate) {
-    Bench b;
-    b.list();
-    b.add("KV-LATE");
-    EXPECT_EQ(KORVEX_Open(nullptr), KORVEX_INVALID_HANDLE);
-    b.list();
-    EXPECT_NE(KORVEX_Open(nullptr), KORVEX_INVALID_HANDLE);
 }
 
 TEST(Open, holds_every_interface_of_the_probe_until_closed) {
