@@ -65,14 +65,12 @@ TEST(Concurrency, two_probes_from_four_threads_keep_each_transfer_contiguous) {
         for (int r = 0; r < kRounds; ++r)
             if (KORVEX_DownLoad_Target(h, base + uint32_t(r) * 0x1000, kLength, data.data()) != 0) ++failures;
     };
-    {
-        std::vector<std::thread> threads;
-        threads.emplace_back(reader, ha, 0x08000000);
-        threads.emplace_back(writer, ha, 0x08100000);
-        threads.emplace_back(reader, hb, 0x08200000);
-        threads.emplace_back(writer, hb, 0x08300000);
-        for (std::thread &t : threads) t.join();
-    }
+    std::vector<std::thread> threads;
+    threads.emplace_back(reader, ha, 0x08000000);
+    threads.emplace_back(writer, ha, 0x08100000);
+    threads.emplace_back(reader, hb, 0x08200000);
+    threads.emplace_back(writer, hb, 0x08300000);
+    for (std::thread &t : threads) t.join();
     EXPECT_EQ(failures.load(), 0);
     EXPECT_EQ(a.requests().size(), size_t(2 * kRounds * 3));
     EXPECT_EQ(b.requests().size(), size_t(2 * kRounds * 3));
