@@ -138,6 +138,11 @@ const ProtectCase kProtects[] = {
     {"BleOffReplyLost", &kBleTarget, {{"ble_protected", "1"}, {"fault_status", "BE.0C,0x22"}}, {"--dbfap"},
      kBleOff + "Error. Disable BLE module access protection failed!\n", 0x26, 0, {}, false},
     {"BleWithoutModule", &kHidProbe, {}, {"--ebfap"}, kBleOn + "Error. Don't connect BLE module!\n", 2, 0},
+    // Level 1 stays in place when a later option fails on the protected target.
+    {"Level1ThenRefusedDepp", &kHidProbe, {}, {"--efap1", "-p", "--depp"},
+     kEnabled + kPor + kDepp + "Error. Disable erase and program protection failed!\n", 0x23, 1},
+    {"LevelUnknown", &kHidProbe, {{"fault_reply_byte", "B1.00@2,2,00"}}, {"--dfap"},
+     kDisable + "Error. Disable flash access protection failed!\n", 0x22, 0},
     {"InOrderUntilAFailure", &kHidProbe, {{"fault_status", "B5.00,0x22"}}, {"--eepp", "0", "--efap1", "--depp"},
      kEeppDone + kEnableFailed, 0x20, 1, {{4, 0xFE}}},
 };

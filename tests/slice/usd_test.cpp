@@ -237,6 +237,9 @@ const SetCase kSets[] = {
      kOpened + kWritten + "Reset and run......\nReset and run finished!\n\n" + kDone, 0, Block(24), 0},
     {"Level2UndoableNeedsNoYes", &kApModeTarget, {}, kSetFile, "u.bin", BlockFile(256, 0xCC),
      kOpened + kWritten + kDone, 0, Block(256, 0xCC), 2},
+    // Protection switched on, but the level read afterwards is not the one the block asks for.
+    {"ProtectionLevelNotTheOneAsked", &kHidProbe, {{"fault_reply_byte", "B1.00@2,3,01"}}, kSetFile, "u.bin",
+     BlockFile(24, 0xFF), kOpened + kWriteFailed, 6, Block(24, 0xFF), 1},
     {"ReadBackDiffers", &kHidProbe, {{"ignore_writes", "1"}}, kSetFile, "u.bin", BlockFile(24),
      kOpened + kWriteFailed, 6, {}, 0},
     {"WriteRefused", &kHidProbe, {{"fault_status", "B3.02,0x22"}}, kSetFile, "u.bin", BlockFile(24),
