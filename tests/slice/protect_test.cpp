@@ -149,22 +149,5 @@ const ProtectCase kProtects[] = {
 INSTANTIATE_TEST_SUITE_P(Rows, Protect, testing::ValuesIn(kProtects),
                          [](const testing::TestParamInfo<ProtectCase>& info) { return info.param.name; });
 
-TEST(ProtectEpp, all_off_then_one_sector_on_is_two_writes)
-{
-    VirtualBench bench;
-    bench.testbed().withProbe(0, [](ksim::VirtualProbe& p) { p.target().userSystemData().setAllEpp(0x00); });
-    const ConsoleRun run = bench.console({"-connect", "-p", "--depp", "--eepp", "0-0"});
-    EXPECT_EQ(run.exitCode, 0);
-    size_t writes = 0;
-    for (const ksim::Exchange& e : bench.exchanges())
-        writes += e.command.rfind("B3.02", 0) == 0 ? 1 : 0;
-    EXPECT_EQ(writes, 2u);
-    bench.testbed().withProbe(0, [](ksim::VirtualProbe& p) {
-        const ksim::UserSystemData& usd = p.target().userSystemData();
-        EXPECT_EQ(usd.logical(4), 0xFE);
-        EXPECT_EQ(usd.logical(5) & usd.logical(6) & usd.logical(7), 0xFF);
-    });
-}
-
 }  // namespace
 }  // namespace slice_test

@@ -234,31 +234,6 @@ std::vector<uint8_t> Pattern(size_t length, uint32_t seed)
     return bytes;
 }
 
-std::vector<Segment> ParseIntelHex(const std::string& text)
-{
-    std::vector<Segment> segments;
-    std::istringstream lines(text);
-    std::string line;
-    uint32_t upper = 0;
-    while (std::getline(lines, line)) {
-        if (line.size() < 11 || line[0] != ':')
-            continue;
-        auto byteAt = [&](size_t i) { return static_cast<uint8_t>(std::stoul(line.substr(1 + 2 * i, 2), nullptr, 16)); };
-        const uint8_t length = byteAt(0);
-        const uint32_t address = static_cast<uint32_t>(byteAt(1) << 8 | byteAt(2));
-        const uint8_t type = byteAt(3);
-        if (type == 0x04) {
-            upper = static_cast<uint32_t>(byteAt(4) << 8 | byteAt(5)) << 16;
-        } else if (type == 0x00) {
-            Segment segment{upper | address, {}};
-            for (size_t i = 0; i < length; ++i)
-                segment.bytes.push_back(byteAt(4 + i));
-            segments.push_back(segment);
-        }
-    }
-    return segments;
-}
-
 std::string ReadFile(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);

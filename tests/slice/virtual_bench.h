@@ -85,8 +85,6 @@ struct Segment {
 };
 std::string IntelHex(const std::vector<Segment>& segments);
 std::vector<uint8_t> Pattern(size_t length, uint32_t seed);
-// Data records (types 00 and 04 only) as one segment per record.
-std::vector<Segment> ParseIntelHex(const std::string& text);
 std::string ReadFile(const std::string& path);
 
 // Afterwards the target holds `length` bytes of `value` from `address` (as VirtualBench::read).
