@@ -141,7 +141,7 @@ const ProtectCase kProtects[] = {
     // Level 1 stays in place when a later option fails on the protected target.
     {"Level1ThenRefusedDepp", &kHidProbe, {}, {"--efap1", "-p", "--depp"},
      kEnabled + kPor + kDepp + "Error. Disable erase and program protection failed!\n", 0x23, 1},
-    {"LevelUnknown", &kHidProbe, {{"fault_reply_byte", "B1.00@2,2,00"}}, {"--dfap"},
+    {"LevelUnknown", &kHidProbe, {{"fault_reply_byte", "B1.00@2,3,00"}}, {"--dfap"},
      kDisable + "Error. Disable flash access protection failed!\n", 0x22, 0},
     {"InOrderUntilAFailure", &kHidProbe, {{"fault_status", "B5.00,0x22"}}, {"--eepp", "0", "--efap1", "--depp"},
      kEeppDone + kEnableFailed, 0x20, 1, {{4, 0xFE}}},
