@@ -38,6 +38,9 @@ TEST(FirmwareDecoding, UndecodableRequestsAreRefused)
         {"a wrong parameter count", "B0 04 03 00 0F 42", "B0 F2"},
         {"data shorter than the length field", "B3 00 08 00 00 00 00 04 01 02 03", "B3 F2"},
         {"an EPP clear without its four zero bytes", "B5 01 04 00", "B5 F2"},
+        {"a status request without A5", "B1 00 01 00", "B1 F2"},
+        {"target state 3", "B1 03 01 03", "B1 F2"},
+        {"a read of 57 bytes does not fit a reply", "B2 00 08 03 FF C8 00 39", "B2 F2"},
     };
     ProbeHarness h;
     for (const WireCase &c : refused)
