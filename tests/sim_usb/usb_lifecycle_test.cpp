@@ -7,14 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <cstdio>
 #include <future>
-#include <spawn.h>
-#include <sys/wait.h>
 #include <unistd.h>
-
-extern char **environ;
 
 namespace {
 
@@ -53,30 +47,15 @@ TEST(SimUsbLifecycle, unplugging_from_the_bench_ends_a_read_in_another_thread)
     EXPECT_TRUE(usb.probeSerials().empty());
 }
 
-// The client runs in a process of its own and is killed while its read is pending: its URB must
-// not swallow the next client's reply.
+// The client runs in a process of its own and is killed (SIGINT) while its read is pending: its URB
+// must not swallow the next client's reply.
 TEST(SimUsbLifecycle, a_client_killed_mid_transfer_leaves_the_probe_to_the_next_client)
 {
     ksim::Testbed bench;
     bench.addDevice(identity(), [](const Bytes &packet, bool) { return echo(packet); });
-    int fds[2];
-    ASSERT_EQ(pipe(fds), 0);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, fds[0]);
-    const std::string program = korvex_test::builtProgram("sim_usb_probe_client");
-    char *argv[] = {const_cast<char *>(program.c_str()), const_cast<char *>("hang"), nullptr};
-    pid_t pid = -1;
-    ASSERT_EQ(posix_spawn(&pid, program.c_str(), &actions, nullptr, argv, environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
-    close(fds[1]);
-    FILE *output = fdopen(fds[0], "r");
-    char line[64] = {};
-    EXPECT_STREQ(fgets(line, sizeof line, output), "waiting\n");
-    kill(pid, SIGKILL);
-    waitpid(pid, nullptr, 0);
-    fclose(output);
+    korvex_test::ProcessOptions interrupted;
+    interrupted.interruptWhenOutContains = "waiting\n";
+    EXPECT_EQ(korvex_test::runProcess({korvex_test::builtProgram("sim_usb_probe_client"), "hang"}, interrupted).out, "waiting\n");
 
     UsbContext usb;
     ProbeChannel hid(usb.get(), kHid);
