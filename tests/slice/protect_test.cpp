@@ -37,12 +37,6 @@ struct ProtectCase {
 };
 void PrintTo(const ProtectCase& c, std::ostream* os) { *os << c.name; }
 
-std::string AfterConnect(const std::string& out)
-{
-    const size_t end = out.find("\n\n");
-    return end == std::string::npos ? "(not connected) " + out : out.substr(end + 2);
-}
-
 class Protect : public testing::TestWithParam<ProtectCase> {};
 
 TEST_P(Protect, changes_exactly_what_it_reports)

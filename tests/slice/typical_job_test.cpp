@@ -39,7 +39,7 @@ TEST(TypicalJob, connect_erase_download_verify_and_run_leaves_the_image_in_flash
     const std::string binary = files.path("sample.bin");
     ASSERT_EQ(std::system(("objcopy -I ihex -O binary --gap-fill 0xFF '" + image + "' '" + binary + "'").c_str()), 0);
     const std::string bytes = ReadFile(binary);
-    EXPECT_TRUE(bench.mainFlash(kFlash, static_cast<uint32_t>(bytes.size())) == std::vector<uint8_t>(bytes.begin(), bytes.end()));
+    EXPECT_TRUE(bench.read(kFlash, static_cast<uint32_t>(bytes.size())) == std::vector<uint8_t>(bytes.begin(), bytes.end()));
     bench.testbed().withProbe(0, [](ksim::VirtualProbe& p) { EXPECT_EQ(p.target().runState(), 2); });
 }
 

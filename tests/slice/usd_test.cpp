@@ -37,13 +37,6 @@ Bytes Pairs(const Bytes& block)
 std::string Text(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
 Bytes BytesOf(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
-// What the command printed after the connection lines.
-std::string AfterConnect(const std::string& out)
-{
-    const size_t end = out.find("\n\n");
-    return end == std::string::npos ? "(not connected) " + out : out.substr(end + 2);
-}
-
 struct Target {
     explicit Target(const ksim::Settings& settings) : bench(settings) {}
 
