@@ -4,7 +4,7 @@
 //   - its wall time against the same number of bare request/reply round trips on the same probe,
 //     as the median ratio of interleaved pairs (upload run, bare run), and
 //   - the console's peak resident memory against a "-connect"-only run, and against an upload of
-//     one sector (what writing any file costs: Qt's file and temporary-file code, first touched).
+//     one sector (what writing any file costs, whatever the range).
 // The connection's own exchanges and time are taken out with a -connect-only run of each pair.
 // Usage: bench_upload [PAIRS]   (default 3)
 #include "KORVEXLIB.h"

@@ -6,10 +6,9 @@
 #include "option_test.h"
 #include "sub_option_walk.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include "file_io.h"
 
+#include <filesystem>
 #include <set>
 #include <string>
 
@@ -17,16 +16,8 @@ namespace {
 
 std::string Canonical(const std::string& path)
 {
-    return QDir::cleanPath(QFileInfo(QString::fromStdString(path)).absoluteFilePath()).toStdString();
-}
-
-bool IsReadableFile(const std::string& path)
-{
-    const QFileInfo info(QString::fromStdString(path));
-    if (path.empty() || !info.isFile())
-        return false;
-    QFile file(info.filePath());
-    return file.open(QIODevice::ReadOnly);
+    std::error_code ignored;
+    return std::filesystem::absolute(path, ignored).lexically_normal().string();
 }
 
 // The files of the run as far as the check has come.

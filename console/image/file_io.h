@@ -1,16 +1,18 @@
 #pragma once
 
-#include <QSaveFile>
-
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <string>
 
 // The file-system edge of the image readers and writers; everything else works on bytes.
+// Plain POSIX calls: a console that saves one file should not page in a framework's file layer.
 
 // True when something exists at the path (a dangling link does not count).
 bool FileExists(const std::string& path);
+
+// True when the path names a regular file this process may open for reading.
+bool IsReadableFile(const std::string& path);
 
 // Length of the file at the path in bytes; 0 when there is none.
 uint64_t FileSizeOf(const std::string& path);
@@ -32,6 +34,7 @@ FileReadResult ReadFileInChunks(const std::string& path, size_t chunkSize,
 class SafeFileWriter {
 public:
     explicit SafeFileWriter(const std::string& path);
+    ~SafeFileWriter();
     SafeFileWriter(const SafeFileWriter&) = delete;
     SafeFileWriter& operator=(const SafeFileWriter&) = delete;
 
@@ -40,9 +43,10 @@ public:
     bool Commit();
 
 private:
-    QSaveFile file_;
+    void Discard();
+
+    std::string target_;    // the named file, or what it links to
+    std::string temporary_; // beside the target while it is written
+    int fd_ = -1;
     bool failed_ = false;
 };
-
-// Qt's name for a path given as bytes in the local encoding.
-QString ToQtPath(const std::string& path);

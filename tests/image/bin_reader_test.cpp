@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace image_test;
 
 namespace {
@@ -94,6 +96,7 @@ TEST(ReaderFiles, EachFileGetsItsCodeAndOpenFileItsLine)
     // A device would feed the readers without end.
     ASSERT_TRUE(QFile::link("/dev/zero", QString::fromStdString(dir.Path("zero.hex"))));
     ASSERT_TRUE(QFile::link("/dev/zero", QString::fromStdString(dir.Path("zero.bin"))));
+    ASSERT_EQ(mkfifo(dir.Path("fifo.hex").c_str(), 0600), 0); // and opening a FIFO would wait for a writer
     const std::string kNotFound = "File path is empty!\n", kEmpty = "File is empty!\n";
     const std::string kFormat = "File format error, please reselect!\n";
     const struct {
@@ -106,6 +109,7 @@ TEST(ReaderFiles, EachFileGetsItsCodeAndOpenFileItsLine)
         {"empty.bin", FILE_OPEN_EMPTY_ERROR, kEmpty, 0},          {"empty.hex", FILE_OPEN_FORMAT_ERROR, kFormat, 0},
         {"folder.bin", FILE_OPEN_EMPTY_ERROR, kEmpty, 0},         {"folder.hex", FILE_OPEN_EMPTY_ERROR, kEmpty, 0},
         {"zero.hex", FILE_OPEN_EMPTY_ERROR, kEmpty, 0},           {"zero.bin", FILE_OPEN_EMPTY_ERROR, kEmpty, 0},
+        {"fifo.hex", FILE_OPEN_EMPTY_ERROR, kEmpty, 0},
         {"image.txt", FILE_OPEN_FORMAT_ERROR, kFormat, 0},        {"firmware.Bin", FILE_OPERATION_SUCCESS, "", 2},
         {"FIRMWARE.BIN", FILE_OPERATION_SUCCESS, "", 2},       {"firmwarebin", FILE_OPERATION_SUCCESS, "", 2},
         {"app.ihex", FILE_OPERATION_SUCCESS, "", 4},           {"APPHEX", FILE_OPERATION_SUCCESS, "", 4},

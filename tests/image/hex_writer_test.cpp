@@ -10,6 +10,8 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace image_test;
 
@@ -102,4 +104,36 @@ TEST(WriterResults, AWriteThatFailsPartWayLeavesTheNamedFileAsItWas)
     }
     EXPECT_EQ(QDir(QString::fromStdString(dir.Path(""))).entryList(QDir::Files).size(), 2);
     EXPECT_EQ(FileOperation().SaveFile(dir.Path("no/such/dir/a.hex"), big.data(), 16, 0), FILE_SAVE_NOT_FOUND_ERROR);
+}
+
+TEST(WriterResults, ASaveKeepsTheModeFollowsALinkAndSparesAReadOnlyFile)
+{
+    ScratchDir dir;
+    const Bytes bytes = RandomBytes(64, 35);
+    const auto save = [&](const std::string& name) {
+        return FileOperation().SaveFile(dir.Path(name), bytes.data(), static_cast<int32_t>(bytes.size()), 0);
+    };
+    const std::string saved(bytes.begin(), bytes.end());
+    struct stat info{};
+
+    WriteFile(dir.Path("shared.bin"), std::string("previous"));
+    ASSERT_EQ(chmod(dir.Path("shared.bin").c_str(), 0640), 0);
+    EXPECT_EQ(save("shared.bin"), FILE_OPERATION_SUCCESS);
+    ASSERT_EQ(stat(dir.Path("shared.bin").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+
+    ASSERT_EQ(symlink("shared.bin", dir.Path("link.bin").c_str()), 0);
+    WriteFile(dir.Path("shared.bin"), std::string("previous"));
+    EXPECT_EQ(save("link.bin"), FILE_OPERATION_SUCCESS);
+    EXPECT_EQ(ReadText(dir.Path("shared.bin")), saved);
+    ASSERT_EQ(lstat(dir.Path("link.bin").c_str(), &info), 0);
+    EXPECT_TRUE(S_ISLNK(info.st_mode));
+
+    EXPECT_EQ(QDir(QString::fromStdString(dir.Path(""))).entryList(QDir::Files | QDir::System).size(), 2);
+    if (geteuid() == 0)
+        return; // root may write anything
+    WriteFile(dir.Path("locked.bin"), std::string("previous"));
+    ASSERT_EQ(chmod(dir.Path("locked.bin").c_str(), 0444), 0);
+    EXPECT_NE(save("locked.bin"), FILE_OPERATION_SUCCESS);
+    EXPECT_EQ(ReadText(dir.Path("locked.bin")), "previous");
 }

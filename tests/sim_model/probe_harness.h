@@ -19,9 +19,9 @@ std::string hexText(const std::optional<Bytes> &bytes);
 Bytes hidReport(const Bytes &request);  // zero-padded to 64 bytes
 
 struct WireCase {
-    const char *what;
-    const char *request;  // bytes on the wire, hex
-    const char *reply;    // expected reply, hex; "" for no reply
+    std::string what;
+    std::string request;  // bytes on the wire, hex
+    std::string reply;    // expected reply, hex; "" for no reply
 };
 
 class ProbeHarness {

@@ -1,4 +1,5 @@
-// Access protection, the user system data block and erase/program protection, through the wire.
+// Access protection, the user system data block and erase/program protection: the refusals and side
+// effects the console's protection commands do not show (their end-to-end tests check the levels).
 #include "probe_harness.h"
 #include "target/target_mcu.h"
 
@@ -10,22 +11,6 @@ std::string factoryUsd24()
 {
     std::string text = "A5 5A";
     for (int i = 1; i < 24; ++i)
-        text += " FF 00";
-    return text;
-}
-
-// Writes a whole 24-byte block (48 image bytes) through the write sequence, in one 48-byte write.
-void writeUsd24(ProbeHarness &h, const std::string &image48)
-{
-    ASSERT_EQ(h.bulk("B3 05 01 00"), "B3 F1");
-    ASSERT_EQ(h.bulk("B3 02 00 00 00 00 00 30 " + image48), "B3 F1");
-    ASSERT_EQ(h.bulk("B3 05 01 01"), "B3 F1");
-}
-
-std::string usdWithEpp0(const std::string &epp0)
-{
-    std::string text = "A5 5A FF 00 FF 00 FF 00 " + epp0;
-    for (int i = 5; i < 24; ++i)
         text += " FF 00";
     return text;
 }
@@ -46,92 +31,40 @@ TEST(AccessProtection, ProtectedTargetRefusesReadsAndHidesItsSeries)
         {"the host supplies the ID", "B1 05 05 04 04 00 02 46", "B1 F1"},
         {"ID read gives it back", "B1 01", "B1 01 05 04 04 00 02 46"},
         {"removing protection", "B5 00 01 A5", "B5 F1"},
-        {"status: not protected", "B1 00 01 A5", "B1 00 01 01"},
         {"the flash was mass-erased", "B2 00 08 00 00 10 00 01", "B2 00 08 00 00 10 00 01 FF"},
-        {"the series is back", "B1 01", "B1 01 05 04 04 00 02 46"},
+        {"the block is back to its factory state", "B2 02 00 00 00 00 00 30", "B2 02 00 00 00 00 00 30 " + factoryUsd24()},
         {"an unknown protection code", "B5 00 01 12", "B5 F2"},
+        {"level 2 on a series that can undo it", "B5 00 01 CC", "B5 F1"},
+        {"level 2 flag", "B1 00 01 A5", "B1 00 01 07"},
+        {"its removal works", "B5 00 01 A5", "B5 F1"},
     });
 }
 
-TEST(AccessProtection, RemovalResetsTheUserSystemDataToFactoryState)
-{
-    ProbeHarness h;
-    writeUsd24(h, usdWithEpp0("00 FF"));
-    ASSERT_EQ(h.bulk("B5 00 01 FF"), "B5 F1");
-    ASSERT_EQ(h.bulk("B5 00 01 A5"), "B5 F1");
-    const std::string reply = h.bulk("B2 02 00 00 00 00 00 30");
-    EXPECT_EQ(reply, "B2 02 00 00 00 00 00 30 " + factoryUsd24());
-}
-
-TEST(AccessProtection, Level2IsPermanentOnlyWhereTheSeriesSaysSo)
-{
-    ProbeHarness permanent({{"series", "ZR32_S15"}, {"pid", "00000240"}});
-    permanent.expectExchanges({
-        {"level 2", "B5 00 01 CC", "B5 F1"},
-        {"status says protected, level 2 flag", "B1 00 01 A5", "B1 00 01 07"},
-        {"removal refused", "B5 00 01 A5", "B5 FF"},
-        {"lowering to level 1 refused", "B5 00 01 FF", "B5 FF"},
-        {"still protected", "B1 00 01 A5", "B1 00 01 07"},
-    });
-    ProbeHarness removable({{"series", "9"}, {"pid", "00000240"}});
-    removable.expectExchanges({
-        {"level 2", "B5 00 01 CC", "B5 F1"},
-        {"removal works", "B5 00 01 A5", "B5 F1"},
-        {"not protected", "B1 00 01 A5", "B1 00 01 01"},
-    });
-}
-
-TEST(AccessProtection, UndeterminedStatusClearsTheValidFlag)
-{
-    ProbeHarness h({{"status_valid", "0"}, {"protection", "1"}});
-    EXPECT_EQ(h.bulk("B1 00 01 A5"), "B1 00 01 00");
-    EXPECT_EQ(h.bulk("B1 00 01 00"), "B1 F2") << "the status request carries A5";
-}
-
-TEST(UserSystemData, FactoryBlockIsPairsOfByteAndComplement)
-{
-    ProbeHarness h;
-    EXPECT_EQ(h.bulk("B2 02 00 00 00 00 00 30"), "B2 02 00 00 00 00 00 30 " + factoryUsd24());
-    EXPECT_EQ(h.bulk("B2 02 00 00 00 2E 00 04"), "B2 F3 00 00 00 2E 00 04 FF FF FF FF") << "past 2L";
-    for (auto [series, length] : {std::pair{"5", 512u}, {"9", 256u}, {"35", 128u}, {"7", 24u}}) {
-        ProbeHarness other({{"series", series}});
-        EXPECT_EQ(other.probe.target().userSystemData().image().size(), 2 * length) << "series " << series;
-    }
-    ProbeHarness s13({{"series", "13"}, {"pid", "00004240"}});
-    EXPECT_EQ(s13.probe.target().userSystemData().logicalLength(), 2048u) << "4 KiB sectors";
-}
-
+// A sequence starts from an erased page and takes effect at its end; a protected block stays.
 TEST(UserSystemData, AWrittenBlockTakesEffectAtTheEndOfTheSequence)
 {
     ProbeHarness h;
-    std::string block = "00 FF";  // FAP 00: protection on
-    for (int i = 1; i < 24; ++i)
-        block += " FF 00";
-    ASSERT_EQ(h.bulk("B3 05 01 00"), "B3 F1");
-    ASSERT_EQ(h.bulk("B3 02 00 00 00 00 00 30 " + block), "B3 F1");
-    EXPECT_EQ(h.bulk("B1 00 01 A5"), "B1 00 01 01") << "not before the end";
-    ASSERT_EQ(h.bulk("B3 05 01 01"), "B3 F1");
-    EXPECT_EQ(h.bulk("B1 00 01 A5"), "B1 00 01 03");
-    EXPECT_EQ(h.bulk("B3 05 01 00"), "B3 FE") << "a protected block cannot be rewritten";
-}
-
-TEST(UserSystemData, ASequenceStartsFromAnErasedPage)
-{
-    ProbeHarness h;
-    ASSERT_EQ(h.bulk("B3 05 01 00"), "B3 F1");
-    ASSERT_EQ(h.bulk("B3 02 00 00 00 00 00 02 A5 5A"), "B3 F1");
-    ASSERT_EQ(h.bulk("B3 05 01 01"), "B3 F1");
-    EXPECT_EQ(h.bulk("B2 02 00 00 00 00 00 04"), "B2 02 00 00 00 00 00 04 A5 5A FF FF")
-        << "bytes not written in the sequence stay erased";
+    h.expectExchanges({
+        {"begin", "B3 05 01 00", "B3 F1"},
+        {"two pairs only", "B3 02 00 00 00 00 00 04 A5 5A 12 ED", "B3 F1"},
+        {"end", "B3 05 01 01", "B3 F1"},
+        {"bytes not written stay erased", "B2 02 00 00 00 00 00 06", "B2 02 00 00 00 00 00 06 A5 5A 12 ED FF FF"},
+        {"past 2L", "B2 02 00 00 00 2E 00 04", "B2 F3 00 00 00 2E 00 04 FF FF FF FF"},
+        {"begin again", "B3 05 01 00", "B3 F1"},
+        {"FAP 00: protection on", "B3 02 00 00 00 00 00 30 00 FF" + factoryUsd24().substr(5), "B3 F1"},
+        {"not before the end", "B1 00 01 A5", "B1 00 01 01"},
+        {"end", "B3 05 01 01", "B3 F1"},
+        {"protected now", "B1 00 01 A5", "B1 00 01 03"},
+        {"a protected block cannot be rewritten", "B3 05 01 00", "B3 FE"},
+    });
 }
 
 TEST(EraseProgramProtection, ClearedEppBitsRefuseEraseAndProgramOfTheirSectors)
 {
     ProbeHarness h;  // 256 KiB in 2 KiB sectors: 2 sectors per EPP bit
-    writeUsd24(h, usdWithEpp0("FE 01"));
+    h.probe.target().userSystemData().setLogical(4, 0xFE);
     h.expectExchanges({
-        {"sector 0 erase refused", "B4 00 08 00 00 00 00 01", "B4 FE"},
-        {"sector 1 shares the bit", "B4 00 08 00 08 00 00 01", "B4 FE"},
+        {"sector 1 shares the bit of sector 0", "B4 00 08 00 08 00 00 01", "B4 FE"},
         {"sector 2 is free", "B4 00 08 00 10 00 00 01", "B4 F1"},
         {"a range over sector 1 is refused whole", "B4 00 08 00 08 00 00 02", "B4 FE"},
         {"whole flash refused", "B4 06 00 00 00 00 00 00", "B4 FE"},
@@ -147,32 +80,32 @@ TEST(EraseProgramProtection, ClearedEppBitsRefuseEraseAndProgramOfTheirSectors)
     });
 }
 
-TEST(EraseProgramProtection, Bit31CoversEverySectorFrom31TimesSectorsPerBit)
+// Which sectors one cleared bit covers, by layout: the last bit takes every sector from 31 times the
+// sectors per bit; the 20-byte layout gives each upper bit 128 KiB.
+TEST(EraseProgramProtection, EachBitCoversItsSectorsByLayout)
 {
-    ProbeHarness h({{"pid", "00000200"}});  // 192 KiB in 1 KiB sectors: 4 sectors per bit
-    std::string block = "A5 5A FF 00 FF 00 FF 00 FF 00 FF 00 FF 00 7F 80";
-    for (int i = 8; i < 24; ++i)
-        block += " FF 00";
-    writeUsd24(h, block);
-    h.expectExchanges({
-        {"sector 123 is under bit 30", "B4 00 08 01 EC 00 00 01", "B4 F1"},
-        {"sector 124 is the first under bit 31", "B4 00 08 01 F0 00 00 01", "B4 FE"},
-        {"the last sector too", "B4 00 08 02 FC 00 00 01", "B4 FE"},
-    });
-}
-
-TEST(EraseProgramProtection, TwentyByteLayoutProtects128KiBPerUpperBit)
-{
-    ProbeHarness h({{"series", "14"}, {"pid", "00003340"}});  // 1024 KiB, 2 KiB sectors, 256-byte block
-    auto &usd = h.probe.target().userSystemData();
-    usd.setLogical(10, 0xFE);  // EPP4 bit 0: sectors 64 to 127
-    EXPECT_EQ(h.bulk("B4 00 08 01 F8 00 00 01"), "B4 F1") << "sector 63";
-    EXPECT_EQ(h.bulk("B4 00 08 02 00 00 00 01"), "B4 FE") << "sector 64";
-    EXPECT_EQ(h.bulk("B4 00 08 03 F8 00 00 01"), "B4 FE") << "sector 127";
-    EXPECT_EQ(h.bulk("B4 00 08 04 00 00 00 01"), "B4 F1") << "sector 128";
-    usd.setLogical(4, 0xFE);  // EPP0 bit 0: the first 4 KiB, sectors 0 and 1
-    EXPECT_EQ(h.bulk("B4 00 08 00 08 00 00 01"), "B4 FE") << "sector 1";
-    EXPECT_EQ(h.bulk("B4 00 08 00 10 00 00 01"), "B4 F1") << "sector 2";
+    struct Case {
+        const char *series, *pid;
+        uint32_t byte;
+        uint8_t value;
+        const char *erase;  // a one-sector erase request
+        const char *reply;
+    } cases[] = {
+        {"4", "00000200", 7, 0x7F, "B4 00 08 01 EC 00 00 01", "B4 F1"},  // 1 KiB sectors, sector 123: bit 30
+        {"4", "00000200", 7, 0x7F, "B4 00 08 01 F0 00 00 01", "B4 FE"},  // sector 124: the first of bit 31
+        {"4", "00000200", 7, 0x7F, "B4 00 08 02 FC 00 00 01", "B4 FE"},  // the last sector
+        {"14", "00003340", 10, 0xFE, "B4 00 08 01 F8 00 00 01", "B4 F1"},  // EPP4 bit 0: sectors 64 to 127
+        {"14", "00003340", 10, 0xFE, "B4 00 08 02 00 00 00 01", "B4 FE"},
+        {"14", "00003340", 10, 0xFE, "B4 00 08 03 F8 00 00 01", "B4 FE"},
+        {"14", "00003340", 10, 0xFE, "B4 00 08 04 00 00 00 01", "B4 F1"},
+        {"14", "00003340", 4, 0xFE, "B4 00 08 00 08 00 00 01", "B4 FE"},  // EPP0 bit 0: the first 4 KiB
+        {"14", "00003340", 4, 0xFE, "B4 00 08 00 10 00 00 01", "B4 F1"},
+    };
+    for (const Case &c : cases) {
+        ProbeHarness h({{"series", c.series}, {"pid", c.pid}});
+        h.probe.target().userSystemData().setLogical(c.byte, c.value);
+        EXPECT_EQ(h.bulk(c.erase), c.reply) << "series " << c.series << ": " << c.erase;
+    }
 }
 
 }  // namespace

@@ -129,7 +129,7 @@ TEST(Connect, a_probe_in_use_by_another_console_is_busy)
                              "Read memory and Verification.......\nVerification finished!\n" +
                              kDone);
     EXPECT_EQ(first.exitCode, 0);
-    EXPECT_EQ(bench.mainFlash(0x08000000, static_cast<uint32_t>(image.size())), image);
+    EXPECT_EQ(bench.read(0x08000000, static_cast<uint32_t>(image.size())), image);
 }
 
 // Root reads and writes any file; without that override the node's mode applies as to a user.

@@ -40,7 +40,7 @@ TEST(DownloadDamaged, files_are_refused_before_anything_is_sent_to_the_probe)
             reference = commands;
         EXPECT_EQ(commands, reference) << row.name;
     }
-    EXPECT_EQ(bench.mainFlash(kFlash, kFlashSize), std::vector<uint8_t>(kFlashSize, 0x00));
+    EXPECT_EQ(bench.read(kFlash, kFlashSize), std::vector<uint8_t>(kFlashSize, 0x00));
     EXPECT_EQ(bench.console({"-connect", "-d", "--fn", files.write("good.hex", good)}).exitCode, 0);
 }
 

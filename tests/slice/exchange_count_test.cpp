@@ -33,6 +33,7 @@ const CountRow kRows[] = {
     {"download_verify", {"-d", "--fn", "IMAGE", "--v"}, 6 + 3 + 1 + 67 + 1 + 67}, // and reads
     {"upload", {"-u", "--sec", "0-1", "--fn", "@up.hex"}, 6 + 4 * 19},    // four 1 KiB reads
     {"usd_get", {"-usd", "--get", "--fn", "@usd.bin"}, 6 + 1},             // 24 pairs in one read
+    {"depp_then_eepp", {"-p", "--depp", "--eepp", "0-0"}, 6 + 4 + 4},     // two writes: read, begin, write, end
 };
 
 void PrintTo(const CountRow& row, std::ostream* out)

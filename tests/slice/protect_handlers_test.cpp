@@ -1,5 +1,4 @@
-// -p in this process, for target states that a connection never leaves: a protection level the
-// probe cannot tell, and a flash sector size of 0.
+// -p in this process, for a run state that a connection never leaves: a flash sector size of 0.
 #include "command_handlers.h"
 #include "connect_command.h"
 #include "dispatcher.h"
@@ -17,7 +16,6 @@ namespace {
 
 struct OddTargetCase {
     const char* name;
-    bool statusValid;
     int32_t sectorSize; // after the connection
     std::string subOption;
     std::string value;
@@ -41,10 +39,7 @@ TEST_P(ProtectOddTarget, fails_with_its_line_and_changes_nothing)
     ASSERT_EQ(Connect(1, connectArgs, index), 0);
     testing::internal::GetCapturedStdout();
     const std::vector<uint8_t> before =
-        bench.withProbe(0, [&](ksim::VirtualProbe& p) {
-            p.target().setStatusValid(c.statusValid);
-            return p.target().userSystemData().image();
-        });
+        bench.withProbe(0, [](ksim::VirtualProbe& p) { return p.target().userSystemData().image(); });
     g_shareParameter.flashSectorSize = c.sectorSize;
 
     std::vector<std::string> words = {"-p", c.subOption};
@@ -63,11 +58,9 @@ TEST_P(ProtectOddTarget, fails_with_its_line_and_changes_nothing)
 }
 
 const OddTargetCase kOddTargets[] = {
-    {"LevelUnknown", false, 2048, "--dfap", "",
-     "Disable flash access protection ......\nError. Disable flash access protection failed!\n", 0x22},
-    {"NoSectorSizeDepp", true, 0, "--depp", "",
+    {"NoSectorSizeDepp", 0, "--depp", "",
      "Disable erase and program protection ......\nError. Disable erase and program protection failed!\n", 0x23},
-    {"NoSectorSizeEepp", true, 0, "--eepp", "32768",
+    {"NoSectorSizeEepp", 0, "--eepp", "32768",
      "Enable erase and program protection for sector codes ......\n"
      "Enable erase and program protection for sector codes failed!\n",
      0x24},

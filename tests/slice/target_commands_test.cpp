@@ -133,6 +133,8 @@ TEST_P(TargetCommand, prints_exactly_and_leaves_the_target_as_it_says)
             EXPECT_NE(ReadFile(file).find(text.substr(5)), std::string::npos) << text;
         else if (text.rfind("UPLOAD:", 0) == 0) // the first bytes of the file -u wrote
             EXPECT_EQ(ReadFile(uploaded).substr(0, text.size() - 7), text.substr(7)) << text;
+        else if (text == "NO UPLOAD")
+            EXPECT_FALSE(std::filesystem::exists(uploaded));
         else
             EXPECT_NE(dump.find(text), std::string::npos) << text;
     }
@@ -146,15 +148,34 @@ std::string Lines(std::initializer_list<const char*> lines)
     return text;
 }
 
-// Option bytes of the default target (24 as byte/complement pairs): protection on, 1-15 cleared, the rest 0x12.
+// Option bytes of the default target (24 as byte/complement pairs): protection on, 1-15 cleared, the rest 0x12;
+// past 24, 0xFF.
 std::string UsdFile(size_t length = 24)
 {
     std::string bytes;
     for (size_t i = 0; i < length; ++i) {
-        const auto value = static_cast<char>(i == 0 ? 0x55 : i < 16 ? 0x00 : 0x12);
+        const auto value = static_cast<char>(i == 0 ? 0x55 : i < 16 ? 0x00 : i < 24 ? 0x12 : 0xFF);
         bytes += {value, static_cast<char>(~value)};
     }
     return bytes;
+}
+
+// The default target's file with one complement byte flipped.
+std::string Mismatched()
+{
+    std::string bytes = UsdFile();
+    bytes[41] = static_cast<char>(bytes[41] ^ 0x01);
+    return bytes;
+}
+
+// The default target's file as HEX: whole, or with its last 16 bytes in a second part after a gap.
+std::string UsdHex(bool split)
+{
+    const std::string file = UsdFile();
+    const std::vector<uint8_t> bytes(file.begin(), file.end());
+    if (!split)
+        return IntelHex({{0, bytes}});
+    return IntelHex({{0, std::vector<uint8_t>(bytes.begin(), bytes.end() - 16)}, {0x100, std::vector<uint8_t>(bytes.end() - 16, bytes.end())}});
 }
 
 std::string Ini(const std::string& address, const std::string& serial, const std::string& step = "1")
@@ -174,12 +195,14 @@ std::string LockPastTheLockArea()
 const std::string kSpimOn = Lines({"Begin Enable SPIM........", "Enable SPIM succeed!"});
 const std::string kSpimRefused = Lines({"Begin Enable SPIM........", "Error. Enable SPIM failed!"});
 const std::string kNotSent = "!B6.02";
+const std::string kSpimTooLarge = "Error. Upload sectors can't greater than SPIM size!\n";
 const std::string kSpimOff = Spim(false, 0, 0, 0);
 const std::string kLoad = Lines({"User system data file opening......", "Open file succeed!"});
 const std::string kWriteUsd = Lines({"Begin write user system data........", "User system data write succeed!"});
 const std::string kResetLost = "Reset and run......\nReset and run failed!\n";
 const std::string kApFailed = "Set boot memory AP mode.......\nError. Set boot memory AP mode failed!\n";
 const std::string kNoAp = Lines({"Set boot memory AP mode.......", "Error. The MCU does not support boot memory AP mode. "});
+const std::string kUsdSizeError = "Error. User system data file size error, please check the file of loaded!\n";
 const std::string kUsdWritten = "  0020: 12 ED 12 ED 12 ED 12 ED 12 ED 12 ED 12 ED 12 ED";
 const std::string kUsdForced = "  0000: A5 5A FF 00 FF 00 FF 00 FF 00 FF 00 FF 00 FF 00";
 const std::vector<std::string> kFdaLine = {"-enspim", "--fda", "1000", "-bmapm", "-usd", "--set", "--fn", "FILE"};
@@ -233,18 +256,55 @@ const Case kCases[] = {
                       "File uploading......", "File uploading finished!"}) + kDone,
      0, {"UPLOAD:" + AsText(Pattern(16, 7)) + std::string(4, '\xFF')}, "spim.hex",
      IntelHex({{0x08401000, Pattern(16, 7)}})},
+    {"SpimEraseAllSpimOnly", {}, {"-enspim", "--fs", "1", "-e", "--all", "--spim"},
+     kSpimOn + "SPIM full erase ......\nSPIM full erase finished!\n" + kDone, 0, {"!  08400000:", Row(0x08000000, {0x00, 0x10}, 0x00)}},
+    {"SpimSectorPastTheBand", {}, {"-enspim", "--fs", "1", "-e", "--sec", "33023-33024"},
+     kSpimOn + "Error. Sectors can't exceed the SPIM range!\n", 0x33, {"!B4.01"}},
+    {"SpimSectorsUpToTheBandEnd", {}, {"-enspim", "--fs", "1", "-e", "--sec", "32769-32770", "--sec", "33023"},
+     kSpimOn + Lines({"Flash sector erase......32769-32770", "Flash sector erase finished", "Flash sector erase......33023",
+                      "Flash sector erase finished"}) + kDone,
+     0, {Row(0x08400FF0, {}, 0x00), "!  08401000:", "!  08402FF0:", Row(0x08403000, {}, 0x00)}},
+    // Each part into its own memory, erasing only the sectors it touches.
+    {"SpimAndFlashImage", {}, {"-enspim", "--fs", "1", "-d", "--fn", "FILE", "--v"},
+     kSpimOn + Lines({"Download file opening......", "Open file succeed!", "Erase MCU sectors of file size......",
+                      "Erase sectors finished", "File downloading......", "File download finished!",
+                      "Read memory and Verification.......", "Verification finished!"}) + kDone,
+     0, {Row(0x08000000, Pattern(16, 1)), Row(0x08000800, {}, 0x00), Row(0x08400FF0, {}, 0x00), "!  08401000:",
+         Row(0x08401800, Pattern(16, 2)), Row(0x08402000, {}, 0x00)}, "both.hex", IntelHex({{0x08000000, Pattern(16, 1)}, {0x08401800, Pattern(16, 2)}})},
+    {"SpimImagePastTheEnabledSize", {}, {"-enspim", "--fs", "1", "-d", "--fn", "FILE"},
+     kSpimOn + Lines({"Download file opening......", "Open file succeed!",
+                      "Error. The download address or file size error, can't greater than flash size!!", ""}), 3,
+     {"!B4.01", "!  084FFFF0:"}, "end.hex", IntelHex({{0x084FFFF0, Pattern(16, 3)}, {0x08500000, {4}}})},
+    // Ranges bounded before anything is read, 16 MB wrapping nothing, one sector past the window.
+    {"SpimUploadOneSectorPast", {}, {"-enspim", "--fs", "1", "-u", "--sec", "32768-33024", "--fn", "UPLOAD"},
+     kSpimOn + kSpimTooLarge, 4, {"NO UPLOAD"}},
+    {"SpimUploadHugeRange", {}, {"-enspim", "--fs", "1", "-u", "--sec", "32768-2147483647", "--fn", "UPLOAD"},
+     kSpimOn + kSpimTooLarge, 4, {"NO UPLOAD"}},
+    {"SpimUploadWouldWrap", {}, {"-enspim", "--fs", "16", "-u", "--sec", "32768-1047551", "--fn", "UPLOAD"},
+     kSpimOn + kSpimTooLarge, 4, {"NO UPLOAD"}},
+    {"SpimUploadPastTheWindow", {}, {"-enspim", "--fs", "16", "-u", "--sec", "36864", "--fn", "UPLOAD"},
+     kSpimOn + kSpimTooLarge, 4, {"NO UPLOAD"}},
     // -enspim --fda: the -usd --set file of the line first, protection off and bytes 1-15 forced;
     // -bmapm fails on this target, so the -usd after it never runs.
     {"FdaLoadsTheUsdFile", {}, kFdaLine, "Begin Enable SPIM........\n" + kLoad + kWriteUsd + "Enable SPIM succeed!\n" + kNoAp, 9,
      {kUsdForced, kUsdWritten, Spim(true, 0, 0x04, 0x1000)}, "o.bin", UsdFile()},
-    {"FdaFileTooShort", {}, kFdaLine,
-     "Begin Enable SPIM........\n" + kLoad + "Error. User system data file size error, please check the file of loaded!\n", 8,
+    {"FdaFileTooShort", {}, kFdaLine, "Begin Enable SPIM........\n" + kLoad + kUsdSizeError, 8,
      {kNotSent, "!" + kUsdWritten}, "o.bin", UsdFile(20)},
     {"FdaWriteRefused", {{"fault_status", "B3.02,0x22"}}, kFdaLine,
      "Begin Enable SPIM........\n" + kLoad + "Begin write user system data........\nError. User system data write failed!\n", 8,
      {kNotSent}, "o.bin", UsdFile()},
     {"FdaRefusedSetupWritesNoOptionBytes", {}, {"-enspim", "--ft", "3", "--fda", "1000", "-bmapm", "-usd", "--set", "--fn", "FILE"},
      kSpimRefused, 8, {kNotSent, "!" + kUsdWritten}, "o.bin", UsdFile()},
+    {"FdaHexAnyCase", {}, {"-enspim", "--fda", "1000", "-bmapm", "-usd", "--SET", "--FN", "FILE"},
+     "Begin Enable SPIM........\n" + kLoad + kWriteUsd + "Enable SPIM succeed!\n" + kNoAp, 9, {kUsdForced, kUsdWritten}, "o.hex", UsdHex(false)},
+    // Only the first part counts: 32 of the 48 bytes there would otherwise pass as a 16-byte block.
+    {"FdaFirstPartShort", {}, kFdaLine, "Begin Enable SPIM........\n" + kLoad + kUsdSizeError, 8, {kNotSent, "!" + kUsdWritten},
+     "o.hex", UsdHex(true)},
+    {"FdaPairNotAComplement", {}, kFdaLine, "Begin Enable SPIM........\n" + kLoad + kUsdSizeError, 8, {kNotSent, "!" + kUsdWritten},
+     "o.bin", Mismatched()},
+    // Four 64 KiB parts: nothing past the first is read.
+    {"FdaLargerThanTwoParts", {}, kFdaLine, "Begin Enable SPIM........\n" + kLoad + kWriteUsd + "Enable SPIM succeed!\n" + kNoAp, 9,
+     {kUsdForced, kUsdWritten}, "o.bin", UsdFile(100 * 1024)},
     {"FdaZeroLoadsNothing", {}, {"-enspim", "--fda", "0", "-bmapm", "-usd", "--set", "--fn", "FILE"}, kSpimOn + kNoAp, 9,
      {"!" + kUsdWritten}, "o.bin", UsdFile()},
     // -bmapm: the key forms, and the key sent only when it is the one.
@@ -342,39 +402,19 @@ const Case kCases[] = {
      kRunning + "Write OTP lock failed!\n", 64, {Row(0x1FFFF000, {0x01})}, "p.zrtp", "0:01:lock"},
     {"OtpUnpluggedAtFirstBlock", kOtp + ksim::Settings{{"fault_unplug", "B3.07"}}, kOtpLine,
      kRunning + "Write OTP data failed!Write address: 0x1ffff020\n", 64, {Row(0x1FFFF000, {0x01}), kUnlocked}, "p.zrtp", "0:01:lock 20:02"},
+    {"OtpSecondBlockRefused", kOtp + ksim::Settings{{"fault_status", "B3.07@2,0x22"}}, kOtpLine,
+     kRunning + "Write OTP data failed!Write address: 0x1ffff020\n", 64, {kUnlocked}, "p.zrtp", "0:01:lock 20:02:lock"},
+    {"OtpEndRefused", kOtp + ksim::Settings{{"fault_status", "B3.06@2,0x22"}}, kOtpLine, kRunning + "Error. OTP write end failed!\n",
+     64, {kUnlocked}, "p.zrtp", "0:01"},
+    // -u writes only the file of its own --fn, never the image -d just downloaded.
+    {"UploadWithoutItsOwnFile", {}, {"-d", "--fn", "FILE", "--v", "-u", "--sec", "0-1"},
+     Lines({"Download file opening......", "Open file succeed!", "Erase MCU sectors of file size......", "Erase sectors finished",
+            "File downloading......", "File download finished!", "Read memory and Verification.......",
+            "Verification finished!", "Error. Save file failed!"}), 4,
+     {"FILE:" + IntelHex({{0x08000000, Pattern(4096, 3)}})}, "app.hex", IntelHex({{0x08000000, Pattern(4096, 3)}})},
 };
 INSTANTIATE_TEST_SUITE_P(Lines, TargetCommand, testing::ValuesIn(kCases),
                          [](const testing::TestParamInfo<Case>& info) { return info.param.name; });
-
-// The faulty run refuses the n-th request of a command, counted in a clean run of the same line.
-TEST(OtpFault, a_refused_second_data_block_or_end_leaves_every_block_unlocked)
-{
-    const struct {
-        const char* records;
-        const char* code;
-        size_t n;
-        std::string out;
-    } cases[] = {{"0:01:lock 20:02:lock", "B3.07", 2, "Write OTP data failed!Write address: 0x1ffff020\n"},
-                 {"0:01", "B3.06", 2, "Error. OTP write end failed!\n"}};
-    for (const auto& c : cases) {
-        const Case clean{"", kOtp, kOtpLine, "", 0, {}, "p.zrtp", c.records};
-        uint64_t refused = 0;
-        {
-            VirtualBench bench(kHidProbe + kOtp);
-            TempDir files;
-            bench.console({"-connect", "-otp", "--fn", WriteFile(files, clean)});
-            size_t seen = 0;
-            for (const ksim::Exchange& e : bench.exchanges())
-                refused = refused == 0 && e.command.rfind(c.code, 0) == 0 && ++seen == c.n ? e.index : refused;
-        }
-        VirtualBench bench(kHidProbe + kOtp + ksim::Settings{{"fault_status", "#" + std::to_string(refused) + ",0x22"}});
-        TempDir files;
-        const ConsoleRun run = bench.console({"-connect", "-otp", "--fn", WriteFile(files, clean)});
-        EXPECT_EQ(run.out, kOtpConnect + kRunning + c.out) << c.code;
-        EXPECT_EQ(run.exitCode, 64);
-        EXPECT_NE(Dump(bench).find(kUnlocked), std::string::npos);
-    }
-}
 
 TEST(SerialNumberFile, a_file_that_cannot_be_written_fails_the_run_after_the_device_write)
 {

@@ -63,40 +63,18 @@ ConsoleRun VirtualBench::console(const std::vector<std::string>& arguments, int 
     return run;
 }
 
-std::vector<uint8_t> VirtualBench::mainFlash(uint32_t address, uint32_t length)
-{
-    return testbed_.withProbe(0, [&](ksim::VirtualProbe& p) {
-        return p.target().mainFlash().read(address - ksim::TargetMcu::kFlashBase, length);
-    });
-}
-
-std::vector<uint8_t> VirtualBench::bootMemory(uint32_t offset, uint32_t length)
-{
-    return testbed_.withProbe(0, [&](ksim::VirtualProbe& p) { return p.target().bootMemory().read(offset, length); });
-}
-
-std::vector<uint8_t> VirtualBench::spim(uint32_t address, uint32_t length)
-{
-    return testbed_.withProbe(0, [&](ksim::VirtualProbe& p) {
-        return p.target().spim().read(address - ksim::TargetMcu::kSpimBase, length);
-    });
-}
-
-std::vector<uint8_t> VirtualBench::bleMain(uint32_t address, uint32_t length)
-{
-    return testbed_.withProbe(0, [&](ksim::VirtualProbe& p) { return p.ble().space(0).read(address, length); });
-}
-
 std::vector<uint8_t> VirtualBench::read(uint32_t address, uint32_t length)
 {
-    if (address < ksim::TargetMcu::kFlashBase)
-        return bleMain(address, length);
-    if (address < ksim::TargetMcu::kSpimBase)
-        return mainFlash(address, length);
-    if (address < 0x10000000)
-        return spim(address, length);
-    const uint32_t base = testbed_.withProbe(0, [](ksim::VirtualProbe& p) { return p.target().info().bootAddress; });
-    return bootMemory(address - base, length);
+    return testbed_.withProbe(0, [&](ksim::VirtualProbe& p) {
+        ksim::TargetMcu& t = p.target();
+        if (address < ksim::TargetMcu::kFlashBase)
+            return p.ble().space(0).read(address, length);
+        if (address < ksim::TargetMcu::kSpimBase)
+            return t.mainFlash().read(address - ksim::TargetMcu::kFlashBase, length);
+        if (address < 0x10000000)
+            return t.spim().read(address - ksim::TargetMcu::kSpimBase, length);
+        return t.bootMemory().read(address - t.info().bootAddress, length);
+    });
 }
 
 void VirtualBench::fillEverything(uint8_t value)
@@ -128,6 +106,12 @@ TempDir::~TempDir()
 {
     std::error_code ignored;
     std::filesystem::remove_all(dir_, ignored);
+}
+
+std::string AfterConnect(const std::string& out)
+{
+    const size_t end = out.find("\n\n");
+    return end == std::string::npos ? "(not connected) " + out : out.substr(end + 2);
 }
 
 void PrintTo(const Scenario& s, std::ostream* os) { *os << s.name; }
@@ -232,31 +216,6 @@ std::vector<uint8_t> Pattern(size_t length, uint32_t seed)
         byte = static_cast<uint8_t>(state >> 16);
     }
     return bytes;
-}
-
-std::vector<Segment> ParseIntelHex(const std::string& text)
-{
-    std::vector<Segment> segments;
-    std::istringstream lines(text);
-    std::string line;
-    uint32_t upper = 0;
-    while (std::getline(lines, line)) {
-        if (line.size() < 11 || line[0] != ':')
-            continue;
-        auto byteAt = [&](size_t i) { return static_cast<uint8_t>(std::stoul(line.substr(1 + 2 * i, 2), nullptr, 16)); };
-        const uint8_t length = byteAt(0);
-        const uint32_t address = static_cast<uint32_t>(byteAt(1) << 8 | byteAt(2));
-        const uint8_t type = byteAt(3);
-        if (type == 0x04) {
-            upper = static_cast<uint32_t>(byteAt(4) << 8 | byteAt(5)) << 16;
-        } else if (type == 0x00) {
-            Segment segment{upper | address, {}};
-            for (size_t i = 0; i < length; ++i)
-                segment.bytes.push_back(byteAt(4 + i));
-            segments.push_back(segment);
-        }
-    }
-    return segments;
 }
 
 std::string ReadFile(const std::string& path)

@@ -48,10 +48,6 @@ public:
     // Added to the console's environment.
     std::map<std::string, std::string> environment;
 
-    std::vector<uint8_t> mainFlash(uint32_t address, uint32_t length);
-    std::vector<uint8_t> bootMemory(uint32_t address, uint32_t length);
-    std::vector<uint8_t> spim(uint32_t address, uint32_t length);
-    std::vector<uint8_t> bleMain(uint32_t address, uint32_t length);
     // By absolute address: main flash, SPIM, boot memory; below the flash, the BLE module's main space.
     std::vector<uint8_t> read(uint32_t address, uint32_t length);
     // Fills main flash (and boot memory, SPIM, BLE main space) with a pattern, as left by earlier work.
@@ -85,9 +81,9 @@ struct Segment {
 };
 std::string IntelHex(const std::vector<Segment>& segments);
 std::vector<uint8_t> Pattern(size_t length, uint32_t seed);
-// Data records (types 00 and 04 only) as one segment per record.
-std::vector<Segment> ParseIntelHex(const std::string& text);
 std::string ReadFile(const std::string& path);
+// What the console printed after the connection lines.
+std::string AfterConnect(const std::string& out);
 
 // Afterwards the target holds `length` bytes of `value` from `address` (as VirtualBench::read).
 struct Fill {
