@@ -385,8 +385,9 @@ const std::vector<ExportCall> &everyHandleExport() {
     static const std::vector<ExportCall> exports = [] {
         std::vector<ExportCall> all = kOffWire;
         std::set<std::string> seen;
-        const Stamps byGroup[] = {Stamps::Link,       Stamps::LinkTarget, Stamps::LinkBle, Stamps::LinkTarget,
-                                  Stamps::Link,       Stamps::Link,       Stamps::Link};
+        // The target and QSPI groups move the target's time too, the BLE group the module's.
+        const Stamps byGroup[] = {Stamps::Link, Stamps::LinkTarget, Stamps::LinkBle, Stamps::LinkTarget,
+                                  Stamps::Link, Stamps::Link,       Stamps::Link};
         const auto groups = allPacketGroups();
         for (size_t g = 0; g < groups.size(); ++g)
             for (const PacketRow &row : *groups[g]) {

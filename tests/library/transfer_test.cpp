@@ -14,9 +14,9 @@ namespace {
 using korvex_test::be32;
 using korvex_test::Bytes;
 using korvex_test::OpenProbe;
+using korvex_test::Outputs;
 using korvex_test::pattern;
 using korvex_test::serveMemory;
-using korvex_test::Outputs;
 using ksim::Transport;
 
 uint16_t be16(const Bytes &b, size_t at) { return uint16_t(b[at] << 8 | b[at + 1]); }
@@ -216,6 +216,7 @@ Bytes padded(Bytes head, size_t total) {
     return head;
 }
 
+// A checksum reply that names another sector than the one asked for.
 const Bytes kCrcOfSector6 = {0xB5, 0x06, 0x06, 0x00, 0x06, 0xDE, 0xAD, 0xBE, 0xEF};
 const uint8_t *const s = scratch;
 
