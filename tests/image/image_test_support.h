@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <numeric>
 #include <random>
 #include <string>
 #include <vector>
@@ -46,14 +47,6 @@ inline Bytes RandomBytes(size_t size, uint32_t seed)
     Bytes bytes(size);
     std::generate(bytes.begin(), bytes.end(), [&generator] { return static_cast<uint8_t>(generator()); });
     return bytes;
-}
-
-inline uint32_t SumOf(const Bytes& bytes)
-{
-    uint32_t sum = 0;
-    for (uint8_t b : bytes)
-        sum += b;
-    return sum;
 }
 
 // One Intel HEX record written independently of the program's own writer.
@@ -105,11 +98,12 @@ inline void ExpectParts(const FileInfo& image, const std::vector<ExpectedPart>& 
     for (int i = 0; i < image.parts.size(); ++i) {
         const ImagePart& part = image.parts[i];
         const ExpectedPart& want = expected[static_cast<size_t>(i)];
+        const uint32_t partSum = std::accumulate(want.bytes.begin(), want.bytes.end(), 0u);
         EXPECT_EQ(part.startAddress, want.start) << "part " << i;
         EXPECT_EQ(part.endAddress, static_cast<uint32_t>(want.start + want.bytes.size() - 1)) << "part " << i;
-        EXPECT_EQ(part.checksum, SumOf(want.bytes)) << "part " << i;
+        EXPECT_EQ(part.checksum, partSum) << "part " << i;
         EXPECT_EQ(part.bytes, want.bytes) << "part " << i;
-        sum += SumOf(want.bytes);
+        sum += partSum;
         size += want.bytes.size();
     }
     EXPECT_EQ(static_cast<uint32_t>(image.checksum), sum);

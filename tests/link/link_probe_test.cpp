@@ -29,14 +29,6 @@ struct Request {
     uint32_t length;
 };
 
-uint32_t Be(const std::vector<uint8_t>& bytes, size_t at, size_t count)
-{
-    uint32_t value = 0;
-    for (size_t i = 0; i < count; ++i)
-        value = value << 8 | (at + i < bytes.size() ? bytes[at + i] : 0);
-    return value;
-}
-
 class LinkBench : public testing::Test {
 protected:
     void Open(const ksim::Settings& settings)
@@ -84,7 +76,9 @@ protected:
             for (const ksim::Exchange& e : p.exchangeLog()) {
                 if (e.request.empty() || e.request[0] != cmd)
                     continue;
-                requests.push_back({e.request[0], e.request[1], Be(e.request, 2, 4), Be(e.request, 6, 2)});
+                std::vector<uint8_t> r = e.request;
+                r.resize(std::max<size_t>(r.size(), 8)); // big-endian fields, zero where the request is short
+                requests.push_back({r[0], r[1], uint32_t{r[2]} << 24 | r[3] << 16 | r[4] << 8 | r[5], uint32_t(r[6] << 8 | r[7])});
             }
         });
         return requests;
@@ -151,21 +145,6 @@ TEST_F(LinkBench, user_system_data_of_the_wrong_length_is_refused)
     EXPECT_EQ(back, readable);
 }
 
-FileInfo Image(std::initializer_list<std::pair<uint32_t, uint32_t>> parts, ImageLocation position)
-{
-    FileInfo info;
-    for (const auto& [address, size] : parts) {
-        ImagePart part;
-        part.startAddress = address;
-        part.endAddress = address + size - 1;
-        for (uint32_t i = 0; i < size; ++i)
-            part.bytes.push_back(static_cast<uint8_t>(i * 7 + 1));
-        info.parts.append(part);
-    }
-    info.location = position;
-    return info;
-}
-
 TEST_F(LinkBench, a_ble_chunk_is_never_copied_past_the_end_of_the_image)
 {
     Open(kS17);
@@ -181,7 +160,15 @@ TEST_F(LinkBench, a_ble_chunk_is_never_copied_past_the_end_of_the_image)
 TEST_F(LinkBench, a_failed_main_flash_begin_stops_before_the_spim_begin)
 {
     Open({{"transport", "hid"}, {"fault_status", "B3.03,0x22"}});
-    const FileInfo info = Image({{kFlash, 16}, {0x08400000, 16}}, FILE_POS_IN_MAIN_SPIM_FLASH);
+    FileInfo info;
+    for (const uint32_t address : {kFlash, 0x08400000u}) {
+        ImagePart part;
+        part.startAddress = address;
+        part.endAddress = address + 15;
+        part.bytes.assign(16, 0x5A);
+        info.parts.append(part);
+    }
+    info.location = FILE_POS_IN_MAIN_SPIM_FLASH;
     uint32_t count = 0;
     EXPECT_EQ(link.DownloadToDevice(info, nullptr, count), 0x22);
     const std::vector<Request> writes = Requests(0xB3);

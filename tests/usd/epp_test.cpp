@@ -4,22 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
 
 using Block = std::vector<uint8_t>;
-
-// A block read from a device with no sector protected.
-Block OpenBlock()
-{
-    Block block(2048, 0x5A);
-    for (int i = 4; i < 8; ++i)
-        block[static_cast<size_t>(i)] = 0xFF;
-    for (int i = 10; i < 26; ++i)
-        block[static_cast<size_t>(i)] = 0xFF;
-    return block;
-}
 
 struct Device {
     McuSeries series;
@@ -31,7 +21,9 @@ struct Device {
 // The block after protecting one sector, as a list of (block byte, bit) pairs that went to 0.
 std::vector<std::pair<int, int>> ClearedBits(const Device& device, int sector)
 {
-    const Block before = OpenBlock();
+    Block before(2048, 0x5A); // as read from a device with no sector protected: EPP bytes all ones
+    std::fill(before.begin() + 4, before.begin() + 8, 0xFF);
+    std::fill(before.begin() + 10, before.begin() + 26, 0xFF);
     CUserSystemData usd(device.series, device.sectors, device.sectorsPerBit, before.data(), 2048, false,
                         device.sectorSize);
     usd.SetEPP(sector, true);
