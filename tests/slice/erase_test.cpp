@@ -123,8 +123,7 @@ const Scenario kBleRuns[] = {
      {"-connect", "-eble", "--all", "--rdn"}, kBleConnect + BleSpace("RDN", false), 0x37},
     {"SectorsRefused", kBleTarget + ksim::Settings{{"fault_status", "BE.06,0x22"}}, {"-connect", "-eble", "--sec", "4-5"},
      kBleConnect + "BLE module main space sector erase......4-5\n" + kBleSectorsFailed, 0x38},
-    {"NeedsAConnectedModule", kHidProbe, {"-connect", "-eble", "--all"},
-     kConnectDefault + "Error. Don't connect BLE module!\n", 2},
+    {"NeedsAConnectedModule", kHidProbe, {"-connect", "-eble", "--all"}, kConnectDefault + "Error. Don't connect BLE module!\n", 2},
 };
 INSTANTIATE_TEST_SUITE_P(EraseBle, ScenarioRun, testing::ValuesIn(kBleRuns), ScenarioName);
 
