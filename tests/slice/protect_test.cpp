@@ -2,8 +2,6 @@
 // protection level, its erase/program protection bytes and the BLE module's protection.
 #include "virtual_bench.h"
 
-#include "target/ble_module.h"
-
 #include <gtest/gtest.h>
 
 #include <map>
@@ -84,8 +82,7 @@ const Scenario kProtects[] = {
      kDepp + "Disable erase and program protection failed!\n", 0x23, 0, {}, false, 0x00),
     P("FirstFourSectorsOneBit", kApModeTarget, {}, {"--eepp", "0-3"}, kEeppDone + kDone, 0, 0, {{4, 0xFE}}),
     P("FiveSectorsTwoBits", kApModeTarget, {}, {"--eepp", "0-4"}, kEeppDone + kDone, 0, 0, {{4, 0xFC}}),
-    P("KeptProtections", kApModeTarget, {}, {"--eepp", "0-0", "--eepp", "63"}, kEeppDone + kEeppDone + kDone, 0, 0,
-     {{4, 0xFE}, {5, 0x7F}}),
+    P("KeptProtections", kApModeTarget, {}, {"--eepp", "0-0", "--eepp", "63"}, kEeppDone + kEeppDone + kDone, 0, 0, {{4, 0xFE}, {5, 0x7F}}),
     P("SpimSectorLastBit", kHidProbe, {}, {"--eepp", "32768"}, kEeppDone + kDone, 0, 0, {{7, 0x7F}}),
     P("HugeSpimRangeAtOnce", kHidProbe, {}, {"--eepp", "32768-2147483647"}, kEeppDone + kDone, 0, 0, {{7, 0x7F}}),
     P("BootSectorLastBit", kApModeTarget, {}, {"--eepp", "16384-16385"}, kEeppDone + kDone, 0, 0, {{7, 0x7F}}),

@@ -40,8 +40,7 @@ std::string AsText(const std::vector<uint8_t>& bytes) { return std::string(bytes
 std::string Spim(bool enabled, uint32_t size, unsigned config, uint32_t flashDa)
 {
     char text[96];
-    std::snprintf(text, sizeof text, "spim_enabled=%d spim_size=%u spim_config=0x%02X spim_limit=0x%08X", enabled,
-                  size, config, flashDa);
+    std::snprintf(text, sizeof text, "spim_enabled=%d spim_size=%u spim_config=0x%02X spim_limit=0x%08X", enabled, size, config, flashDa);
     return text;
 }
 
@@ -84,7 +83,8 @@ Scenario Cmd(const char* name, const ksim::Settings& target, std::vector<std::st
     Scenario s{name, kHidProbe + target, line, out[0] == '!' ? out.substr(1) : ConnectLines(target) + out, exitCode};
     const bool otp = fileName.size() > 5 && fileName.substr(fileName.size() - 5) == ".zrtp";
     s.fileName = fileName;
-    s.content = otp ? "" : file;
+    if (!otp && !fileName.empty())
+        s.content = file;
     s.before = [otp, file](RowRun& row) {
         row.bench.testbed().withProbe(0, [](ksim::VirtualProbe& p) { // unerased sectors keep their bits
             ksim::TargetMcu& t = p.target();
@@ -300,7 +300,7 @@ const Scenario kCases[] = {
      0, {Row(0x20000000, {0, 0, 0, 0, 0x23, 0x45}, 0x00)}),
     Cmd("Read16OnFlash", {}, {"-mem16", "08000000"}, kReadBegin + "Debug read finished! value:0010\n" + kDone, 0, {}),
     Cmd("WriteThenReset", {}, {"-w4", "0x20000000", "1", "-r"},
-     kWriteBegin + "Debug write finished! addr:20000000 value:00000001\nReset and run......\nReset and run finished!\n\n" + kDone, 0,
+     kWriteBegin + "Debug write finished! addr:20000000 value:00000001\n" + kResetRun + kDone, 0,
      {Row(0x20000000, {0, 0, 0, 1}, 0x00)}),
     Cmd("StrayAfterTheValue", {}, {"-w4", "20000000", "1", "2"}, "!Error. bad parameter 2\n", 1, {kSramBlank}),
     Cmd("FlashTakesNoBusWrite", {}, {"-w4", "08000000", "1"}, kWriteBegin + "Debug write failed!\n", 10, {}),

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -137,7 +138,7 @@ void PrintTo(const Scenario& s, std::ostream* os) { *os << s.name; }
 
 std::string ScenarioName(const testing::TestParamInfo<Scenario>& info) { return info.param.name; }
 
-void RunScenario(const Scenario& s, const std::function<void(VirtualBench&)>& more)
+void RunScenario(const Scenario& s)
 {
     VirtualBench bench(s.settings);
     TempDir files;
@@ -151,8 +152,8 @@ void RunScenario(const Scenario& s, const std::function<void(VirtualBench&)>& mo
                                                       s.fileName.substr(s.fileName.size() - 4) == ".BIN");
         const std::vector<uint8_t>& first = s.image.front().bytes;
         files.write(s.fileName, binary ? std::string(first.begin(), first.end()) : IntelHex(s.image));
-    } else if (!s.content.empty() && std::filesystem::is_directory(std::filesystem::path(row.file).parent_path())) {
-        files.write(s.fileName, s.content);
+    } else if (s.content && std::filesystem::is_directory(std::filesystem::path(row.file).parent_path())) {
+        files.write(s.fileName, *s.content);
     }
     row.usdBefore = bench.testbed().withProbe(0, [](ksim::VirtualProbe& p) { return p.target().userSystemData().image(); });
     std::vector<std::string> arguments = s.arguments;
@@ -174,21 +175,15 @@ void RunScenario(const Scenario& s, const std::function<void(VirtualBench&)>& mo
     for (const Fill& fill : s.after)
         EXPECT_EQ(bench.read(fill.address, fill.length), std::vector<uint8_t>(fill.length, fill.value))
             << std::hex << fill.address << "+" << fill.length;
-    bool toModule = false;
-    for (const Segment& segment : s.image)
-        toModule = toModule || segment.address < ksim::TargetMcu::kFlashBase;
+    const bool toModule =
+        std::any_of(s.image.begin(), s.image.end(), [](const Segment& g) { return g.address < ksim::TargetMcu::kFlashBase; });
     if (s.exitCode == 0 && !s.image.empty()) {
         bench.testbed().withProbe(0, [toModule](ksim::VirtualProbe& p) {
-            if (toModule)
-                EXPECT_EQ(p.ble().checkCrc(), ksim::BleModule::kCrcMatch);
-            else
-                EXPECT_TRUE(p.ble().storedCrcs().empty());
+            EXPECT_TRUE(toModule ? p.ble().checkCrc() == ksim::BleModule::kCrcMatch : p.ble().storedCrcs().empty()) << toModule;
         });
     }
     for (const RowStep& check : s.checks)
         check(row);
-    if (more)
-        more(bench);
 }
 
 void Program(VirtualBench& bench)

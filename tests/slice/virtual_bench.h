@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -102,11 +103,11 @@ struct RowRun {
 using RowStep = std::function<void(RowRun&)>;
 
 // One end-to-end run on a bench whose memories all hold `fill` first (or as `before` leaves them):
-// the arguments (FILE stands for the file `fileName`, TEMP/name for another file beside it), the whole output after the banner (or after
-// the connection lines, afterConnect), the exit code, and the target afterwards: every segment of
-// the image in place when imageInTarget, each of `after`, and what `checks` look at. After a
-// successful download the BLE module's stored checksum matches its main space when the image
-// reached it, and nothing is stored when it did not.
+// the arguments (FILE stands for the file `fileName`, TEMP/name for another file beside it), the
+// whole output after the banner (or after the connection lines, afterConnect), the exit code, and
+// the target afterwards: every segment of the image in place when imageInTarget, each of `after`,
+// and what `checks` look at (Also adds one). After a successful download the BLE module's stored
+// checksum matches its main space when the image reached it, and nothing is stored when it did not.
 struct Scenario {
     const char* name;
     ksim::Settings settings;
@@ -118,15 +119,16 @@ struct Scenario {
     bool imageInTarget = false;
     std::string fileName = "app.hex"; // a .bin file holds the first segment's bytes alone
     uint8_t fill = 0x00;
-    std::string content = "";         // without an image, the file holds this (when its folder exists)
+    std::optional<std::string> content = {}; // without an image, the file holds this (when its folder exists)
     RowStep before = {};
     std::vector<RowStep> checks = {};
     bool afterConnect = false;
+
+    Scenario Also(RowStep check) const { Scenario row = *this; row.checks.push_back(std::move(check)); return row; }
 };
 void PrintTo(const Scenario& s, std::ostream* os);
 std::string ScenarioName(const testing::TestParamInfo<Scenario>& info);
-// `more` checks what a row cannot say.
-void RunScenario(const Scenario& s, const std::function<void(VirtualBench&)>& more = {});
+void RunScenario(const Scenario& s);
 // TEST_P in erase_test.cpp; every file instantiates it with its own rows.
 class ScenarioRun : public testing::TestWithParam<Scenario> {};
 
@@ -147,6 +149,7 @@ inline const std::string kConnectDefault = // -connect on the default HID probe 
     "MCU connected\n"
     "\n";
 inline const std::string kDone = "\r\nDone!\n";
+inline const std::string kErasedAll = "Erase all start ......\nflash full erase succeed!\nErase all finished!\n";
 inline const std::string kOpened = "Download file opening......\nOpen file succeed!\n";
 inline const std::string kErased = "Erase MCU sectors of file size......\nErase sectors finished\n";
 inline const std::string kWritten = "File downloading......\nFile download finished!\n";
