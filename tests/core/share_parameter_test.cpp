@@ -29,16 +29,3 @@ TEST(NumberText, IntToHexStringPadsCutsFromTheLeftAndUpperCases)
         EXPECT_EQ(ShareParameter::IntToHexString(row.value, row.width), row.text) << row.value << " " << row.width;
     EXPECT_EQ(ShareParameter::ToLower("flash\xA1\xA2SPIM"), "flash\xA1\xA2spim"); // ASCII letters only
 }
-
-TEST(FlashSizeText, GetFlashSizeReadsKilobytesBeforeKB)
-{
-    ShareParameter shared;
-    const std::pair<const char*, uint32_t> cases[] = {
-        {"256KB", 262144}, {"0KB", 0}, {"", 0}, {"1024", 1048576}, {"5120KB", 5242880},
-        {"16KBKB", 16384}, {"KB", 0}, {"abc", 0},
-    };
-    for (const auto& [text, bytes] : cases) {
-        shared.flashSizeText = text;
-        EXPECT_EQ(shared.GetFlashSize(), bytes) << text;
-    }
-}

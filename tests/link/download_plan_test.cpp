@@ -1,15 +1,7 @@
-// What the download engine and the memory reads plan to do, without a probe.
+// What the download engine plans to do, without a probe.
 #include "download_plan.h"
 
 #include <gtest/gtest.h>
-
-#include <tuple>
-
-// Found by argument-dependent lookup: it lives beside TransferChunk.
-static bool operator==(const TransferChunk& a, const TransferChunk& b)
-{
-    return std::tie(a.address, a.offset, a.length) == std::tie(b.address, b.offset, b.length);
-}
 
 namespace {
 
@@ -33,13 +25,6 @@ std::vector<uint32_t> Sectors(std::initializer_list<ImagePart> parts, const Eras
     for (const ImagePart& part : parts)
         list.append(part);
     return SectorsForImage(list, geometry);
-}
-
-TEST(SplitIntoChunks, whole_kilobytes_first_then_the_remainder)
-{
-    const std::vector<TransferChunk> expected = {{kFlash, 0, 1024}, {kFlash + 1024, 1024, 1024}, {kFlash + 2048, 2048, 452}};
-    EXPECT_EQ(SplitIntoChunks(kFlash, 2500), expected);
-    EXPECT_TRUE(SplitIntoChunks(kFlash, 0).empty());
 }
 
 // A part erases every sector it reaches, each sector once in the order the parts first reach it;

@@ -15,28 +15,20 @@ extern char **environ;
 namespace korvex_test {
 namespace {
 
-class Pipe {
-public:
-    Pipe() { if (pipe2(fds_, O_CLOEXEC) != 0) fds_[0] = fds_[1] = -1; }
-    ~Pipe() { closeRead(); closeWrite(); }
-    Pipe(const Pipe &) = delete;
-    Pipe &operator=(const Pipe &) = delete;
-    int readEnd() const { return fds_[0]; }
-    int writeEnd() const { return fds_[1]; }
-    void closeRead() { if (fds_[0] >= 0) ::close(fds_[0]); fds_[0] = -1; }
-    void closeWrite() { if (fds_[1] >= 0) ::close(fds_[1]); fds_[1] = -1; }
-    bool ok() const { return fds_[0] >= 0; }
-
-private:
-    int fds_[2];
+// The read and write ends of standard output and error, closed when they go out of scope.
+struct ChildStreams {
+    int out[2] = {-1, -1};
+    int err[2] = {-1, -1};
+    ~ChildStreams() { for (int *fd : {&out[0], &out[1], &err[0], &err[1]}) close(*fd); }
+    static void close(int &fd) { if (fd >= 0) ::close(fd); fd = -1; }
 };
 
+// The inherited environment with the options' changes, as NAME=value strings.
 std::vector<std::string> buildEnvironment(const ProcessOptions &options)
 {
     std::map<std::string, std::string> env;
     for (char **e = environ; *e; ++e) {
-        const char *eq = std::strchr(*e, '=');
-        if (eq) env[std::string(*e, static_cast<size_t>(eq - *e))] = eq + 1;
+        if (const char *eq = std::strchr(*e, '=')) env[std::string(*e, static_cast<size_t>(eq - *e))] = eq + 1;
     }
     for (const auto &name : options.unsetEnv) env.erase(name);
     for (const auto &kv : options.env) env[kv.first] = kv.second;
@@ -57,16 +49,15 @@ std::vector<char *> pointers(std::vector<std::string> &strings)
 // once standard output holds the text asked for.
 bool drain(int outFd, int errFd, ProcessResult &result, const ProcessOptions &options, pid_t pid)
 {
-    const int timeoutMs = options.timeoutMs;
     bool interrupted = options.interruptWhenOutContains.empty();
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    bool outOpen = true, errOpen = true;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(options.timeoutMs);
+    bool open[2] = {true, true};
     char buffer[65536];
-    while (outOpen || errOpen) {
+    while (open[0] || open[1]) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
             deadline - std::chrono::steady_clock::now()).count();
         if (left <= 0) return false;
-        pollfd fds[2] = {{outOpen ? outFd : -1, POLLIN, 0}, {errOpen ? errFd : -1, POLLIN, 0}};
+        pollfd fds[2] = {{open[0] ? outFd : -1, POLLIN, 0}, {open[1] ? errFd : -1, POLLIN, 0}};
         if (poll(fds, 2, static_cast<int>(left)) < 0) {
             if (errno == EINTR) continue;
             return false;
@@ -79,7 +70,7 @@ bool drain(int outFd, int errFd, ProcessResult &result, const ProcessOptions &op
                 if (!interrupted && result.out.find(options.interruptWhenOutContains) != std::string::npos)
                     interrupted = kill(pid, SIGINT) == 0;
             } else if (n == 0 || errno != EINTR) {  // a terminal reports its closed end as EIO
-                (i == 0 ? outOpen : errOpen) = false;
+                open[i] = false;
             }
         }
     }
@@ -91,34 +82,28 @@ bool drain(int outFd, int errFd, ProcessResult &result, const ProcessOptions &op
 ProcessResult runProcess(const std::vector<std::string> &argv, const ProcessOptions &options)
 {
     ProcessResult result;
-    Pipe out, err;
-    if (!out.ok() || !err.ok() || argv.empty()) return result;
-    int terminal = -1, terminalChild = -1;
-    if (options.stderrIsTerminal && openpty(&terminal, &terminalChild, nullptr, nullptr, nullptr) != 0)
+    ChildStreams streams;
+    if (argv.empty() || pipe2(streams.out, O_CLOEXEC) != 0) return result;
+    // A terminal, when asked for, takes the place of the error pipe.
+    if (options.stderrIsTerminal ? openpty(&streams.err[0], &streams.err[1], nullptr, nullptr, nullptr) != 0
+                                 : pipe2(streams.err, O_CLOEXEC) != 0)
         return result;
-
-    std::vector<std::string> args = argv;
-    std::vector<std::string> env = buildEnvironment(options);
-    std::vector<char *> argp = pointers(args);
-    std::vector<char *> envp = pointers(env);
+    std::vector<std::string> args = argv, env = buildEnvironment(options);
+    std::vector<char *> argp = pointers(args), envp = pointers(env);
 
     const pid_t pid = fork();
     if (pid < 0) return result;
     if (pid == 0) {
-        int devnull = open("/dev/null", O_RDONLY);
-        dup2(devnull, STDIN_FILENO);
-        dup2(out.writeEnd(), STDOUT_FILENO);
-        dup2(terminalChild >= 0 ? terminalChild : err.writeEnd(), STDERR_FILENO);
+        dup2(open("/dev/null", O_RDONLY), STDIN_FILENO);
+        dup2(streams.out[1], STDOUT_FILENO);
+        dup2(streams.err[1], STDERR_FILENO);
         if (!options.workDir.empty() && chdir(options.workDir.c_str()) != 0) _exit(126);
         execve(argp[0], argp.data(), envp.data());
         _exit(127);
     }
-    out.closeWrite();
-    err.closeWrite();
-    if (terminalChild >= 0) close(terminalChild);
-    const bool drained = drain(out.readEnd(), terminal >= 0 ? terminal : err.readEnd(), result, options, pid);
-    if (terminal >= 0) close(terminal);
-    if (!drained) {
+    ChildStreams::close(streams.out[1]);
+    ChildStreams::close(streams.err[1]);
+    if (!drain(streams.out[0], streams.err[0], result, options, pid)) {
         result.timedOut = true;
         kill(pid, SIGKILL);
     }
