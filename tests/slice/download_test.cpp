@@ -108,9 +108,8 @@ const Scenario kEarlierErases[] = {
     // The same .bin twice into one erased sector: both stay.
     {"TwoImagesInOneErasedSector", kHidProbe,
      {"-connect", "-e", "--all", "-d", "--fn", "FILE", "-d", "--a", "08000200", "--fn", "FILE"},
-     kConnectDefault + "Erase all start ......\nflash full erase succeed!\nErase all finished!\n" + kOpened + kWritten + kOpened +
-         kWritten + kDone,
-     0, {}, {{0x08000200, Pattern(100, 34)}, {kFlash, Pattern(100, 34)}}, true, "app.bin"},
+     kConnectDefault + kErasedAll + kOpened + kWritten + kOpened + kWritten + kDone, 0, {},
+     {{0x08000200, Pattern(100, 34)}, {kFlash, Pattern(100, 34)}}, true, "app.bin"},
 };
 INSTANTIATE_TEST_SUITE_P(EarlierErase, ScenarioRun, testing::ValuesIn(kEarlierErases), ScenarioName);
 

@@ -56,8 +56,7 @@ const Scenario kWalks[] = {
     {"BareErase", kHidProbe, {"-connect", "-e"}, kConnectDefault + kDone, 0, kUntouched},
     {"BareEraseBeforeAnOption", kHidProbe, {"-connect", "-e", "-r"}, kConnectDefault + kResetRun + kDone, 0, kUntouched},
     {"SelectorWithoutAll", kHidProbe, {"-connect", "-e", "--flash"}, kConnectDefault + kDone, 0, kUntouched},
-    {"SelectorWithoutAllThenOption", kHidProbe, {"-connect", "-e", "--flash", "-r"},
-     kConnectDefault + kResetRun + kDone, 0, kUntouched},
+    {"SelectorWithoutAllThenOption", kHidProbe, {"-connect", "-e", "--flash", "-r"}, kConnectDefault + kResetRun + kDone, 0, kUntouched},
     {"AllFlash", kHidProbe, {"-connect", "-e", "--all", "--flash"}, kConnectDefault + kFlashOnly + kDone, 0, kAllErased},
     {"AllFlashIgnoresASecondSelector", kHidProbe, {"-connect", "-e", "--ALL", "--Flash", "--spim"},
      kConnectDefault + kFlashOnly + kDone, 0, kAllErased},
@@ -67,8 +66,7 @@ const Scenario kWalks[] = {
      kConnectDefault + "Error. The MCU does not support boot memory AP mode!\n", 0x32, kUntouched},
     {"AllSpimNotEnabled", kHidProbe, {"-connect", "-e", "--all", "--spim"},
      kConnectDefault + "SPIM full erase ......\nError. SPIM full erase failed!\n", 0x31, kUntouched},
-    {"SecPastTheFlash", kHidProbe, {"-connect", "-e", "--sec", "0-128"},
-     kConnectDefault + "Error. bad parameter 0-128\n", 1, kUntouched},
+    {"SecPastTheFlash", kHidProbe, {"-connect", "-e", "--sec", "0-128"}, kConnectDefault + "Error. bad parameter 0-128\n", 1, kUntouched},
     {"SecBootBandWithoutApMode", kHidProbe, {"-connect", "-e", "--sec", "16384"},
      kConnectDefault + "Error. The MCU does not support boot memory AP mode. \nError. bad parameter 16384\n", 1,
      kUntouched},
@@ -123,8 +121,7 @@ const Scenario kBleRuns[] = {
      {"-connect", "-eble", "--all", "--rdn"}, kBleConnect + BleSpace("RDN", false), 0x37},
     {"SectorsRefused", kBleTarget + ksim::Settings{{"fault_status", "BE.06,0x22"}}, {"-connect", "-eble", "--sec", "4-5"},
      kBleConnect + "BLE module main space sector erase......4-5\n" + kBleSectorsFailed, 0x38},
-    {"NeedsAConnectedModule", kHidProbe, {"-connect", "-eble", "--all"},
-     kConnectDefault + "Error. Don't connect BLE module!\n", 2},
+    {"NeedsAConnectedModule", kHidProbe, {"-connect", "-eble", "--all"}, kConnectDefault + "Error. Don't connect BLE module!\n", 2},
 };
 INSTANTIATE_TEST_SUITE_P(EraseBle, ScenarioRun, testing::ValuesIn(kBleRuns), ScenarioName);
 

@@ -3,6 +3,7 @@
 #include "connect_command.h"
 #include "dispatcher.h"
 #include "share_parameter.h"
+#include "virtual_bench.h"
 
 #include "target/target_mcu.h"
 #include "usb/testbed.h"
@@ -12,25 +13,17 @@
 #include <string>
 #include <vector>
 
+namespace slice_test {
 namespace {
 
-struct OddTargetCase {
-    const char* name;
-    int32_t sectorSize; // after the connection
-    std::string subOption;
-    std::string value;
-    std::string out;
-    int exitCode;
-};
-void PrintTo(const OddTargetCase& c, std::ostream* os) { *os << c.name; }
+class ProtectOddTarget : public testing::TestWithParam<Scenario> {};
 
-class ProtectOddTarget : public testing::TestWithParam<OddTargetCase> {};
-
+// The row's arguments go to the -p handler after an in-process -connect; the row's output is the handler's.
 TEST_P(ProtectOddTarget, fails_with_its_line_and_changes_nothing)
 {
-    const OddTargetCase& c = GetParam();
+    const Scenario& s = GetParam();
     ksim::Testbed bench;
-    bench.addProbe({{"transport", "hid"}});
+    bench.addProbe(s.settings);
     ResetRunValues();
     char connectWord[] = "-connect";
     char* connectArgs[] = {connectWord, nullptr};
@@ -40,32 +33,28 @@ TEST_P(ProtectOddTarget, fails_with_its_line_and_changes_nothing)
     testing::internal::GetCapturedStdout();
     const std::vector<uint8_t> before =
         bench.withProbe(0, [](ksim::VirtualProbe& p) { return p.target().userSystemData().image(); });
-    g_shareParameter.flashSectorSize = c.sectorSize;
+    g_shareParameter.flashSectorSize = 0;
 
-    std::vector<std::string> words = {"-p", c.subOption};
-    if (!c.value.empty())
-        words.push_back(c.value);
+    std::vector<std::string> words = s.arguments; // argv points into it
     std::vector<char*> argv;
     for (std::string& word : words)
         argv.push_back(word.data());
     argv.push_back(nullptr);
     index = 0;
     testing::internal::CaptureStdout();
-    EXPECT_EQ(Protection(static_cast<int>(words.size()), argv.data(), index), c.exitCode);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), c.out);
+    EXPECT_EQ(Protection(static_cast<int>(words.size()), argv.data(), index), s.exitCode);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), s.out);
     KorvexDisConnect();
     EXPECT_EQ(bench.withProbe(0, [](ksim::VirtualProbe& p) { return p.target().userSystemData().image(); }), before);
 }
 
-const OddTargetCase kOddTargets[] = {
-    {"NoSectorSizeDepp", 0, "--depp", "",
+const Scenario kOddTargets[] = {
+    {"NoSectorSizeDepp", kHidProbe, {"-p", "--depp"},
      "Disable erase and program protection ......\nError. Disable erase and program protection failed!\n", 0x23},
-    {"NoSectorSizeEepp", 0, "--eepp", "32768",
-     "Enable erase and program protection for sector codes ......\n"
-     "Enable erase and program protection for sector codes failed!\n",
-     0x24},
+    {"NoSectorSizeEepp", kHidProbe, {"-p", "--eepp", "32768"},
+     "Enable erase and program protection for sector codes ......\nEnable erase and program protection for sector codes failed!\n", 0x24},
 };
-INSTANTIATE_TEST_SUITE_P(Rows, ProtectOddTarget, testing::ValuesIn(kOddTargets),
-                         [](const testing::TestParamInfo<OddTargetCase>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, ProtectOddTarget, testing::ValuesIn(kOddTargets), ScenarioName);
 
 } // namespace
+} // namespace slice_test

@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <regex>
@@ -17,33 +18,8 @@
 namespace slice_test {
 namespace {
 
-struct Case {
-    const char* name;
-    ksim::Settings target;          // added to a HID probe with the default target
-    std::vector<std::string> line;  // after -connect; FILE is the row's file
-    std::string out;                // after the connection lines; "!" first: refused before anything ran
-    int exitCode;
-    std::vector<std::string> dump;  // text the dump holds afterwards; "!" first: does not hold;
-                                    // "FILE:" first: the file holds
-    std::string fileName = "";      // *.zrtp: made by examples/make_otp_project.py from the records
-    std::string file = "";          // in file ("+n"/"-n" pads or cuts the result)
-};
-void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
-
-const std::string kOtpConnect = "Connect......\nKorvex-EZ  FW: V2.1.7    Serials: KV0000000001      (HID)\n"
-                                "Korvex connected\nMCU Part Number:   ZR32S25K8T6        Flash size: 64KB\n"
-                                "MCU connected\n\n";
 const ksim::Settings kApOff = {{"series", "9"}, {"pid", "09001081"}, {"ap_mode", "0"}};
 const ksim::Settings kOtp = {{"series", "25"}, {"pid", "19002103"}};
-
-std::string ConnectLines(const ksim::Settings& target)
-{
-    for (const auto& [key, value] : target) {
-        if (key == "series")
-            return value == "9" ? kApConnect : kOtpConnect;
-    }
-    return kConnectDefault;
-}
 
 // A dump row: 16 bytes from address, the given ones first, then fill.
 std::string Row(uint32_t address, std::vector<uint8_t> bytes, uint8_t fill = 0xFF)
@@ -64,32 +40,8 @@ std::string AsText(const std::vector<uint8_t>& bytes) { return std::string(bytes
 std::string Spim(bool enabled, uint32_t size, unsigned config, uint32_t flashDa)
 {
     char text[96];
-    std::snprintf(text, sizeof text, "spim_enabled=%d spim_size=%u spim_config=0x%02X spim_limit=0x%08X", enabled,
-                  size, config, flashDa);
+    std::snprintf(text, sizeof text, "spim_enabled=%d spim_size=%u spim_config=0x%02X spim_limit=0x%08X", enabled, size, config, flashDa);
     return text;
-}
-
-std::string WriteFile(const TempDir& dir, const Case& c)
-{
-    const std::string path = dir.path(c.fileName);
-    if (c.fileName.size() < 5 || c.fileName.substr(c.fileName.size() - 5) != ".zrtp") {
-        dir.write(c.fileName, c.file);
-        return path;
-    }
-    std::vector<std::string> argv = {"/usr/bin/env", "python3", std::string(KORVEX_SOURCE_DIR) + "/examples/make_otp_project.py", path};
-    std::istringstream records(c.file);
-    std::string record;
-    long long resize = 0;
-    while (records >> record) {
-        if (record[0] == '+' || record[0] == '-')
-            resize = std::stoll(record);
-        else
-            argv.push_back(record);
-    }
-    const korvex_test::ProcessResult made = korvex_test::runProcess(argv);
-    EXPECT_EQ(made.exitCode, 0) << made.err;
-    std::filesystem::resize_file(path, static_cast<std::uintmax_t>(static_cast<long long>(std::filesystem::file_size(path)) + resize));
-    return path;
 }
 
 std::string Dump(VirtualBench& bench)
@@ -101,43 +53,67 @@ std::string Dump(VirtualBench& bench)
     });
 }
 
-class TargetCommand : public testing::TestWithParam<Case> {};
-
-TEST_P(TargetCommand, prints_exactly_and_leaves_the_target_as_it_says)
+// A file of the records in `file` made by examples/make_otp_project.py ("+n"/"-n" pads or cuts the result).
+void MakeOtpProject(const std::string& path, const std::string& file)
 {
-    const Case& c = GetParam();
-    VirtualBench bench(kHidProbe + c.target);
-    bench.testbed().withProbe(0, [](ksim::VirtualProbe& p) { // a programmed chip: unerased sectors keep their bits
-        ksim::TargetMcu& t = p.target();
-        t.mainFlash().fill(0, t.mainFlash().size(), 0x00);
-        t.bootMemory().fill(0, t.bootMemory().size(), 0x00);
-        t.spim().fill(0, 0x10000, 0x00);
-        return t.loadImage(0x08000000, {0x00, 0x10});
-    });
-    TempDir files;
-    const std::string file = c.fileName.empty() ? "" : WriteFile(files, c);
-    bench.environment["KORVEX_WRITESN_INI"] = files.path("WriteSN.ini");
-    std::vector<std::string> line = {"-connect"};
-    const std::string uploaded = files.path("upload.bin");
-    for (const std::string& argument : c.line)
-        line.push_back(argument == "FILE" ? file : argument == "UPLOAD" ? uploaded : argument);
-    const ConsoleRun run = bench.console(line, 30000);
-    ASSERT_FALSE(run.timedOut);
-    EXPECT_EQ(run.out, c.out[0] == '!' ? c.out.substr(1) : ConnectLines(c.target) + c.out);
-    EXPECT_EQ(run.exitCode, c.exitCode);
-    const std::string dump = Dump(bench);
-    for (const std::string& text : c.dump) {
-        if (text[0] == '!')
-            EXPECT_EQ(dump.find(text.substr(1)), std::string::npos) << text;
-        else if (text.rfind("FILE:", 0) == 0)
-            EXPECT_NE(ReadFile(file).find(text.substr(5)), std::string::npos) << text;
-        else if (text.rfind("UPLOAD:", 0) == 0) // the first bytes of the file -u wrote
-            EXPECT_EQ(ReadFile(uploaded).substr(0, text.size() - 7), text.substr(7)) << text;
-        else if (text == "NO UPLOAD")
-            EXPECT_FALSE(std::filesystem::exists(uploaded));
+    std::vector<std::string> argv = {"/usr/bin/env", "python3", std::string(KORVEX_SOURCE_DIR) + "/examples/make_otp_project.py", path};
+    std::istringstream records(file);
+    std::string record;
+    long long resize = 0;
+    while (records >> record) {
+        if (record[0] == '+' || record[0] == '-')
+            resize = std::stoll(record);
         else
-            EXPECT_NE(dump.find(text), std::string::npos) << text;
+            argv.push_back(record);
     }
+    const korvex_test::ProcessResult made = korvex_test::runProcess(argv);
+    EXPECT_EQ(made.exitCode, 0) << made.err;
+    std::filesystem::resize_file(path, static_cast<std::uintmax_t>(static_cast<long long>(std::filesystem::file_size(path)) + resize));
+}
+
+// After -connect on a programmed chip, WriteSN.ini among the row's files; UPLOAD names the file -u writes.
+// out: after the connection lines ("!" first: the whole output, refused before anything ran). dump: text
+// the dump holds afterwards ("!" first: does not hold; "FILE:" first: the file holds; "UPLOAD:" first: the
+// uploaded file starts with; "NO UPLOAD": there is none). A *.zrtp file is made from the records in file.
+Scenario Cmd(const char* name, const ksim::Settings& target, std::vector<std::string> line, const std::string& out, int exitCode,
+             const std::vector<std::string>& dump, const std::string& fileName = "", const std::string& file = "")
+{
+    line.insert(line.begin(), "-connect");
+    std::replace(line.begin(), line.end(), std::string("UPLOAD"), std::string("TEMP/upload.bin"));
+    Scenario s{name, kHidProbe + target, line, out[0] == '!' ? out.substr(1) : ConnectLines(target) + out, exitCode};
+    const bool otp = fileName.size() > 5 && fileName.substr(fileName.size() - 5) == ".zrtp";
+    s.fileName = fileName;
+    if (!otp && !fileName.empty())
+        s.content = file;
+    s.before = [otp, file](RowRun& row) {
+        row.bench.testbed().withProbe(0, [](ksim::VirtualProbe& p) { // unerased sectors keep their bits
+            ksim::TargetMcu& t = p.target();
+            t.mainFlash().fill(0, t.mainFlash().size(), 0x00);
+            t.bootMemory().fill(0, t.bootMemory().size(), 0x00);
+            t.spim().fill(0, 0x10000, 0x00);
+            return t.loadImage(0x08000000, {0x00, 0x10});
+        });
+        row.bench.environment["KORVEX_WRITESN_INI"] = row.files.path("WriteSN.ini");
+        if (otp)
+            MakeOtpProject(row.file, file);
+    };
+    s.checks = {[dump](RowRun& row) {
+        const std::string text = Dump(row.bench);
+        const std::string uploaded = row.files.path("upload.bin");
+        for (const std::string& expected : dump) {
+            if (expected[0] == '!')
+                EXPECT_EQ(text.find(expected.substr(1)), std::string::npos) << expected;
+            else if (expected.rfind("FILE:", 0) == 0)
+                EXPECT_NE(ReadFile(row.file).find(expected.substr(5)), std::string::npos) << expected;
+            else if (expected.rfind("UPLOAD:", 0) == 0)
+                EXPECT_EQ(ReadFile(uploaded).substr(0, expected.size() - 7), expected.substr(7)) << expected;
+            else if (expected == "NO UPLOAD")
+                EXPECT_FALSE(std::filesystem::exists(uploaded));
+            else
+                EXPECT_NE(text.find(expected), std::string::npos) << expected;
+        }
+    }};
+    return s;
 }
 
 std::string Lines(std::initializer_list<const char*> lines)
@@ -222,199 +198,189 @@ const std::string kUnlocked = "memory otp_lock base=0x1FFFF500 size=0x00000080\n
 const std::string kOtpBlank = "memory otp_data base=0x1FFFF000 size=0x00000400\n" + kUnlocked;
 const std::vector<std::string> kOtpLine = {"-otp", "--fn", "FILE"};
 
-const Case kCases[] = {
+const Scenario kCases[] = {
     // -enspim: the setup request for every sub-option form, or nothing sent.
-    {"SpimBareEnablesType1", {}, {"-enspim"}, kSpimOn + kDone, 0, {Spim(true, 0, 0x04, 0)}},
-    {"SpimSizeTypeRemap", {}, {"-enspim", "--fs", "16", "--ft", "2", "--remap", "1"}, kSpimOn + kDone, 0, {Spim(true, 16 << 20, 0x09, 0)}},
-    {"SpimUpperCase", {}, {"-enspim", "--FS", "8"}, kSpimOn + kDone, 0, {Spim(true, 8 << 20, 0x04, 0)}},
-    {"SpimRepeated", {}, {"-enspim", "--fs", "1", "--ft", "2", "--fs", "2", "--ft", "1"}, kSpimOn + kDone, 0, {Spim(true, 2 << 20, 0x04, 0)}},
-    {"SpimFlashDaWithoutUsdGroup", {}, {"-enspim", "--fda", "0x1A"}, kSpimOn + kDone, 0, {Spim(true, 0, 0x04, 0x1A)}},
-    {"SpimLargestFlashDa", {}, {"-enspim", "--fda", "1000000"}, kSpimOn + kDone, 0, {Spim(true, 0, 0x04, 0x1000000)}},
-    {"SpimKeyIsNotItsOwn", {}, {"-enspim", "--key", "1"}, "!bad parameter \"--key\"\n", 1, {kNotSent}},
-    {"SpimStray", {}, {"-enspim", "8"}, "!bad parameter \"8\"\n", 1, {kNotSent}},
-    {"SpimMissingValue", {}, {"-enspim", "--fs"}, "!bad parameter \"\"\n", 1, {kNotSent}},
-    {"SpimSizeWouldWrap", {}, {"-enspim", "--fs", "4096"}, "!bad parameter \"4096\"\n", 1, {kNotSent}},
-    {"SpimType0", {}, {"-enspim", "--ft", "0"}, kSpimRefused, 8, {kNotSent, kSpimOff}},
-    {"SpimType3", {}, {"-enspim", "--ft", "3"}, kSpimRefused, 8, {kNotSent, kSpimOff}},
-    {"SpimType257", {}, {"-enspim", "--ft", "257"}, kSpimRefused, 8, {kNotSent, kSpimOff}},
-    {"SpimFlashDaTooLarge", {}, {"-enspim", "--fda", "2000000"}, kSpimRefused, 8, {kNotSent, kSpimOff}},
-    {"SpimSizeGoesToTheProbe", {}, {"-enspim", "--fs", "17", "-r"}, kSpimRefused, 8, {"B6.02 enable SPIM", kSpimOff}},
-    {"SpimSeriesWithout", kApOff, {"-enspim", "--fs", "1"}, "Begin Enable SPIM........\nError. The MCU does not support SPIM.\n", 8, {kNotSent}},
-    {"SpimUnanswered", {{"fault_no_reply", "B6.02"}}, {"-enspim"}, kSpimRefused, 8, {}},
-    {"SpimErrorStatus", {{"fault_status", "B6.02,0x22"}}, {"-enspim"}, kSpimRefused, 8, {}},
-    {"SpimWrongEcho", {{"fault_wrong_echo", "B6.02"}}, {"-enspim"}, kSpimRefused, 8, {}},
+    Cmd("SpimBareEnablesType1", {}, {"-enspim"}, kSpimOn + kDone, 0, {Spim(true, 0, 0x04, 0)}),
+    Cmd("SpimSizeTypeRemap", {}, {"-enspim", "--fs", "16", "--ft", "2", "--remap", "1"}, kSpimOn + kDone, 0, {Spim(true, 16 << 20, 0x09, 0)}),
+    Cmd("SpimUpperCase", {}, {"-enspim", "--FS", "8"}, kSpimOn + kDone, 0, {Spim(true, 8 << 20, 0x04, 0)}),
+    Cmd("SpimRepeated", {}, {"-enspim", "--fs", "1", "--ft", "2", "--fs", "2", "--ft", "1"}, kSpimOn + kDone, 0, {Spim(true, 2 << 20, 0x04, 0)}),
+    Cmd("SpimFlashDaWithoutUsdGroup", {}, {"-enspim", "--fda", "0x1A"}, kSpimOn + kDone, 0, {Spim(true, 0, 0x04, 0x1A)}),
+    Cmd("SpimLargestFlashDa", {}, {"-enspim", "--fda", "1000000"}, kSpimOn + kDone, 0, {Spim(true, 0, 0x04, 0x1000000)}),
+    Cmd("SpimKeyIsNotItsOwn", {}, {"-enspim", "--key", "1"}, "!bad parameter \"--key\"\n", 1, {kNotSent}),
+    Cmd("SpimStray", {}, {"-enspim", "8"}, "!bad parameter \"8\"\n", 1, {kNotSent}),
+    Cmd("SpimMissingValue", {}, {"-enspim", "--fs"}, "!bad parameter \"\"\n", 1, {kNotSent}),
+    Cmd("SpimSizeWouldWrap", {}, {"-enspim", "--fs", "4096"}, "!bad parameter \"4096\"\n", 1, {kNotSent}),
+    Cmd("SpimType0", {}, {"-enspim", "--ft", "0"}, kSpimRefused, 8, {kNotSent, kSpimOff}),
+    Cmd("SpimType3", {}, {"-enspim", "--ft", "3"}, kSpimRefused, 8, {kNotSent, kSpimOff}),
+    Cmd("SpimType257", {}, {"-enspim", "--ft", "257"}, kSpimRefused, 8, {kNotSent, kSpimOff}),
+    Cmd("SpimFlashDaTooLarge", {}, {"-enspim", "--fda", "2000000"}, kSpimRefused, 8, {kNotSent, kSpimOff}),
+    Cmd("SpimSizeGoesToTheProbe", {}, {"-enspim", "--fs", "17", "-r"}, kSpimRefused, 8, {"B6.02 enable SPIM", kSpimOff}),
+    Cmd("SpimSeriesWithout", kApOff, {"-enspim", "--fs", "1"}, "Begin Enable SPIM........\nError. The MCU does not support SPIM.\n", 8, {kNotSent}),
+    Cmd("SpimUnanswered", {{"fault_no_reply", "B6.02"}}, {"-enspim"}, kSpimRefused, 8, {}),
+    Cmd("SpimErrorStatus", {{"fault_status", "B6.02,0x22"}}, {"-enspim"}, kSpimRefused, 8, {}),
+    Cmd("SpimWrongEcho", {{"fault_wrong_echo", "B6.02"}}, {"-enspim"}, kSpimRefused, 8, {}),
     // The probe leaves the bus after its reply: the next command fails, without a hang.
-    {"SpimUnplugged", {{"fault_unplug", "B6.02"}}, {"-enspim", "-r"}, kSpimOn + kResetLost, 12, {}},
-    {"SpimUsedInTheRun", {}, {"-enspim", "--fs", "1", "-e", "--all", "-d", "--fn", "FILE", "--v"},
-     kSpimOn + Lines({"Erase all start ......", "flash full erase succeed!", "SPIM full erase succeed!", "Erase all finished!",
-                      "Download file opening......", "Open file succeed!", "File downloading......", "File download finished!",
-                      "Read memory and Verification.......", "Verification finished!"}) + kDone,
-     0, {Row(0x08401000, Pattern(16, 7)), "!  08400000:"}, "spim.hex", IntelHex({{0x08401000, Pattern(16, 7)}})},
-    {"SpimUploadInTheRun", {}, {"-enspim", "--fs", "1", "-d", "--fn", "FILE", "-u", "--sec", "32769-32769", "--fn", "UPLOAD"},
-     kSpimOn + Lines({"Download file opening......", "Open file succeed!", "Erase MCU sectors of file size......",
-                      "Erase sectors finished", "File downloading......", "File download finished!", "Upload file opening......",
-                      "File uploading......", "File uploading finished!"}) + kDone,
-     0, {"UPLOAD:" + AsText(Pattern(16, 7)) + std::string(4, '\xFF')}, "spim.hex",
-     IntelHex({{0x08401000, Pattern(16, 7)}})},
-    {"SpimEraseAllSpimOnly", {}, {"-enspim", "--fs", "1", "-e", "--all", "--spim"},
-     kSpimOn + "SPIM full erase ......\nSPIM full erase finished!\n" + kDone, 0, {"!  08400000:", Row(0x08000000, {0x00, 0x10}, 0x00)}},
-    {"SpimSectorPastTheBand", {}, {"-enspim", "--fs", "1", "-e", "--sec", "33023-33024"},
-     kSpimOn + "Error. Sectors can't exceed the SPIM range!\n", 0x33, {"!B4.01"}},
-    {"SpimSectorsUpToTheBandEnd", {}, {"-enspim", "--fs", "1", "-e", "--sec", "32769-32770", "--sec", "33023"},
+    Cmd("SpimUnplugged", {{"fault_unplug", "B6.02"}}, {"-enspim", "-r"}, kSpimOn + kResetLost, 12, {}),
+    Cmd("SpimUsedInTheRun", {}, {"-enspim", "--fs", "1", "-e", "--all", "-d", "--fn", "FILE", "--v"},
+     kSpimOn + Lines({"Erase all start ......", "flash full erase succeed!", "SPIM full erase succeed!", "Erase all finished!"}) +
+         kOpened + kWritten + kVerified + kDone,
+     0, {Row(0x08401000, Pattern(16, 7)), "!  08400000:"}, "spim.hex", IntelHex({{0x08401000, Pattern(16, 7)}})),
+    Cmd("SpimUploadInTheRun", {}, {"-enspim", "--fs", "1", "-d", "--fn", "FILE", "-u", "--sec", "32769-32769", "--fn", "UPLOAD"},
+     kSpimOn + kOpened + kErased + kWritten + Lines({"Upload file opening......", "File uploading......", "File uploading finished!"}) +
+         kDone, 0, {"UPLOAD:" + AsText(Pattern(16, 7)) + std::string(4, '\xFF')}, "spim.hex", IntelHex({{0x08401000, Pattern(16, 7)}})),
+    Cmd("SpimEraseAllSpimOnly", {}, {"-enspim", "--fs", "1", "-e", "--all", "--spim"},
+     kSpimOn + "SPIM full erase ......\nSPIM full erase finished!\n" + kDone, 0, {"!  08400000:", Row(0x08000000, {0x00, 0x10}, 0x00)}),
+    Cmd("SpimSectorPastTheBand", {}, {"-enspim", "--fs", "1", "-e", "--sec", "33023-33024"},
+     kSpimOn + "Error. Sectors can't exceed the SPIM range!\n", 0x33, {"!B4.01"}),
+    Cmd("SpimSectorsUpToTheBandEnd", {}, {"-enspim", "--fs", "1", "-e", "--sec", "32769-32770", "--sec", "33023"},
      kSpimOn + Lines({"Flash sector erase......32769-32770", "Flash sector erase finished", "Flash sector erase......33023",
                       "Flash sector erase finished"}) + kDone,
-     0, {Row(0x08400FF0, {}, 0x00), "!  08401000:", "!  08402FF0:", Row(0x08403000, {}, 0x00)}},
+     0, {Row(0x08400FF0, {}, 0x00), "!  08401000:", "!  08402FF0:", Row(0x08403000, {}, 0x00)}),
     // Each part into its own memory, erasing only the sectors it touches.
-    {"SpimAndFlashImage", {}, {"-enspim", "--fs", "1", "-d", "--fn", "FILE", "--v"},
-     kSpimOn + Lines({"Download file opening......", "Open file succeed!", "Erase MCU sectors of file size......",
-                      "Erase sectors finished", "File downloading......", "File download finished!",
-                      "Read memory and Verification.......", "Verification finished!"}) + kDone,
-     0, {Row(0x08000000, Pattern(16, 1)), Row(0x08000800, {}, 0x00), Row(0x08400FF0, {}, 0x00), "!  08401000:",
-         Row(0x08401800, Pattern(16, 2)), Row(0x08402000, {}, 0x00)}, "both.hex", IntelHex({{0x08000000, Pattern(16, 1)}, {0x08401800, Pattern(16, 2)}})},
-    {"SpimImagePastTheEnabledSize", {}, {"-enspim", "--fs", "1", "-d", "--fn", "FILE"},
-     kSpimOn + Lines({"Download file opening......", "Open file succeed!",
-                      "Error. The download address or file size error, can't greater than flash size!!", ""}), 3,
-     {"!B4.01", "!  084FFFF0:"}, "end.hex", IntelHex({{0x084FFFF0, Pattern(16, 3)}, {0x08500000, {4}}})},
+    Cmd("SpimAndFlashImage", {}, {"-enspim", "--fs", "1", "-d", "--fn", "FILE", "--v"},
+     kSpimOn + kOpened + kErased + kWritten + kVerified + kDone, 0,
+     {Row(0x08000000, Pattern(16, 1)), Row(0x08000800, {}, 0x00), Row(0x08400FF0, {}, 0x00), "!  08401000:",
+      Row(0x08401800, Pattern(16, 2)), Row(0x08402000, {}, 0x00)},
+     "both.hex", IntelHex({{0x08000000, Pattern(16, 1)}, {0x08401800, Pattern(16, 2)}})),
+    Cmd("SpimImagePastTheEnabledSize", {}, {"-enspim", "--fs", "1", "-d", "--fn", "FILE"},
+     kSpimOn + kOpened + "Error. The download address or file size error, can't greater than flash size!!\n\n", 3,
+     {"!B4.01", "!  084FFFF0:"}, "end.hex", IntelHex({{0x084FFFF0, Pattern(16, 3)}, {0x08500000, {4}}})),
     // Ranges bounded before anything is read, 16 MB wrapping nothing, one sector past the window.
-    {"SpimUploadOneSectorPast", {}, {"-enspim", "--fs", "1", "-u", "--sec", "32768-33024", "--fn", "UPLOAD"},
-     kSpimOn + kSpimTooLarge, 4, {"NO UPLOAD"}},
-    {"SpimUploadHugeRange", {}, {"-enspim", "--fs", "1", "-u", "--sec", "32768-2147483647", "--fn", "UPLOAD"},
-     kSpimOn + kSpimTooLarge, 4, {"NO UPLOAD"}},
-    {"SpimUploadWouldWrap", {}, {"-enspim", "--fs", "16", "-u", "--sec", "32768-1047551", "--fn", "UPLOAD"},
-     kSpimOn + kSpimTooLarge, 4, {"NO UPLOAD"}},
-    {"SpimUploadPastTheWindow", {}, {"-enspim", "--fs", "16", "-u", "--sec", "36864", "--fn", "UPLOAD"},
-     kSpimOn + kSpimTooLarge, 4, {"NO UPLOAD"}},
+    Cmd("SpimUploadOneSectorPast", {}, {"-enspim", "--fs", "1", "-u", "--sec", "32768-33024", "--fn", "UPLOAD"},
+     kSpimOn + kSpimTooLarge, 4, {"NO UPLOAD"}),
+    Cmd("SpimUploadHugeRange", {}, {"-enspim", "--fs", "1", "-u", "--sec", "32768-2147483647", "--fn", "UPLOAD"},
+     kSpimOn + kSpimTooLarge, 4, {"NO UPLOAD"}),
+    Cmd("SpimUploadWouldWrap", {}, {"-enspim", "--fs", "16", "-u", "--sec", "32768-1047551", "--fn", "UPLOAD"},
+     kSpimOn + kSpimTooLarge, 4, {"NO UPLOAD"}),
+    Cmd("SpimUploadPastTheWindow", {}, {"-enspim", "--fs", "16", "-u", "--sec", "36864", "--fn", "UPLOAD"},
+     kSpimOn + kSpimTooLarge, 4, {"NO UPLOAD"}),
     // -enspim --fda: the -usd --set file of the line first, protection off and bytes 1-15 forced;
     // -bmapm fails on this target, so the -usd after it never runs.
-    {"FdaLoadsTheUsdFile", {}, kFdaLine, "Begin Enable SPIM........\n" + kLoad + kWriteUsd + "Enable SPIM succeed!\n" + kNoAp, 9,
-     {kUsdForced, kUsdWritten, Spim(true, 0, 0x04, 0x1000)}, "o.bin", UsdFile()},
-    {"FdaFileTooShort", {}, kFdaLine, "Begin Enable SPIM........\n" + kLoad + kUsdSizeError, 8,
-     {kNotSent, "!" + kUsdWritten}, "o.bin", UsdFile(20)},
-    {"FdaWriteRefused", {{"fault_status", "B3.02,0x22"}}, kFdaLine,
+    Cmd("FdaLoadsTheUsdFile", {}, kFdaLine, "Begin Enable SPIM........\n" + kLoad + kWriteUsd + "Enable SPIM succeed!\n" + kNoAp, 9,
+     {kUsdForced, kUsdWritten, Spim(true, 0, 0x04, 0x1000)}, "o.bin", UsdFile()),
+    Cmd("FdaFileTooShort", {}, kFdaLine, "Begin Enable SPIM........\n" + kLoad + kUsdSizeError, 8,
+     {kNotSent, "!" + kUsdWritten}, "o.bin", UsdFile(20)),
+    Cmd("FdaWriteRefused", {{"fault_status", "B3.02,0x22"}}, kFdaLine,
      "Begin Enable SPIM........\n" + kLoad + "Begin write user system data........\nError. User system data write failed!\n", 8,
-     {kNotSent}, "o.bin", UsdFile()},
-    {"FdaRefusedSetupWritesNoOptionBytes", {}, {"-enspim", "--ft", "3", "--fda", "1000", "-bmapm", "-usd", "--set", "--fn", "FILE"},
-     kSpimRefused, 8, {kNotSent, "!" + kUsdWritten}, "o.bin", UsdFile()},
-    {"FdaHexAnyCase", {}, {"-enspim", "--fda", "1000", "-bmapm", "-usd", "--SET", "--FN", "FILE"},
-     "Begin Enable SPIM........\n" + kLoad + kWriteUsd + "Enable SPIM succeed!\n" + kNoAp, 9, {kUsdForced, kUsdWritten}, "o.hex", UsdHex(false)},
+     {kNotSent}, "o.bin", UsdFile()),
+    Cmd("FdaRefusedSetupWritesNoOptionBytes", {}, {"-enspim", "--ft", "3", "--fda", "1000", "-bmapm", "-usd", "--set", "--fn", "FILE"},
+     kSpimRefused, 8, {kNotSent, "!" + kUsdWritten}, "o.bin", UsdFile()),
+    Cmd("FdaHexAnyCase", {}, {"-enspim", "--fda", "1000", "-bmapm", "-usd", "--SET", "--FN", "FILE"},
+     "Begin Enable SPIM........\n" + kLoad + kWriteUsd + "Enable SPIM succeed!\n" + kNoAp, 9, {kUsdForced, kUsdWritten}, "o.hex", UsdHex(false)),
     // Only the first part counts: 32 of the 48 bytes there would otherwise pass as a 16-byte block.
-    {"FdaFirstPartShort", {}, kFdaLine, "Begin Enable SPIM........\n" + kLoad + kUsdSizeError, 8, {kNotSent, "!" + kUsdWritten},
-     "o.hex", UsdHex(true)},
-    {"FdaPairNotAComplement", {}, kFdaLine, "Begin Enable SPIM........\n" + kLoad + kUsdSizeError, 8, {kNotSent, "!" + kUsdWritten},
-     "o.bin", Mismatched()},
+    Cmd("FdaFirstPartShort", {}, kFdaLine, "Begin Enable SPIM........\n" + kLoad + kUsdSizeError, 8, {kNotSent, "!" + kUsdWritten},
+     "o.hex", UsdHex(true)),
+    Cmd("FdaPairNotAComplement", {}, kFdaLine, "Begin Enable SPIM........\n" + kLoad + kUsdSizeError, 8, {kNotSent, "!" + kUsdWritten},
+     "o.bin", Mismatched()),
     // Four 64 KiB parts: nothing past the first is read.
-    {"FdaLargerThanTwoParts", {}, kFdaLine, "Begin Enable SPIM........\n" + kLoad + kWriteUsd + "Enable SPIM succeed!\n" + kNoAp, 9,
-     {kUsdForced, kUsdWritten}, "o.bin", UsdFile(100 * 1024)},
-    {"FdaZeroLoadsNothing", {}, {"-enspim", "--fda", "0", "-bmapm", "-usd", "--set", "--fn", "FILE"}, kSpimOn + kNoAp, 9,
-     {"!" + kUsdWritten}, "o.bin", UsdFile()},
+    Cmd("FdaLargerThanTwoParts", {}, kFdaLine, "Begin Enable SPIM........\n" + kLoad + kWriteUsd + "Enable SPIM succeed!\n" + kNoAp, 9,
+     {kUsdForced, kUsdWritten}, "o.bin", UsdFile(100 * 1024)),
+    Cmd("FdaZeroLoadsNothing", {}, {"-enspim", "--fda", "0", "-bmapm", "-usd", "--set", "--fn", "FILE"}, kSpimOn + kNoAp, 9,
+     {"!" + kUsdWritten}, "o.bin", UsdFile()),
     // -bmapm: the key forms, and the key sent only when it is the one.
-    {"ApPrefixedKey", kApOff, {"-bmapm", "--key", "0x5C3E91B7"}, kApOn + kDone, 0, {"ap_mode=1"}},
-    {"ApLowerCaseKey", kApOff, {"-bmapm", "--KEY", "5c3e91b7"}, kApOn + kDone, 0, {"ap_mode=1"}},
-    {"ApNoKey", kApOff, {"-bmapm"}, kKeyError, 9, {"ap_mode=0", "!B5.0A"}},
-    {"ApLastKeyCounts", kApOff, {"-bmapm", "--key", "5C3E91B7", "--key", "0"}, kKeyError, 9, {"ap_mode=0", "!B5.0A"}},
-    {"ApKeyWithJunk", kApOff, {"-bmapm", "--key", "5C3E91B7x"}, "!bad parameter \"5C3E91B7x\"\n", 1, {"ap_mode=0"}},
-    {"ApSeriesWithout", {}, {"-bmapm", "--key", "5C3E91B7"}, kNoAp, 9, {"!B5.0A"}},
-    {"ApRefused", kApOff + ksim::Settings{{"fault_status", "B5.0A,0x22"}}, {"-bmapm", "--key", "5C3E91B7"}, kApFailed, 9, {"B5.0A"}},
-    {"ApUnanswered", kApOff + ksim::Settings{{"fault_no_reply", "B5.0A"}}, {"-bmapm", "--key", "5C3E91B7"}, kApFailed, 9, {}},
-    {"ApWrongEcho", kApOff + ksim::Settings{{"fault_wrong_echo", "B5.0A"}}, {"-bmapm", "--key", "5C3E91B7"}, kApFailed, 9, {}},
-    {"ApUnplugged", kApOff + ksim::Settings{{"fault_unplug", "B5.0A"}}, {"-bmapm", "--key", "5C3E91B7", "-r"}, kApOn + kResetLost, 12, {}},
-    {"ApThenBootDownload", kApOff, {"-bmapm", "--key", "5C3E91B7", "-d", "--fn", "FILE"},
-     kApOn + Lines({"Download file opening......", "Open file succeed!", "Erase MCU sectors of file size......",
-                    "Erase sectors finished", "File downloading......", "File download finished!"}) + kDone,
-     0, {Row(0x1FFFE400, Pattern(16, 3)), "!  1FFFE410:"}, "boot.hex", IntelHex({{0x1FFFE400, Pattern(16, 3)}})},
+    Cmd("ApPrefixedKey", kApOff, {"-bmapm", "--key", "0x5C3E91B7"}, kApOn + kDone, 0, {"ap_mode=1"}),
+    Cmd("ApLowerCaseKey", kApOff, {"-bmapm", "--KEY", "5c3e91b7"}, kApOn + kDone, 0, {"ap_mode=1"}),
+    Cmd("ApNoKey", kApOff, {"-bmapm"}, kKeyError, 9, {"ap_mode=0", "!B5.0A"}),
+    Cmd("ApLastKeyCounts", kApOff, {"-bmapm", "--key", "5C3E91B7", "--key", "0"}, kKeyError, 9, {"ap_mode=0", "!B5.0A"}),
+    Cmd("ApKeyWithJunk", kApOff, {"-bmapm", "--key", "5C3E91B7x"}, "!bad parameter \"5C3E91B7x\"\n", 1, {"ap_mode=0"}),
+    Cmd("ApSeriesWithout", {}, {"-bmapm", "--key", "5C3E91B7"}, kNoAp, 9, {"!B5.0A"}),
+    Cmd("ApRefused", kApOff + ksim::Settings{{"fault_status", "B5.0A,0x22"}}, {"-bmapm", "--key", "5C3E91B7"}, kApFailed, 9, {"B5.0A"}),
+    Cmd("ApUnanswered", kApOff + ksim::Settings{{"fault_no_reply", "B5.0A"}}, {"-bmapm", "--key", "5C3E91B7"}, kApFailed, 9, {}),
+    Cmd("ApWrongEcho", kApOff + ksim::Settings{{"fault_wrong_echo", "B5.0A"}}, {"-bmapm", "--key", "5C3E91B7"}, kApFailed, 9, {}),
+    Cmd("ApUnplugged", kApOff + ksim::Settings{{"fault_unplug", "B5.0A"}}, {"-bmapm", "--key", "5C3E91B7", "-r"}, kApOn + kResetLost, 12, {}),
+    Cmd("ApThenBootDownload", kApOff, {"-bmapm", "--key", "5C3E91B7", "-d", "--fn", "FILE"},
+     kApOn + kOpened + kErased + kWritten + kDone, 0, {Row(0x1FFFE400, Pattern(16, 3)), "!  1FFFE410:"}, "boot.hex",
+     IntelHex({{0x1FFFE400, Pattern(16, 3)}})),
     // Debug words: most significant byte at the lowest address.
-    {"Word32ThenRead", {}, {"-w4", "20000000", "00112233", "-mem32", "20000000"},
+    Cmd("Word32ThenRead", {}, {"-w4", "20000000", "00112233", "-mem32", "20000000"},
      kWriteBegin + "Debug write finished! addr:20000000 value:00112233\n" + kReadBegin + "Debug read finished! value:00112233\n" + kDone,
-     0, {Row(0x20000000, {0x00, 0x11, 0x22, 0x33}, 0x00)}},
-    {"Word16LowBits", {}, {"-w2", "20000004", "12345", "-mem16", "0x20000004"},
+     0, {Row(0x20000000, {0x00, 0x11, 0x22, 0x33}, 0x00)}),
+    Cmd("Word16LowBits", {}, {"-w2", "20000004", "12345", "-mem16", "0x20000004"},
      kWriteBegin + "Debug write finished! addr:20000004 value:00012345\n" + kReadBegin + "Debug read finished! value:2345\n" + kDone,
-     0, {Row(0x20000000, {0, 0, 0, 0, 0x23, 0x45}, 0x00)}},
-    {"Read16OnFlash", {}, {"-mem16", "08000000"}, kReadBegin + "Debug read finished! value:0010\n" + kDone, 0, {}},
-    {"WriteThenReset", {}, {"-w4", "0x20000000", "1", "-r"},
-     kWriteBegin + "Debug write finished! addr:20000000 value:00000001\nReset and run......\nReset and run finished!\n\n" + kDone, 0,
-     {Row(0x20000000, {0, 0, 0, 1}, 0x00)}},
-    {"StrayAfterTheValue", {}, {"-w4", "20000000", "1", "2"}, "!Error. bad parameter 2\n", 1, {kSramBlank}},
-    {"FlashTakesNoBusWrite", {}, {"-w4", "08000000", "1"}, kWriteBegin + "Debug write failed!\n", 10, {}},
-    {"NothingMappedThere", {}, {"-mem32", "30000000"}, kReadBegin + "Debug read failed!\n", 11, {}},
-    {"ReadWithoutAddress", {}, {"-mem32"}, "!bad parameter \"\"\n", 1, {}},
-    {"WriteWithOptionForValue", {}, {"-w2", "20000000", "-r"}, "!bad parameter \"-r\"\n", 1, {kSramBlank}},
-    {"ValuePast32Bits", {}, {"-w4", "20000000", "123456789"}, "!bad parameter \"123456789\"\n", 1, {kSramBlank}},
-    {"WriteRefused", {{"fault_status", "CF.01,0x22"}}, {"-w4", "20000000", "1"}, kWriteBegin + "Debug write failed!\n", 10, {}},
-    {"WriteUnpluggedThenRead", {{"fault_unplug", "CF.01"}}, {"-w2", "20000000", "1", "-mem16", "20000000"},
-     kWriteBegin + "Debug write finished! addr:20000000 value:00000001\n" + kReadBegin + "Debug read failed!\n", 11, {}},
-    {"ReadWrongEcho", {{"fault_wrong_echo", "CF.00"}}, {"-mem32", "20000000"}, kReadBegin + "Debug read failed!\n", 11, {}},
-    {"ReadUnanswered", {{"fault_no_reply", "CF.00"}}, {"-mem32", "20000000"}, kReadBegin + "Debug read failed!\n", 11, {}},
+     0, {Row(0x20000000, {0, 0, 0, 0, 0x23, 0x45}, 0x00)}),
+    Cmd("Read16OnFlash", {}, {"-mem16", "08000000"}, kReadBegin + "Debug read finished! value:0010\n" + kDone, 0, {}),
+    Cmd("WriteThenReset", {}, {"-w4", "0x20000000", "1", "-r"},
+     kWriteBegin + "Debug write finished! addr:20000000 value:00000001\n" + kResetRun + kDone, 0,
+     {Row(0x20000000, {0, 0, 0, 1}, 0x00)}),
+    Cmd("StrayAfterTheValue", {}, {"-w4", "20000000", "1", "2"}, "!Error. bad parameter 2\n", 1, {kSramBlank}),
+    Cmd("FlashTakesNoBusWrite", {}, {"-w4", "08000000", "1"}, kWriteBegin + "Debug write failed!\n", 10, {}),
+    Cmd("NothingMappedThere", {}, {"-mem32", "30000000"}, kReadBegin + "Debug read failed!\n", 11, {}),
+    Cmd("ReadWithoutAddress", {}, {"-mem32"}, "!bad parameter \"\"\n", 1, {}),
+    Cmd("WriteWithOptionForValue", {}, {"-w2", "20000000", "-r"}, "!bad parameter \"-r\"\n", 1, {kSramBlank}),
+    Cmd("ValuePast32Bits", {}, {"-w4", "20000000", "123456789"}, "!bad parameter \"123456789\"\n", 1, {kSramBlank}),
+    Cmd("WriteRefused", {{"fault_status", "CF.01,0x22"}}, {"-w4", "20000000", "1"}, kWriteBegin + "Debug write failed!\n", 10, {}),
+    Cmd("WriteUnpluggedThenRead", {{"fault_unplug", "CF.01"}}, {"-w2", "20000000", "1", "-mem16", "20000000"},
+     kWriteBegin + "Debug write finished! addr:20000000 value:00000001\n" + kReadBegin + "Debug read failed!\n", 11, {}),
+    Cmd("ReadWrongEcho", {{"fault_wrong_echo", "CF.00"}}, {"-mem32", "20000000"}, kReadBegin + "Debug read failed!\n", 11, {}),
+    Cmd("ReadUnanswered", {{"fault_no_reply", "CF.00"}}, {"-mem32", "20000000"}, kReadBegin + "Debug read failed!\n", 11, {}),
     // -wsn: byte order, increment, the file advanced only after a good write.
-    {"SnLastPairFirst", {}, {"-wsn"}, kSnWritten + kDone, 0, {Row(0x0800F000, {0xFF, 0, 0, 0}), "FILE:CurrentSN=00000100"},
-     "WriteSN.ini", Ini("0800F000", "000000FF")},
-    {"SnWrapsAround", {}, {"-wsn"}, kSnWritten + kDone, 0, {Row(0x0800F000, {0xFF, 0xFF, 0xFF, 0xFF, 0xFE}), "FILE:CurrentSN=00000001"},
-     "WriteSN.ini", Ini("0x0800F004", "FFFFFFFE", "3")},
-    {"SnTwiceInOneRun", {}, {"-wsn", "-wsn"}, kSnWritten + kSnWritten + kDone, 0,
-     {Row(0x0800F000, {0x5D, 0x3C, 0x2B, 0x1A}), "FILE:CurrentSN=1a2b3c6d"}, "WriteSN.ini", Ini("0800F000", "1A2B3C4D", "10")},
-    {"SnNoEraseOnProgrammed", {}, {"-wsn", "--NE"}, kSnBegin + "Serial number write failed!\n", 13, {kSnBlank, "FILE:CurrentSN=12345678"},
-     "WriteSN.ini", Ini("0800F000", "12345678")},
-    {"SnNoEraseAfterErase", {}, {"-e", "--sec", "30", "-wsn", "--ne"},
+    Cmd("SnLastPairFirst", {}, {"-wsn"}, kSnWritten + kDone, 0, {Row(0x0800F000, {0xFF, 0, 0, 0}), "FILE:CurrentSN=00000100"},
+     "WriteSN.ini", Ini("0800F000", "000000FF")),
+    Cmd("SnWrapsAround", {}, {"-wsn"}, kSnWritten + kDone, 0, {Row(0x0800F000, {0xFF, 0xFF, 0xFF, 0xFF, 0xFE}), "FILE:CurrentSN=00000001"},
+     "WriteSN.ini", Ini("0x0800F004", "FFFFFFFE", "3")),
+    Cmd("SnTwiceInOneRun", {}, {"-wsn", "-wsn"}, kSnWritten + kSnWritten + kDone, 0,
+     {Row(0x0800F000, {0x5D, 0x3C, 0x2B, 0x1A}), "FILE:CurrentSN=1a2b3c6d"}, "WriteSN.ini", Ini("0800F000", "1A2B3C4D", "10")),
+    Cmd("SnNoEraseOnProgrammed", {}, {"-wsn", "--NE"}, kSnBegin + "Serial number write failed!\n", 13, {kSnBlank, "FILE:CurrentSN=12345678"},
+     "WriteSN.ini", Ini("0800F000", "12345678")),
+    Cmd("SnNoEraseAfterErase", {}, {"-e", "--sec", "30", "-wsn", "--ne"},
      "Flash sector erase......30\nFlash sector erase finished\n" + kSnWritten + kDone, 0,
-     {Row(0x0800F000, {0x78, 0x56, 0x34, 0x12}), "FILE:CurrentSN=12345679"}, "WriteSN.ini", Ini("0800F000", "12345678")},
-    {"SnSpimNotEnabled", {}, {"-wsn"}, kSnBegin + "Error. SPIM does not enabled. \n", 13, {"FILE:CurrentSN=12345678"},
-     "WriteSN.ini", Ini("08400000", "12345678")},
-    {"SnSpimEnabled", {}, {"-enspim", "--fs", "1", "-wsn"}, kSpimOn + kSnWritten + kDone, 0,
-     {Row(0x08400010, {0x78, 0x56, 0x34, 0x12}), "FILE:CurrentSN=12345679"}, "WriteSN.ini", Ini("08400010", "12345678")},
-    {"SnPastTheEnabledSpim", {}, {"-enspim", "--fs", "1", "-wsn"}, kSpimOn + kSnConfig, 13, {"FILE:CurrentSN=12345678"},
-     "WriteSN.ini", Ini("08500000", "12345678")},
-    {"SnAcrossTheFlashEnd", {}, {"-wsn"}, kSnConfig, 13, {Row(0x0803FFF0, {}, 0x00)}, "WriteSN.ini", Ini("0803FFFE", "12345678")},
-    {"SnBootNotInApMode", kApOff, {"-wsn"}, kSnConfig, 13, {Row(0x1FFFE400, {}, 0x00)}, "WriteSN.ini", Ini("1FFFE400", "12345678")},
-    {"SnSevenDigits", {}, {"-wsn"}, kSnConfig, 13, {kSnBlank}, "WriteSN.ini", Ini("0800F000", "1234567")},
-    {"SnPrefixed", {}, {"-wsn"}, kSnConfig, 13, {kSnBlank}, "WriteSN.ini", Ini("0800F000", "0x12345678")},
-    {"SnAddressNotHex", {}, {"-wsn"}, kSnConfig, 13, {kSnBlank}, "WriteSN.ini", Ini("0800F00G", "12345678")},
-    {"SnNoStep", {}, {"-wsn"}, kSnConfig, 13, {kSnBlank}, "WriteSN.ini", "[SNOperation]\nWriteAddr=0800F000\nCurrentSN=12345678\n"},
-    {"SnNoFile", {}, {"-wsn"}, kSnBegin + "No configuration file with burning serial number.\n", 13, {kSnBlank}},
-    {"SnForeignSubOption", {}, {"-wsn", "--v"}, "!bad parameter \"--v\"\n", 1, {}},
-    {"SnEraseRefused", {{"fault_status", "B4.00,0x22"}}, {"-wsn"}, kSnBegin + "Sector erase failed.\n", 13,
-     {"FILE:CurrentSN=12345678"}, "WriteSN.ini", Ini("0800F000", "12345678")},
-    {"SnWriteUnanswered", {{"fault_no_reply", "B3.00"}}, {"-wsn"}, kSnBegin + "Serial number write failed!\n", 13,
-     {"FILE:CurrentSN=12345678"}, "WriteSN.ini", Ini("0800F000", "12345678")},
-    {"SnReadBackWrongEcho", {{"fault_wrong_echo", "B2.00"}}, {"-wsn"}, kSnBegin + "Serial number write failed!\n", 13,
-     {"FILE:CurrentSN=12345678"}, "WriteSN.ini", Ini("0800F000", "12345678")},
-    {"SnUnpluggedAfterWrite", {{"fault_unplug", "B3.00"}}, {"-wsn"}, kSnBegin + "Serial number write failed!\n", 13,
-     {"FILE:CurrentSN=12345678"}, "WriteSN.ini", Ini("0800F000", "12345678")},
+     {Row(0x0800F000, {0x78, 0x56, 0x34, 0x12}), "FILE:CurrentSN=12345679"}, "WriteSN.ini", Ini("0800F000", "12345678")),
+    Cmd("SnSpimNotEnabled", {}, {"-wsn"}, kSnBegin + "Error. SPIM does not enabled. \n", 13, {"FILE:CurrentSN=12345678"},
+     "WriteSN.ini", Ini("08400000", "12345678")),
+    Cmd("SnSpimEnabled", {}, {"-enspim", "--fs", "1", "-wsn"}, kSpimOn + kSnWritten + kDone, 0,
+     {Row(0x08400010, {0x78, 0x56, 0x34, 0x12}), "FILE:CurrentSN=12345679"}, "WriteSN.ini", Ini("08400010", "12345678")),
+    Cmd("SnPastTheEnabledSpim", {}, {"-enspim", "--fs", "1", "-wsn"}, kSpimOn + kSnConfig, 13, {"FILE:CurrentSN=12345678"},
+     "WriteSN.ini", Ini("08500000", "12345678")),
+    Cmd("SnAcrossTheFlashEnd", {}, {"-wsn"}, kSnConfig, 13, {Row(0x0803FFF0, {}, 0x00)}, "WriteSN.ini", Ini("0803FFFE", "12345678")),
+    Cmd("SnBootNotInApMode", kApOff, {"-wsn"}, kSnConfig, 13, {Row(0x1FFFE400, {}, 0x00)}, "WriteSN.ini", Ini("1FFFE400", "12345678")),
+    Cmd("SnSevenDigits", {}, {"-wsn"}, kSnConfig, 13, {kSnBlank}, "WriteSN.ini", Ini("0800F000", "1234567")),
+    Cmd("SnPrefixed", {}, {"-wsn"}, kSnConfig, 13, {kSnBlank}, "WriteSN.ini", Ini("0800F000", "0x12345678")),
+    Cmd("SnAddressNotHex", {}, {"-wsn"}, kSnConfig, 13, {kSnBlank}, "WriteSN.ini", Ini("0800F00G", "12345678")),
+    Cmd("SnNoStep", {}, {"-wsn"}, kSnConfig, 13, {kSnBlank}, "WriteSN.ini", "[SNOperation]\nWriteAddr=0800F000\nCurrentSN=12345678\n"),
+    Cmd("SnNoFile", {}, {"-wsn"}, kSnBegin + "No configuration file with burning serial number.\n", 13, {kSnBlank}),
+    Cmd("SnForeignSubOption", {}, {"-wsn", "--v"}, "!bad parameter \"--v\"\n", 1, {}),
+    Cmd("SnEraseRefused", {{"fault_status", "B4.00,0x22"}}, {"-wsn"}, kSnBegin + "Sector erase failed.\n", 13,
+     {"FILE:CurrentSN=12345678"}, "WriteSN.ini", Ini("0800F000", "12345678")),
+    Cmd("SnWriteUnanswered", {{"fault_no_reply", "B3.00"}}, {"-wsn"}, kSnBegin + "Serial number write failed!\n", 13,
+     {"FILE:CurrentSN=12345678"}, "WriteSN.ini", Ini("0800F000", "12345678")),
+    Cmd("SnReadBackWrongEcho", {{"fault_wrong_echo", "B2.00"}}, {"-wsn"}, kSnBegin + "Serial number write failed!\n", 13,
+     {"FILE:CurrentSN=12345678"}, "WriteSN.ini", Ini("0800F000", "12345678")),
+    Cmd("SnUnpluggedAfterWrite", {{"fault_unplug", "B3.00"}}, {"-wsn"}, kSnBegin + "Serial number write failed!\n", 13,
+     {"FILE:CurrentSN=12345678"}, "WriteSN.ini", Ini("0800F000", "12345678")),
     // -otp: data blocks before locks, lock byte at the record's place, whole files or nothing.
-    {"OtpDataThenLocks", kOtp, kOtpLine, kOtpDone + kDone, 0,
+    Cmd("OtpDataThenLocks", kOtp, kOtpLine, kOtpDone + kDone, 0,
      {Row(0x1FFFF000, {0x00, 0x11, 0x22, 0x33}), Row(0x1FFFF020, {0xDE, 0xAD, 0xBE, 0xEF}), Row(0x1FFFF500, {0x00, 0xFF, 0x00})},
-     "p.zrtp", "0:00112233:lock 20:DEADBEEF 60::lock"},
-    {"OtpLastBlock", kOtp, {"-otp", "--FN", "FILE"}, kOtpDone + kDone, 0, {Row(0x1FFFF3E0, {0x01, 0x02}), kUnlocked}, "p.zrtp", "3E0:0102"},
-    {"OtpNothingToDo", kOtp, kOtpLine, kRunning + "No data needs to be written!\nset OTP data to device succeed!\n" + kDone, 0,
-     {kOtpBlank}, "p.zrtp", "0 20 40"},
-    {"OtpSecondRunOnLockedBlock", kOtp, {"-otp", "--fn", "FILE", "-otp"}, kOtpDone + "Write OTP data failed!Write address: 0x1ffff000\n",
-     64, {Row(0x1FFFF000, {0xAA}), Row(0x1FFFF500, {0x00})}, "p.zrtp", "0:AA:lock"},
-    {"OtpCutFile", kOtp, kOtpLine, kOtpRefused, 64, {kOtpBlank}, "p.zrtp", "0:01 20:02 -1"},
-    {"OtpFortyByteStride", kOtp, kOtpLine, kOtpRefused, 64, {kOtpBlank}, "p.zrtp", "0:01 20:02 +4"},
-    {"OtpDataPastTheArea", kOtp, kOtpLine, kOtpRefused, 64, {kOtpBlank}, "p.zrtp", "0:01 3E1:02"},
-    {"OtpOneBlockTwice", kOtp, kOtpLine, kOtpRefused, 64, {kOtpBlank}, "p.zrtp", "0:01 10:02"},
-    {"OtpLockPastTheLockArea", kOtp, kOtpLine, kOtpRefused, 64, {kOtpBlank}, "p.zrtp", LockPastTheLockArea()},
-    {"OtpNameWithoutFolder", kOtp, {"-otp", "--fn", "p.zrtp"}, "!bad parameter \"p.zrtp\"\n", 1, {}},
-    {"OtpSeriesWithout", {}, kOtpLine, kRunning + "Error. The MCU has no OTP area.\n", 64, {}, "p.zrtp", "0:01"},
-    {"OtpBeginRefused", kOtp + ksim::Settings{{"fault_status", "B3.06,0x22"}}, kOtpLine,
-     kRunning + "Error. OTP write begin failed!\n", 64, {kOtpBlank}, "p.zrtp", "0:01:lock"},
-    {"OtpDataUnanswered", kOtp + ksim::Settings{{"fault_no_reply", "B3.07"}}, kOtpLine,
-     kRunning + "Write OTP data failed!Write address: 0x1ffff000\n", 64, {kUnlocked}, "p.zrtp", "0:01:lock"},
-    {"OtpLockWrongEcho", kOtp + ksim::Settings{{"fault_wrong_echo", "B3.08"}}, kOtpLine,
-     kRunning + "Write OTP lock failed!\n", 64, {Row(0x1FFFF000, {0x01})}, "p.zrtp", "0:01:lock"},
-    {"OtpUnpluggedAtFirstBlock", kOtp + ksim::Settings{{"fault_unplug", "B3.07"}}, kOtpLine,
-     kRunning + "Write OTP data failed!Write address: 0x1ffff020\n", 64, {Row(0x1FFFF000, {0x01}), kUnlocked}, "p.zrtp", "0:01:lock 20:02"},
-    {"OtpSecondBlockRefused", kOtp + ksim::Settings{{"fault_status", "B3.07@2,0x22"}}, kOtpLine,
-     kRunning + "Write OTP data failed!Write address: 0x1ffff020\n", 64, {kUnlocked}, "p.zrtp", "0:01:lock 20:02:lock"},
-    {"OtpEndRefused", kOtp + ksim::Settings{{"fault_status", "B3.06@2,0x22"}}, kOtpLine, kRunning + "Error. OTP write end failed!\n",
-     64, {kUnlocked}, "p.zrtp", "0:01"},
+     "p.zrtp", "0:00112233:lock 20:DEADBEEF 60::lock"),
+    Cmd("OtpLastBlock", kOtp, {"-otp", "--FN", "FILE"}, kOtpDone + kDone, 0, {Row(0x1FFFF3E0, {0x01, 0x02}), kUnlocked}, "p.zrtp", "3E0:0102"),
+    Cmd("OtpNothingToDo", kOtp, kOtpLine, kRunning + "No data needs to be written!\nset OTP data to device succeed!\n" + kDone, 0,
+     {kOtpBlank}, "p.zrtp", "0 20 40"),
+    Cmd("OtpSecondRunOnLockedBlock", kOtp, {"-otp", "--fn", "FILE", "-otp"}, kOtpDone + "Write OTP data failed!Write address: 0x1ffff000\n",
+     64, {Row(0x1FFFF000, {0xAA}), Row(0x1FFFF500, {0x00})}, "p.zrtp", "0:AA:lock"),
+    Cmd("OtpCutFile", kOtp, kOtpLine, kOtpRefused, 64, {kOtpBlank}, "p.zrtp", "0:01 20:02 -1"),
+    Cmd("OtpFortyByteStride", kOtp, kOtpLine, kOtpRefused, 64, {kOtpBlank}, "p.zrtp", "0:01 20:02 +4"),
+    Cmd("OtpDataPastTheArea", kOtp, kOtpLine, kOtpRefused, 64, {kOtpBlank}, "p.zrtp", "0:01 3E1:02"),
+    Cmd("OtpOneBlockTwice", kOtp, kOtpLine, kOtpRefused, 64, {kOtpBlank}, "p.zrtp", "0:01 10:02"),
+    Cmd("OtpLockPastTheLockArea", kOtp, kOtpLine, kOtpRefused, 64, {kOtpBlank}, "p.zrtp", LockPastTheLockArea()),
+    Cmd("OtpNameWithoutFolder", kOtp, {"-otp", "--fn", "p.zrtp"}, "!bad parameter \"p.zrtp\"\n", 1, {}),
+    Cmd("OtpSeriesWithout", {}, kOtpLine, kRunning + "Error. The MCU has no OTP area.\n", 64, {}, "p.zrtp", "0:01"),
+    Cmd("OtpBeginRefused", kOtp + ksim::Settings{{"fault_status", "B3.06,0x22"}}, kOtpLine,
+     kRunning + "Error. OTP write begin failed!\n", 64, {kOtpBlank}, "p.zrtp", "0:01:lock"),
+    Cmd("OtpDataUnanswered", kOtp + ksim::Settings{{"fault_no_reply", "B3.07"}}, kOtpLine,
+     kRunning + "Write OTP data failed!Write address: 0x1ffff000\n", 64, {kUnlocked}, "p.zrtp", "0:01:lock"),
+    Cmd("OtpLockWrongEcho", kOtp + ksim::Settings{{"fault_wrong_echo", "B3.08"}}, kOtpLine,
+     kRunning + "Write OTP lock failed!\n", 64, {Row(0x1FFFF000, {0x01})}, "p.zrtp", "0:01:lock"),
+    Cmd("OtpUnpluggedAtFirstBlock", kOtp + ksim::Settings{{"fault_unplug", "B3.07"}}, kOtpLine,
+     kRunning + "Write OTP data failed!Write address: 0x1ffff020\n", 64, {Row(0x1FFFF000, {0x01}), kUnlocked}, "p.zrtp", "0:01:lock 20:02"),
+    Cmd("OtpSecondBlockRefused", kOtp + ksim::Settings{{"fault_status", "B3.07@2,0x22"}}, kOtpLine,
+     kRunning + "Write OTP data failed!Write address: 0x1ffff020\n", 64, {kUnlocked}, "p.zrtp", "0:01:lock 20:02:lock"),
+    Cmd("OtpEndRefused", kOtp + ksim::Settings{{"fault_status", "B3.06@2,0x22"}}, kOtpLine, kRunning + "Error. OTP write end failed!\n",
+     64, {kUnlocked}, "p.zrtp", "0:01"),
     // -u writes only the file of its own --fn, never the image -d just downloaded.
-    {"UploadWithoutItsOwnFile", {}, {"-d", "--fn", "FILE", "--v", "-u", "--sec", "0-1"},
-     Lines({"Download file opening......", "Open file succeed!", "Erase MCU sectors of file size......", "Erase sectors finished",
-            "File downloading......", "File download finished!", "Read memory and Verification.......",
-            "Verification finished!", "Error. Save file failed!"}), 4,
-     {"FILE:" + IntelHex({{0x08000000, Pattern(4096, 3)}})}, "app.hex", IntelHex({{0x08000000, Pattern(4096, 3)}})},
+    Cmd("UploadWithoutItsOwnFile", {}, {"-d", "--fn", "FILE", "--v", "-u", "--sec", "0-1"},
+     kOpened + kErased + kWritten + kVerified + "Error. Save file failed!\n", 4,
+     {"FILE:" + IntelHex({{0x08000000, Pattern(4096, 3)}})}, "app.hex", IntelHex({{0x08000000, Pattern(4096, 3)}})),
 };
-INSTANTIATE_TEST_SUITE_P(Lines, TargetCommand, testing::ValuesIn(kCases),
-                         [](const testing::TestParamInfo<Case>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(TargetCommand, ScenarioRun, testing::ValuesIn(kCases), ScenarioName);
 
 TEST(SerialNumberFile, a_file_that_cannot_be_written_fails_the_run_after_the_device_write)
 {

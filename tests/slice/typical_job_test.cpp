@@ -1,47 +1,31 @@
-// The production job of the README, run exactly as written there, on the sample image.
+// The production job of the README, run exactly as written there, on the sample image, with the
+// factory-default probe: both transports, the bulk one is used.
 #include "virtual_bench.h"
-
-#include <gtest/gtest.h>
 
 #include <cstdlib>
 
 namespace slice_test {
 namespace {
 
-TEST(TypicalJob, connect_erase_download_verify_and_run_leaves_the_image_in_flash)
+const std::string kSample = std::string(KORVEX_SOURCE_DIR) + "/examples/sample_app.hex";
+
+std::string OverWinUsb(std::string lines)
 {
-    VirtualBench bench(ksim::Settings{}); // the factory-default probe: both transports, the bulk one is used
-    bench.fillEverything(0x00);
-    const std::string image = std::string(KORVEX_SOURCE_DIR) + "/examples/sample_app.hex";
-    const ConsoleRun run = bench.console({"-connect", "-e", "--all", "-d", "--fn", image, "--v", "-r"});
-    EXPECT_EQ(run.out, "Connect......\n"
-                       "Korvex-EZ  FW: V2.1.7    Serials: KV0000000001      (WinUSB)\n"
-                       "Korvex connected\n"
-                       "MCU Part Number:   ZR32S04RCT6        Flash size: 256KB\n"
-                       "MCU connected\n"
-                       "\n"
-                       "Erase all start ......\n"
-                       "flash full erase succeed!\n"
-                       "Erase all finished!\n"
-                       "Download file opening......\n"
-                       "Open file succeed!\n"
-                       "File downloading......\n"
-                       "File download finished!\n"
-                       "Read memory and Verification.......\n"
-                       "Verification finished!\n"
-                       "Reset and run......\n"
-                       "Reset and run finished!\n"
-                       "\n"
-                       "\r\nDone!\n");
-    EXPECT_EQ(run.exitCode, 0);
-    // objcopy, an independent reader, with the gaps as an erased flash holds them.
-    TempDir files;
-    const std::string binary = files.path("sample.bin");
-    ASSERT_EQ(std::system(("objcopy -I ihex -O binary --gap-fill 0xFF '" + image + "' '" + binary + "'").c_str()), 0);
-    const std::string bytes = ReadFile(binary);
-    EXPECT_TRUE(bench.read(kFlash, static_cast<uint32_t>(bytes.size())) == std::vector<uint8_t>(bytes.begin(), bytes.end()));
-    bench.testbed().withProbe(0, [](ksim::VirtualProbe& p) { EXPECT_EQ(p.target().runState(), 2); });
+    return lines.replace(lines.find("(HID)"), 5, "(WinUSB)");
 }
+
+const Scenario kJobs[] = {
+    Scenario{"ConnectEraseDownloadVerifyRun", ksim::Settings{}, {"-connect", "-e", "--all", "-d", "--fn", kSample, "--v", "-r"},
+             OverWinUsb(kConnectDefault) + kErasedAll + kOpened + kWritten + kVerified + kResetRun + kDone, 0}
+        .Also([](RowRun& row) { // objcopy, an independent reader, with the gaps as an erased flash holds them
+            const std::string binary = row.files.path("sample.bin");
+            ASSERT_EQ(std::system(("objcopy -I ihex -O binary --gap-fill 0xFF '" + kSample + "' '" + binary + "'").c_str()), 0);
+            const std::string bytes = ReadFile(binary);
+            EXPECT_TRUE(row.bench.read(kFlash, static_cast<uint32_t>(bytes.size())) == std::vector<uint8_t>(bytes.begin(), bytes.end()));
+            row.bench.testbed().withProbe(0, [](ksim::VirtualProbe& p) { EXPECT_EQ(p.target().runState(), 2); });
+        }),
+};
+INSTANTIATE_TEST_SUITE_P(TypicalJob, ScenarioRun, testing::ValuesIn(kJobs), ScenarioName);
 
 }  // namespace
 }  // namespace slice_test

@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <filesystem>
 
 namespace slice_test {
 namespace {
@@ -35,94 +33,63 @@ Bytes Pairs(const Bytes& block)
 }
 
 std::string Text(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
-Bytes BytesOf(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
-struct Target {
-    explicit Target(const ksim::Settings& settings) : bench(settings) {}
-
-    Bytes logical()
-    {
-        return bench.testbed().withProbe(0, [](ksim::VirtualProbe& p) {
-            const ksim::UserSystemData& usd = p.target().userSystemData();
-            Bytes block(usd.logicalLength());
-            for (uint32_t i = 0; i < block.size(); ++i)
-                block[i] = usd.logical(i);
-            return block;
-        });
-    }
-    Bytes image()
-    {
-        return bench.testbed().withProbe(0, [](ksim::VirtualProbe& p) { return p.target().userSystemData().image(); });
-    }
-    int level()
-    {
-        return bench.testbed().withProbe(0, [](ksim::VirtualProbe& p) { return p.target().protectionLevel(); });
-    }
-    // Option bytes as a user left them: protection off, the rest a pattern.
-    void personalise()
-    {
-        bench.testbed().withProbe(0, [](ksim::VirtualProbe& p) {
-            ksim::UserSystemData& usd = p.target().userSystemData();
-            const Bytes pattern = Pattern(usd.logicalLength(), 7);
-            for (uint32_t i = 1; i < usd.logicalLength(); ++i) // 36 and 37 as the series that force them keep them
-                usd.setLogical(i, i == 36 || i == 37 ? 0 : pattern[i]);
-        });
-    }
-    ConsoleRun run(const std::vector<std::string>& arguments)
-    {
-        std::vector<std::string> all = {"-connect"};
-        all.insert(all.end(), arguments.begin(), arguments.end());
-        return bench.console(all, 30000);
-    }
-
-    VirtualBench bench;
-};
-
-// --get in both formats for every block length.
-struct GetCase {
-    const char* name;
-    const ksim::Settings* target;
-    const char* fileName;
-    size_t length;
-};
-void PrintTo(const GetCase& c, std::ostream* os) { *os << c.name; }
-
-class UsdGet : public testing::TestWithParam<GetCase> {};
-
-TEST_P(UsdGet, saves_every_byte_with_its_complement_and_sets_it_back)
+Bytes Stored(VirtualBench& bench)
 {
-    const GetCase& c = GetParam();
-    Target target(*c.target);
-    target.personalise();
-    TempDir dir;
-    const std::string path = dir.path(c.fileName);
-    const Bytes before = target.logical();
-    // --set of the file just saved writes the same block back.
-    const ConsoleRun run = target.run({"-usd", "--get", "--fn", path, "--set", "--fn", path});
-    EXPECT_EQ(AfterConnect(run.out), kRead + "Save user system data to file succeed!\nUser system data read succeed!\n" +
-                                         kOpened + kWritten + kDone);
-    EXPECT_EQ(run.exitCode, 0);
-    const Bytes logical = target.logical();
-    EXPECT_TRUE(logical == before);
-    ASSERT_EQ(logical.size(), c.length);
-    Bytes saved = BytesOf(ReadFile(path));
-    if (std::string(c.fileName) != "u.bin") {
-        const std::string bin = dir.path("objcopy.bin");
-        ASSERT_EQ(std::system(("objcopy -I ihex -O binary " + path + " " + bin).c_str()), 0);
-        saved = BytesOf(ReadFile(bin));
-    }
-    EXPECT_TRUE(saved == Pairs(logical));
+    return bench.testbed().withProbe(0, [](ksim::VirtualProbe& p) { return p.target().userSystemData().image(); });
 }
 
-const GetCase kGets[] = {
-    {"L24Binary", &kHidProbe, "u.bin", 24},     {"L24Hex", &kHidProbe, "u.hex", 24},
-    {"L128Binary", &kS35, "u.bin", 128},        {"L128Hex", &kS35, "u.HEX", 128},
-    {"L256Binary", &kApModeTarget, "u.bin", 256}, {"L256Hex", &kApModeTarget, "u.hex", 256},
-    {"L512Binary", &kBleTarget, "u.bin", 512},  {"L512Hex", &kBleTarget, "u.hex", 512},
-    {"L2048Binary", &kS14, "u.bin", 2048},      {"L2048Hex", &kS14, "u.hex", 2048},
+// The block as the target reads it: the first byte of each stored pair.
+Bytes Logical(const Bytes& stored)
+{
+    Bytes block;
+    for (size_t i = 0; i < stored.size(); i += 2)
+        block.push_back(stored[i]);
+    return block;
+}
+
+// Option bytes as a user left them: protection off, the rest a pattern.
+void Personalise(RowRun& row)
+{
+    row.bench.testbed().withProbe(0, [](ksim::VirtualProbe& p) {
+        ksim::UserSystemData& usd = p.target().userSystemData();
+        const Bytes pattern = Pattern(usd.logicalLength(), 7);
+        for (uint32_t i = 1; i < usd.logicalLength(); ++i) // 36 and 37 as the series that force them keep them
+            usd.setLogical(i, i == 36 || i == 37 ? 0 : pattern[i]);
+    });
+}
+
+// --get in both formats for every block length; --set of the file just saved writes the same block back.
+Scenario Get(const char* name, const ksim::Settings& target, const std::string& fileName, size_t length)
+{
+    Scenario s{name, target, {"-connect", "-usd", "--get", "--fn", "FILE", "--set", "--fn", "FILE"},
+               kRead + "Save user system data to file succeed!\nUser system data read succeed!\n" + kOpened + kWritten + kDone, 0};
+    s.fileName = fileName;
+    s.before = Personalise;
+    s.afterConnect = true;
+    s.checks = {[length](RowRun& row) {
+        const Bytes logical = Logical(Stored(row.bench));
+        EXPECT_TRUE(logical == Logical(row.usdBefore));
+        ASSERT_EQ(logical.size(), length);
+        const std::string saved = row.file.substr(row.file.size() - 4) == ".bin" ? ReadFile(row.file) : Text(Objcopied(row.file));
+        EXPECT_TRUE(saved == Text(Pairs(logical)));
+    }};
+    return s;
+}
+
+const Scenario kGets[] = {
+    Get("L24Binary", kHidProbe, "u.bin", 24),
+    Get("L24Hex", kHidProbe, "u.hex", 24),
+    Get("L128Binary", kS35, "u.bin", 128),
+    Get("L128Hex", kS35, "u.HEX", 128),
+    Get("L256Binary", kApModeTarget, "u.bin", 256),
+    Get("L256Hex", kApModeTarget, "u.hex", 256),
+    Get("L512Binary", kBleTarget, "u.bin", 512),
+    Get("L512Hex", kBleTarget, "u.hex", 512),
+    Get("L2048Binary", kS14, "u.bin", 2048),
+    Get("L2048Hex", kS14, "u.hex", 2048),
 };
-INSTANTIATE_TEST_SUITE_P(Lengths, UsdGet, testing::ValuesIn(kGets),
-                         [](const testing::TestParamInfo<GetCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(UsdGet, ScenarioRun, testing::ValuesIn(kGets), ScenarioName);
 
 // Blocks of the default target (L = 24) and of the others, as the rows write them.
 Bytes Block(size_t length, uint8_t protection = 0xA5)
@@ -134,46 +101,23 @@ Bytes Block(size_t length, uint8_t protection = 0xA5)
 
 std::string BlockFile(size_t length, uint8_t protection = 0xA5) { return Text(Pairs(Block(length, protection))); }
 
-struct SetCase {
-    const char* name;
-    const ksim::Settings* target;
-    ksim::Settings extra;
-    std::vector<std::string> arguments; // after -connect; FILE is the file below
-    const char* fileName;
-    std::string content; // empty: the earlier file of kOld
-    std::string out;     // after the connection lines
-    int exitCode;
-    Bytes written;       // the block the target holds afterwards; empty: unchanged
-    int level;           // protection level afterwards
-};
-void PrintTo(const SetCase& c, std::ostream* os) { *os << c.name; }
-
-class UsdSet : public testing::TestWithParam<SetCase> {};
-
-TEST_P(UsdSet, writes_only_a_checked_block)
+// After -connect: the block the target holds afterwards (empty: the stored bytes unchanged) and its
+// protection level. No run changes the file it reads (content; empty: an earlier file), nor a file
+// --get failed to save.
+Scenario Set(const char* name, const ksim::Settings& target, const ksim::Settings& extra, std::vector<std::string> arguments,
+             const std::string& fileName, const std::string& content, const std::string& out, int exitCode, const Bytes& written,
+             int level)
 {
-    const SetCase& c = GetParam();
-    Target target(*c.target + c.extra);
-    target.personalise();
-    const Bytes before = target.image();
-    TempDir dir;
-    const std::string path = dir.path(c.fileName);
-    if (std::filesystem::is_directory(std::filesystem::path(path).parent_path()))
-        dir.write(c.fileName, c.content.empty() ? kOld : c.content);
-    std::vector<std::string> arguments = c.arguments;
-    std::replace(arguments.begin(), arguments.end(), std::string("FILE"), path);
-    const ConsoleRun run = target.run(arguments);
-    ASSERT_FALSE(run.timedOut);
-    std::string out = c.out;
-    if (const size_t at = out.find("FILE"); at != std::string::npos)
-        out.replace(at, 4, path);
-    EXPECT_EQ(AfterConnect(run.out), out);
-    EXPECT_EQ(run.exitCode, c.exitCode);
-    EXPECT_EQ(target.level(), c.level);
-    EXPECT_TRUE(c.written.empty() ? target.image() == before : target.logical() == c.written);
-    if (std::filesystem::exists(path)) { // no run changes the file it reads, nor a file --get failed to save
-        EXPECT_EQ(ReadFile(path), c.content.empty() ? kOld : c.content);
-    }
+    arguments.insert(arguments.begin(), "-connect");
+    Scenario s{name, target + extra, arguments, out, exitCode};
+    s.fileName = fileName;
+    s.content = content.empty() ? kOld : content;
+    s.before = Personalise;
+    s.afterConnect = true;
+    s.checks = {Level(level), FileHolds(*s.content), [written](RowRun& row) {
+                    EXPECT_TRUE(written.empty() ? Stored(row.bench) == row.usdBefore : Logical(Stored(row.bench)) == written);
+                }};
+    return s;
 }
 
 // A file whose pairs 36 and 37 are 0x00 0x00, and what a ZR32_S14 target keeps of it.
@@ -207,51 +151,42 @@ const std::string kRefuseLevel2 = "Error. This user system data switches on the 
                                   "add --y after the file name to confirm.\n";
 const std::vector<std::string> kSetFile = {"-usd", "--set", "--fn", "FILE"};
 
-const SetCase kSets[] = {
-    {"Binary", &kHidProbe, {}, kSetFile, "u.bin", BlockFile(24), kOpened + kWritten + kDone, 0, Block(24), 0},
-    {"Hex", &kHidProbe, {}, kSetFile, "u.hex", IntelHex({{0, Pairs(Block(24))}}), kOpened + kWritten + kDone, 0,
-     Block(24), 0},
-    {"LongerFileFirst2LCount", &kHidProbe, {}, kSetFile, "u.bin", BlockFile(24) + BlockFile(8, 0),
-     kOpened + kWritten + kDone, 0, Block(24), 0},
-    {"ShorterThan2L", &kHidProbe, {}, kSetFile, "u.bin", BlockFile(24).substr(0, 47), kOpened + kSizeError, 6, {}, 0},
-    {"FirstPartShorterThan2L", &kHidProbe, {}, kSetFile, "u.hex", SplitHex(), kOpened + kSizeError, 6, {}, 0},
-    {"PairNotAComplement", &kHidProbe, {}, kSetFile, "u.bin", Mismatched(), kOpened + kSizeError, 6, {}, 0},
-    {"ZeroedPairsOnS14", &kS14, {}, kSetFile, "u.bin", ZeroedPairsFile(2048), kOpened + kWritten + kDone, 0,
-     ZeroedPairsBlock(), 0},
-    {"ZeroedPairsElsewhere", &kApModeTarget, {}, kSetFile, "u.bin", ZeroedPairsFile(256), kOpened + kSizeError, 6, {},
-     0},
-    {"ProtectionOnCheckedByLevel", &kHidProbe, {}, kSetFile, "u.bin", BlockFile(24, 0xFF),
-     kOpened + kWritten + kDone, 0, Block(24, 0xFF), 1},
-    {"PermanentLevelWithoutYes", &kS15, {}, kSetFile, "u.bin", BlockFile(256, 0xCC), kOpened + kRefuseLevel2, 6, {},
-     0},
-    {"PermanentLevelWithYes", &kS15, {}, {"-usd", "--set", "--fn", "FILE", "--Y"}, "u.bin", BlockFile(256, 0xCC),
-     kOpened + kWritten + kDone, 0, Block(256, 0xCC), 2},
-    {"YesTakenWhenNotNeeded", &kHidProbe, {}, {"-usd", "--set", "--fn", "FILE", "--y", "-r"}, "u.bin", BlockFile(24),
-     kOpened + kWritten + "Reset and run......\nReset and run finished!\n\n" + kDone, 0, Block(24), 0},
-    {"Level2UndoableNeedsNoYes", &kApModeTarget, {}, kSetFile, "u.bin", BlockFile(256, 0xCC),
-     kOpened + kWritten + kDone, 0, Block(256, 0xCC), 2},
+const Scenario kSets[] = {
+    Set("Binary", kHidProbe, {}, kSetFile, "u.bin", BlockFile(24), kOpened + kWritten + kDone, 0, Block(24), 0),
+    Set("Hex", kHidProbe, {}, kSetFile, "u.hex", IntelHex({{0, Pairs(Block(24))}}), kOpened + kWritten + kDone, 0, Block(24), 0),
+    Set("LongerFileFirst2LCount", kHidProbe, {}, kSetFile, "u.bin", BlockFile(24) + BlockFile(8, 0),
+     kOpened + kWritten + kDone, 0, Block(24), 0),
+    Set("ShorterThan2L", kHidProbe, {}, kSetFile, "u.bin", BlockFile(24).substr(0, 47), kOpened + kSizeError, 6, {}, 0),
+    Set("FirstPartShorterThan2L", kHidProbe, {}, kSetFile, "u.hex", SplitHex(), kOpened + kSizeError, 6, {}, 0),
+    Set("PairNotAComplement", kHidProbe, {}, kSetFile, "u.bin", Mismatched(), kOpened + kSizeError, 6, {}, 0),
+    Set("ZeroedPairsOnS14", kS14, {}, kSetFile, "u.bin", ZeroedPairsFile(2048), kOpened + kWritten + kDone, 0, ZeroedPairsBlock(), 0),
+    Set("ZeroedPairsElsewhere", kApModeTarget, {}, kSetFile, "u.bin", ZeroedPairsFile(256), kOpened + kSizeError, 6, {}, 0),
+    Set("ProtectionOnCheckedByLevel", kHidProbe, {}, kSetFile, "u.bin", BlockFile(24, 0xFF),
+     kOpened + kWritten + kDone, 0, Block(24, 0xFF), 1),
+    Set("PermanentLevelWithoutYes", kS15, {}, kSetFile, "u.bin", BlockFile(256, 0xCC), kOpened + kRefuseLevel2, 6, {}, 0),
+    Set("PermanentLevelWithYes", kS15, {}, {"-usd", "--set", "--fn", "FILE", "--Y"}, "u.bin", BlockFile(256, 0xCC),
+     kOpened + kWritten + kDone, 0, Block(256, 0xCC), 2),
+    Set("YesTakenWhenNotNeeded", kHidProbe, {}, {"-usd", "--set", "--fn", "FILE", "--y", "-r"}, "u.bin", BlockFile(24),
+     kOpened + kWritten + kResetRun + kDone, 0, Block(24), 0),
+    Set("Level2UndoableNeedsNoYes", kApModeTarget, {}, kSetFile, "u.bin", BlockFile(256, 0xCC),
+     kOpened + kWritten + kDone, 0, Block(256, 0xCC), 2),
     // Protection switched on, but the level read afterwards is not the one the block asks for.
-    {"ProtectionLevelNotTheOneAsked", &kHidProbe, {{"fault_reply_byte", "B1.00@2,3,01"}}, kSetFile, "u.bin",
-     BlockFile(24, 0xFF), kOpened + kWriteFailed, 6, Block(24, 0xFF), 1},
-    {"ReadBackDiffers", &kHidProbe, {{"ignore_writes", "1"}}, kSetFile, "u.bin", BlockFile(24),
-     kOpened + kWriteFailed, 6, {}, 0},
-    {"WriteRefused", &kHidProbe, {{"fault_status", "B3.02,0x22"}}, kSetFile, "u.bin", BlockFile(24),
-     kOpened + kWriteFailed, 6, {}, 0},
-    {"WriteNoReply", &kHidProbe, {{"fault_no_reply", "B3.05"}}, kSetFile, "u.bin", BlockFile(24),
-     kOpened + kWriteFailed, 6, {}, 0},
-    {"ReadBackWrongEcho", &kHidProbe, {{"fault_wrong_echo", "B2.02"}}, kSetFile, "u.bin", BlockFile(24),
-     kOpened + kWriteFailed, 6, Block(24), 0},
-    {"UnpluggedMidWrite", &kHidProbe, {{"fault_unplug", "B3.05"}}, kSetFile, "u.bin", BlockFile(24),
-     kOpened + kWriteFailed, 6, {}, 0},
-    {"GetCannotSave", &kHidProbe, {}, {"-usd", "--get", "--fn", "FILE"}, "no/u.bin", "",
-     kRead + "Save user system data to file failed!\n", 7, {}, 0},
-    {"GetReadRefused", &kHidProbe, {{"fault_status", "B2.02,0x22"}}, {"-usd", "--get", "--fn", "FILE"}, "u.bin", "",
-     kRead + "User system data read failed!\n", 7, {}, 0},
-    {"GetNoReply", &kHidProbe, {{"fault_no_reply", "B2.02"}}, {"-usd", "--get", "--fn", "FILE"}, "u.hex", "",
-     kRead + "User system data read failed!\n", 7, {}, 0},
+    Set("ProtectionLevelNotTheOneAsked", kHidProbe, {{"fault_reply_byte", "B1.00@2,3,01"}}, kSetFile, "u.bin",
+     BlockFile(24, 0xFF), kOpened + kWriteFailed, 6, Block(24, 0xFF), 1),
+    Set("ReadBackDiffers", kHidProbe, {{"ignore_writes", "1"}}, kSetFile, "u.bin", BlockFile(24), kOpened + kWriteFailed, 6, {}, 0),
+    Set("WriteRefused", kHidProbe, {{"fault_status", "B3.02,0x22"}}, kSetFile, "u.bin", BlockFile(24), kOpened + kWriteFailed, 6, {}, 0),
+    Set("WriteNoReply", kHidProbe, {{"fault_no_reply", "B3.05"}}, kSetFile, "u.bin", BlockFile(24), kOpened + kWriteFailed, 6, {}, 0),
+    Set("ReadBackWrongEcho", kHidProbe, {{"fault_wrong_echo", "B2.02"}}, kSetFile, "u.bin", BlockFile(24),
+     kOpened + kWriteFailed, 6, Block(24), 0),
+    Set("UnpluggedMidWrite", kHidProbe, {{"fault_unplug", "B3.05"}}, kSetFile, "u.bin", BlockFile(24), kOpened + kWriteFailed, 6, {}, 0),
+    Set("GetCannotSave", kHidProbe, {}, {"-usd", "--get", "--fn", "FILE"}, "no/u.bin", "",
+     kRead + "Save user system data to file failed!\n", 7, {}, 0),
+    Set("GetReadRefused", kHidProbe, {{"fault_status", "B2.02,0x22"}}, {"-usd", "--get", "--fn", "FILE"}, "u.bin", "",
+     kRead + "User system data read failed!\n", 7, {}, 0),
+    Set("GetNoReply", kHidProbe, {{"fault_no_reply", "B2.02"}}, {"-usd", "--get", "--fn", "FILE"}, "u.hex", "",
+     kRead + "User system data read failed!\n", 7, {}, 0),
 };
-INSTANTIATE_TEST_SUITE_P(Rows, UsdSet, testing::ValuesIn(kSets),
-                         [](const testing::TestParamInfo<SetCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(UsdSet, ScenarioRun, testing::ValuesIn(kSets), ScenarioName);
 
 }  // namespace
 }  // namespace slice_test

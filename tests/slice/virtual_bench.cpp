@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -114,30 +115,57 @@ std::string AfterConnect(const std::string& out)
     return end == std::string::npos ? "(not connected) " + out : out.substr(end + 2);
 }
 
+std::string ConnectLines(const ksim::Settings& settings)
+{
+    std::string pid;
+    bool ble = false;
+    for (const auto& [key, value] : settings) {
+        pid = key == "pid" ? value : pid;
+        ble = key == "ble" ? value == "1" : ble;
+    }
+    if (ble && pid == "11FFF2C5")
+        return kBleConnect.substr(0, kBleConnect.find("MCU")) +
+               "This version of VKP Programmer does not support the connected MCU.\nBluetooth module connected\n\n";
+    if (ble)
+        return kBleConnect;
+    if (pid == "19002103")
+        return "Connect......\nKorvex-EZ  FW: V2.1.7    Serials: KV0000000001      (HID)\nKorvex connected\n"
+               "MCU Part Number:   ZR32S25K8T6        Flash size: 64KB\nMCU connected\n\n";
+    return pid == "09001081" ? kApConnect : kConnectDefault;
+}
+
 void PrintTo(const Scenario& s, std::ostream* os) { *os << s.name; }
 
 std::string ScenarioName(const testing::TestParamInfo<Scenario>& info) { return info.param.name; }
 
-void RunScenario(const Scenario& s, const std::function<void(VirtualBench&)>& more)
+void RunScenario(const Scenario& s)
 {
     VirtualBench bench(s.settings);
-    bench.fillEverything(s.fill);
     TempDir files;
-    std::string file;
+    RowRun row{bench, files, s.fileName.empty() ? "" : files.path(s.fileName), {}};
+    if (s.before)
+        s.before(row);
+    else
+        bench.fillEverything(s.fill);
     if (!s.image.empty()) {
         const bool binary = s.fileName.size() > 4 && (s.fileName.substr(s.fileName.size() - 4) == ".bin" ||
                                                       s.fileName.substr(s.fileName.size() - 4) == ".BIN");
         const std::vector<uint8_t>& first = s.image.front().bytes;
-        file = files.write(s.fileName, binary ? std::string(first.begin(), first.end()) : IntelHex(s.image));
+        files.write(s.fileName, binary ? std::string(first.begin(), first.end()) : IntelHex(s.image));
+    } else if (s.content && std::filesystem::is_directory(std::filesystem::path(row.file).parent_path())) {
+        files.write(s.fileName, *s.content);
     }
+    row.usdBefore = bench.testbed().withProbe(0, [](ksim::VirtualProbe& p) { return p.target().userSystemData().image(); });
     std::vector<std::string> arguments = s.arguments;
     for (std::string& argument : arguments) {
         if (argument == "FILE")
-            argument = file;
+            argument = row.file;
+        else if (argument.rfind("TEMP/", 0) == 0)
+            argument = files.path(argument.substr(5));
     }
     const ConsoleRun run = bench.console(arguments, 30000);
     ASSERT_FALSE(run.timedOut);
-    EXPECT_EQ(run.out, s.out);
+    EXPECT_EQ(s.afterConnect ? AfterConnect(run.out) : run.out, s.out);
     EXPECT_EQ(run.exitCode, s.exitCode);
     if (s.imageInTarget) {
         for (const Segment& segment : s.image)
@@ -147,19 +175,51 @@ void RunScenario(const Scenario& s, const std::function<void(VirtualBench&)>& mo
     for (const Fill& fill : s.after)
         EXPECT_EQ(bench.read(fill.address, fill.length), std::vector<uint8_t>(fill.length, fill.value))
             << std::hex << fill.address << "+" << fill.length;
-    bool toModule = false;
-    for (const Segment& segment : s.image)
-        toModule = toModule || segment.address < ksim::TargetMcu::kFlashBase;
+    const bool toModule =
+        std::any_of(s.image.begin(), s.image.end(), [](const Segment& g) { return g.address < ksim::TargetMcu::kFlashBase; });
     if (s.exitCode == 0 && !s.image.empty()) {
         bench.testbed().withProbe(0, [toModule](ksim::VirtualProbe& p) {
-            if (toModule)
-                EXPECT_EQ(p.ble().checkCrc(), ksim::BleModule::kCrcMatch);
-            else
-                EXPECT_TRUE(p.ble().storedCrcs().empty());
+            EXPECT_TRUE(toModule ? p.ble().checkCrc() == ksim::BleModule::kCrcMatch : p.ble().storedCrcs().empty()) << toModule;
         });
     }
-    if (more)
-        more(bench);
+    for (const RowStep& check : s.checks)
+        check(row);
+}
+
+void Program(VirtualBench& bench)
+{
+    bench.testbed().withProbe(0, [](ksim::VirtualProbe& p) {
+        ksim::TargetMcu& t = p.target();
+        for (ksim::SparseMemory* m : {&t.mainFlash(), &t.bootMemory(), &t.spim(), &p.ble().space(0)}) {
+            const std::vector<uint8_t> bytes = Pattern(m->size(), m->size());
+            m->store(0, bytes.data(), m->size());
+        }
+    });
+}
+
+RowStep FileHolds(const std::string& content)
+{
+    return [content](RowRun& row) {
+        if (std::filesystem::exists(row.file)) {
+            EXPECT_EQ(ReadFile(row.file), content);
+        }
+    };
+}
+
+RowStep Level(int level)
+{
+    return [level](RowRun& row) {
+        EXPECT_EQ(row.bench.testbed().withProbe(0, [](ksim::VirtualProbe& p) { return p.target().protectionLevel(); }), level);
+    };
+}
+
+std::vector<uint8_t> Objcopied(const std::string& hexFile)
+{
+    TempDir oracle;
+    const std::string bin = oracle.path("objcopy.bin");
+    EXPECT_EQ(std::system(("objcopy -I ihex -O binary '" + hexFile + "' '" + bin + "'").c_str()), 0);
+    const std::string bytes = ReadFile(bin);
+    return std::vector<uint8_t>(bytes.begin(), bytes.end());
 }
 
 std::string TempDir::write(const std::string& name, const std::string& bytes) const

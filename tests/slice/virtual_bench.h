@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -92,11 +93,21 @@ struct Fill {
     uint8_t value;
 };
 
-// One end-to-end run on a bench whose memories all hold `fill` first: the arguments (FILE stands for
-// the image's file), the whole output after the banner, the exit code, and the target afterwards:
-// every segment of the image in place when imageInTarget, and each of `after`. After a successful
-// download the BLE module's stored checksum matches its main space when the image reached it, and
-// nothing is stored when it did not.
+// A row's bench and files, for the steps a row adds before and after the console's run.
+struct RowRun {
+    VirtualBench& bench;
+    const TempDir& files;
+    std::string file;               // what FILE stands for
+    std::vector<uint8_t> usdBefore; // the target's stored user system data before the run
+};
+using RowStep = std::function<void(RowRun&)>;
+
+// One end-to-end run on a bench whose memories all hold `fill` first (or as `before` leaves them):
+// the arguments (FILE stands for the file `fileName`, TEMP/name for another file beside it), the
+// whole output after the banner (or after the connection lines, afterConnect), the exit code, and
+// the target afterwards: every segment of the image in place when imageInTarget, each of `after`,
+// and what `checks` look at (Also adds one). After a successful download the BLE module's stored
+// checksum matches its main space when the image reached it, and nothing is stored when it did not.
 struct Scenario {
     const char* name;
     ksim::Settings settings;
@@ -108,13 +119,26 @@ struct Scenario {
     bool imageInTarget = false;
     std::string fileName = "app.hex"; // a .bin file holds the first segment's bytes alone
     uint8_t fill = 0x00;
+    std::optional<std::string> content = {}; // without an image, the file holds this (when its folder exists)
+    RowStep before = {};
+    std::vector<RowStep> checks = {};
+    bool afterConnect = false;
+
+    Scenario Also(RowStep check) const { Scenario row = *this; row.checks.push_back(std::move(check)); return row; }
 };
 void PrintTo(const Scenario& s, std::ostream* os);
 std::string ScenarioName(const testing::TestParamInfo<Scenario>& info);
-// `more` checks what a row cannot say.
-void RunScenario(const Scenario& s, const std::function<void(VirtualBench&)>& more = {});
+void RunScenario(const Scenario& s);
 // TEST_P in erase_test.cpp; every file instantiates it with its own rows.
 class ScenarioRun : public testing::TestWithParam<Scenario> {};
+
+// Steps rows share: every memory holds a pattern, as left by earlier work; the file is unchanged;
+// the target's access protection level afterwards.
+void Program(VirtualBench& bench);
+RowStep FileHolds(const std::string& content);
+RowStep Level(int level);
+// HEX text and bytes, read back by objcopy as an independent reader.
+std::vector<uint8_t> Objcopied(const std::string& hexFile);
 
 // Lines the console prints for the usual steps.
 inline const std::string kConnectDefault = // -connect on the default HID probe and target
@@ -125,6 +149,7 @@ inline const std::string kConnectDefault = // -connect on the default HID probe 
     "MCU connected\n"
     "\n";
 inline const std::string kDone = "\r\nDone!\n";
+inline const std::string kErasedAll = "Erase all start ......\nflash full erase succeed!\nErase all finished!\n";
 inline const std::string kOpened = "Download file opening......\nOpen file succeed!\n";
 inline const std::string kErased = "Erase MCU sectors of file size......\nErase sectors finished\n";
 inline const std::string kWritten = "File downloading......\nFile download finished!\n";
@@ -151,5 +176,8 @@ inline const std::string kBleConnect = // -connect on kBleTarget
     "MCU connected\n"
     "Bluetooth module connected\n"
     "\n";
+// What -connect prints on a HID probe with the target of these settings: the default target, a
+// ZR32_S09 (kApModeTarget's), a BLE module with its target or alone (unknown product ID), a ZR32_S25.
+std::string ConnectLines(const ksim::Settings& settings);
 
 }  // namespace slice_test
