@@ -281,6 +281,7 @@ const Scenario kCases[] = {
     Cmd("ApPrefixedKey", kApOff, {"-bmapm", "--key", "0x5C3E91B7"}, kApOn + kDone, 0, {"ap_mode=1"}),
     Cmd("ApLowerCaseKey", kApOff, {"-bmapm", "--KEY", "5c3e91b7"}, kApOn + kDone, 0, {"ap_mode=1"}),
     Cmd("ApNoKey", kApOff, {"-bmapm"}, kKeyError, 9, {"ap_mode=0", "!B5.0A"}),
+    Cmd("ApWrongKey", kApOff, {"-bmapm", "--key", "5C3E91B6"}, kKeyError, 9, {"ap_mode=0", "!B5.0A"}),
     Cmd("ApLastKeyCounts", kApOff, {"-bmapm", "--key", "5C3E91B7", "--key", "0"}, kKeyError, 9, {"ap_mode=0", "!B5.0A"}),
     Cmd("ApKeyWithJunk", kApOff, {"-bmapm", "--key", "5C3E91B7x"}, "!bad parameter \"5C3E91B7x\"\n", 1, {"ap_mode=0"}),
     Cmd("ApSeriesWithout", {}, {"-bmapm", "--key", "5C3E91B7"}, kNoAp, 9, {"!B5.0A"}),

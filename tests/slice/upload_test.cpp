@@ -41,7 +41,7 @@ Scenario Up(const char* name, const ksim::Settings& target, const ksim::Settings
         const std::vector<uint8_t> expected = row.bench.read(address, length);
         ASSERT_EQ(expected.size(), length);
         const bool binary = row.file.substr(row.file.size() - 4) == ".bin";
-        const std::string hex = IntelHex({{address, expected}}); // no line end after its end-of-file record:
+        const std::string hex = IntelHex({{address, expected}}); // the console ends the file without a line end
         EXPECT_TRUE(ReadFile(row.file) == (binary ? std::string(expected.begin(), expected.end()) : hex.substr(0, hex.size() - 1)));
         EXPECT_TRUE(binary || expected.empty() || Objcopied(row.file) == expected); // objcopy refuses a file without data
     });
