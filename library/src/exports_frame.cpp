@@ -34,6 +34,8 @@ int getTime(uint64_t handle, int64_t *out, std::atomic<int64_t> KorvexControlInf
     return kSuccess;
 }
 
+constexpr int kInitRetries = 4;
+constexpr std::chrono::milliseconds kInitRetryPause{20};
 constexpr int kBusyRetries = 10;
 constexpr std::chrono::milliseconds kBusyRetryPause{50};
 
@@ -84,8 +86,15 @@ KORVEX_API int KORVEX_Init(void) {
     // A second call keeps the context it has: replacing it would strand the first one, with its
     // event thread, and the probes opened on it.
     if (ctx) return kSuccess;
+    // Setting up the hotplug monitor can fail for a moment while another program on the same
+    // machine sets up its own; a second try a little later then succeeds.
     libusb_context *created = nullptr;
-    if (libusb_init(&created) != 0) return TRANS_INIT_FAIL_ERROR;
+    int rc = libusb_init(&created);
+    for (int retry = 0; retry < kInitRetries && rc != 0; ++retry) {
+        std::this_thread::sleep_for(kInitRetryPause);
+        rc = libusb_init(&created);
+    }
+    if (rc != 0) return TRANS_INIT_FAIL_ERROR;
     ctx = created;
     return kSuccess;
 }
