@@ -1,8 +1,6 @@
 // -connect against emulated probes: the probe line, the target line, every way it can fail.
 #include "virtual_bench.h"
 
-#include <unistd.h>
-
 #include <chrono>
 #include <thread>
 
@@ -11,15 +9,8 @@ namespace {
 
 const std::string kTargetFailed = "Error. Korvex connected, but target device connect failed.\n";
 const std::string kUnsupported = "This version of VKP Programmer does not support the connected MCU.\n";
-const std::string kS04Target = "MCU Part Number:   ZR32S04RCT6        Flash size: 256KB\nMCU connected\n";
-const std::string kS17Target = "MCU Part Number:   ZR32S17CEU6        Flash size: 512KB\nMCU connected\n";
-
-std::string ProbeLines(const std::string& name, const std::string& transport = "(HID)",
-                       const std::string& firmware = "2.1.7")
-{
-    return "Connect......\n" + name + "  FW: V" + firmware + "    Serials: KV0000000001      " + transport +
-           "\nKorvex connected\n";
-}
+const std::string kS04Target = TargetLines("ZR32S04RCT6", "256KB");
+const std::string kS17Target = TargetLines("ZR32S17CEU6", "512KB");
 
 ksim::Settings Hid(ksim::Settings more) { return kHidProbe + more; }
 ksim::Settings Ble(ksim::Settings more) { return kBleTarget + more; }
@@ -54,12 +45,9 @@ const Scenario kConnects[] = {
     // Probe hardware 10, 11 and 12 reach the module of an S17 target.
     {"PlusReachesTheModule", Ble({{"hw_version", "10"}}), {"-connect"},
      ProbeLines("Korvex Plus") + kS17Target + "Bluetooth module connected\n\n" + kDone, 0},
-    {"EzBleReachesTheModule", kBleTarget, {"-connect"},
-     ProbeLines("Korvex-EZ BLE") + kS17Target + "Bluetooth module connected\n\n" + kDone, 0},
-    {"EzBleEReachesTheModule", Ble({{"hw_version", "12"}}), {"-connect", "-eble", "--all", "--main"},
-     ProbeLines("Korvex-EZ BLE") + kS17Target + "Bluetooth module connected\n\n"
-         "BLE module main space erase ......\nBLE module main space erase finished!\n" + kDone, 0,
-     {{0x1000, 0x1000, 0xFF}}},
+    Connected("EzBleReachesTheModule", kBleTarget, {}, kDone, 0),
+    Connected("EzBleEReachesTheModule", Ble({{"hw_version", "12"}}), {"-eble", "--all", "--main"}, BleSpace("main") + kDone, 0,
+     {{0x1000, 0x1000, 0xFF}}),
     {"S17WithoutAModuleStillConnects", Ble({{"ble", "0"}}), {"-connect"},
      ProbeLines("Korvex-EZ BLE") + kS17Target + "Bluetooth module not connected\n\n" + kDone, 0},
     // The target is not identified (unknown PID), the module answers: -connect succeeds.
@@ -79,8 +67,7 @@ const Scenario kConnects[] = {
     Scenario{"Hardware0", Ble({{"hw_version", "0"}}), {"-connect", "-eble", "--all"}, NoModule("Korvex-EZ"), 2}.Also(kModuleUntried),
     Scenario{"Hardware13", Ble({{"hw_version", "13"}}), {"-connect", "-eble", "--all"}, NoModule("ZRSLT_S17"), 2}.Also(kModuleUntried),
     Scenario{"Hardware9", Ble({{"hw_version", "9"}}), {"-connect", "-eble", "--all"}, NoModule("Korvex-EZ"), 2}.Also(kModuleUntried),
-    {"ASecondConnectClosesTheProbeAndConnectsAgain", kHidProbe, {"-connect", "-connect", "-r"},
-     kConnectDefault + kConnectDefault + kResetRun + kDone, 0},
+    Connected("ASecondConnectClosesTheProbeAndConnectsAgain", kHidProbe, {"-connect", "-r"}, kConnectDefault + kResetRun + kDone, 0),
 };
 INSTANTIATE_TEST_SUITE_P(Connect, ScenarioRun, testing::ValuesIn(kConnects), ScenarioName);
 
@@ -122,14 +109,6 @@ TEST(Connect, a_probe_in_use_by_another_console_is_busy)
     EXPECT_EQ(first.out, ProbeLines("Korvex-EZ", "(WinUSB)") + kS04Target + "\n" + kOpened + kErased + kWritten + kVerified + kDone);
     EXPECT_EQ(first.exitCode, 0);
     EXPECT_EQ(bench.read(0x08000000, static_cast<uint32_t>(image.size())), image);
-}
-
-// Root reads and writes any file; without that override the node's mode applies as to a user.
-std::vector<std::string> AsOrdinaryUser()
-{
-    if (geteuid() != 0)
-        return {};
-    return {"/usr/bin/setpriv", "--bounding-set=-dac_override,-dac_read_search"};
 }
 
 TEST(Connect, a_probe_the_user_may_not_open_points_to_the_udev_rule)

@@ -17,11 +17,7 @@ Scenario Count(const char* name, std::vector<std::string> arguments, const std::
     return s;
 }
 
-const std::string kSectors = "Flash sector erase......2-5\nFlash sector erase finished\n";
 const std::string kDownloaded = kOpened + kErased + kWritten;
-const std::string kUploaded = "Upload file opening......\nFile uploading......\nFile uploading finished!\n";
-const std::string kUsdSaved =
-    "Begin read user system data........\nSave user system data to file succeed!\nUser system data read succeed!\n";
 const std::string kEpp = "Disable erase and program protection ......\nDisable erase and program protection finished!\n"
                          "Enable erase and program protection for sector codes ......\n"
                          "Enable erase and program protection for sector codes finished!\n";
@@ -31,10 +27,10 @@ const std::string kEpp = "Disable erase and program protection ......\nDisable e
 const Scenario kRows[] = {
     Count("connect", {}, "", 6),                                                        // probe and target identification
     Count("erase_all", {"-e", "--all"}, kErasedAll, 6 + 1),                             // one mass erase
-    Count("erase_sectors", {"-e", "--sec", "2-5"}, kSectors, 6 + 4),                    // one erase per sector
+    Count("erase_sectors", {"-e", "--sec", "2-5"}, Sectors("2-5"), 6 + 4),                    // one erase per sector
     Count("download", {"-d", "--fn", "FILE"}, kDownloaded, 6 + 3 + 1 + 67 + 1),         // 3 sectors, begin, data, end
     Count("download_verify", {"-d", "--fn", "FILE", "--v"}, kDownloaded + kVerified, 6 + 3 + 1 + 67 + 1 + 67), // and reads
-    Count("upload", {"-u", "--sec", "0-1", "--fn", "TEMP/up.hex"}, kUploaded, 6 + 4 * 19), // four 1 KiB reads
+    Count("upload", {"-u", "--sec", "0-1", "--fn", "TEMP/up.hex"}, kUploadDone, 6 + 4 * 19), // four 1 KiB reads
     Count("usd_get", {"-usd", "--get", "--fn", "TEMP/usd.bin"}, kUsdSaved, 6 + 1),         // 24 pairs in one read
     Count("depp_then_eepp", {"-p", "--depp", "--eepp", "0-0"}, kEpp, 6 + 4 + 4),           // two writes: read, begin, write, end
 };

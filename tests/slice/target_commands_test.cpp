@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -116,14 +115,6 @@ Scenario Cmd(const char* name, const ksim::Settings& target, std::vector<std::st
     return s;
 }
 
-std::string Lines(std::initializer_list<const char*> lines)
-{
-    std::string text;
-    for (const char* l : lines)
-        text += std::string(l) + "\n";
-    return text;
-}
-
 // Option bytes of the default target (24 as byte/complement pairs): protection on, 1-15 cleared, the rest 0x12;
 // past 24, 0xFF.
 std::string UsdFile(size_t length = 24)
@@ -168,35 +159,54 @@ std::string LockPastTheLockArea()
     return records + "0::lock";
 }
 
-const std::string kSpimOn = Lines({"Begin Enable SPIM........", "Enable SPIM succeed!"});
-const std::string kSpimRefused = Lines({"Begin Enable SPIM........", "Error. Enable SPIM failed!"});
+const std::string kSpimBegin = "Begin Enable SPIM........\n";
+const std::string kSpimOn = kSpimBegin + "Enable SPIM succeed!\n";
+const std::string kSpimRefused = kSpimBegin + "Error. Enable SPIM failed!\n";
 const std::string kNotSent = "!B6.02";
 const std::string kSpimTooLarge = "Error. Upload sectors can't greater than SPIM size!\n";
 const std::string kSpimOff = Spim(false, 0, 0, 0);
-const std::string kLoad = Lines({"User system data file opening......", "Open file succeed!"});
-const std::string kWriteUsd = Lines({"Begin write user system data........", "User system data write succeed!"});
-const std::string kResetLost = "Reset and run......\nReset and run failed!\n";
-const std::string kApFailed = "Set boot memory AP mode.......\nError. Set boot memory AP mode failed!\n";
-const std::string kNoAp = Lines({"Set boot memory AP mode.......", "Error. The MCU does not support boot memory AP mode. "});
-const std::string kUsdSizeError = "Error. User system data file size error, please check the file of loaded!\n";
+const std::string kApBegin = "Set boot memory AP mode.......\n";
+const std::string kApFailed = kApBegin + "Error. Set boot memory AP mode failed!\n";
+const std::string kNoAp = kApBegin + "Error. The MCU does not support boot memory AP mode. \n";
 const std::string kUsdWritten = "  0020: 12 ED 12 ED 12 ED 12 ED 12 ED 12 ED 12 ED 12 ED";
 const std::string kUsdForced = "  0000: A5 5A FF 00 FF 00 FF 00 FF 00 FF 00 FF 00 FF 00";
 const std::vector<std::string> kFdaLine = {"-enspim", "--fda", "1000", "-bmapm", "-usd", "--set", "--fn", "FILE"};
-const std::string kApOn = Lines({"Set boot memory AP mode.......", "Set boot memory AP mode finished!"});
-const std::string kKeyError = Lines({"Set boot memory AP mode.......", "Error. Boot memory AP mode key error, must be 0x5C3E91B7!"});
+const std::string kApOn = kApBegin + "Set boot memory AP mode finished!\n";
+const std::string kKeyError = kApBegin + "Error. Boot memory AP mode key error, must be 0x5C3E91B7!\n";
+const std::string kFdaSizeError = kSpimBegin + kUsdOpened + kUsdSizeError;
+const std::string kFdaLoaded = kSpimBegin + kUsdOpened + kUsdWrite + "Enable SPIM succeed!\n" + kNoAp;
 const std::string kWriteBegin = "\r\nDebug write data begin......\n";
 const std::string kReadBegin = "\r\nDebug read data begin......\n";
+const std::string kWriteFailed = kWriteBegin + "Debug write failed!\n";
+const std::string kReadFailed = kReadBegin + "Debug read failed!\n";
 const std::string kSramBlank = "!  20000000:";
 const std::string kSnBegin = "Write software serial number.......\n";
 const std::string kSnWritten = kSnBegin + "SN write succeed!\n";
 const std::string kSnConfig = kSnBegin + "Configuration parameter error.\n";
+const std::string kSnFailed = kSnBegin + "Serial number write failed!\n";
+const std::string kIni = Ini("0800F000", "12345678");
 const std::string kSnBlank = Row(0x0800F000, {}, 0x00);
-const std::string kRunning = Lines({"Set OTP data to device", "running..."});
+const std::string kRunning = "Set OTP data to device\nrunning...\n";
 const std::string kOtpDone = kRunning + "set OTP data to device succeed!\n";
 const std::string kOtpRefused = kRunning + "Get OTP data from the configuration file failed!\n";
 const std::string kUnlocked = "memory otp_lock base=0x1FFFF500 size=0x00000080\nusd";
 const std::string kOtpBlank = "memory otp_data base=0x1FFFF000 size=0x00000400\n" + kUnlocked;
 const std::vector<std::string> kOtpLine = {"-otp", "--fn", "FILE"};
+const std::string kSnKept = "FILE:CurrentSN=12345678";
+
+std::string OtpDataFailed(const char* low) { return "Write OTP data failed!Write address: 0x1ffff" + std::string(low) + "\n"; }
+
+// A -wsn row with WriteSN.ini holding ini; an -otp row on the ZR32_S25 (plus fault) with the project of records.
+Scenario Sn(const char* name, const ksim::Settings& target, const std::vector<std::string>& line, const std::string& out, int exitCode,
+            const std::vector<std::string>& dump, const std::string& ini = kIni)
+{
+    return Cmd(name, target, line, out, exitCode, dump, "WriteSN.ini", ini);
+}
+Scenario Otp(const char* name, const ksim::Settings& fault, const std::vector<std::string>& line, const std::string& out, int exitCode,
+             const std::vector<std::string>& dump, const std::string& records)
+{
+    return Cmd(name, kOtp + fault, line, out, exitCode, dump, "p.zrtp", records);
+}
 
 const Scenario kCases[] = {
     // -enspim: the setup request for every sub-option form, or nothing sent.
@@ -215,27 +225,25 @@ const Scenario kCases[] = {
     Cmd("SpimType257", {}, {"-enspim", "--ft", "257"}, kSpimRefused, 8, {kNotSent, kSpimOff}),
     Cmd("SpimFlashDaTooLarge", {}, {"-enspim", "--fda", "2000000"}, kSpimRefused, 8, {kNotSent, kSpimOff}),
     Cmd("SpimSizeGoesToTheProbe", {}, {"-enspim", "--fs", "17", "-r"}, kSpimRefused, 8, {"B6.02 enable SPIM", kSpimOff}),
-    Cmd("SpimSeriesWithout", kApOff, {"-enspim", "--fs", "1"}, "Begin Enable SPIM........\nError. The MCU does not support SPIM.\n", 8, {kNotSent}),
+    Cmd("SpimSeriesWithout", kApOff, {"-enspim", "--fs", "1"}, kSpimBegin + "Error. The MCU does not support SPIM.\n", 8, {kNotSent}),
     Cmd("SpimUnanswered", {{"fault_no_reply", "B6.02"}}, {"-enspim"}, kSpimRefused, 8, {}),
     Cmd("SpimErrorStatus", {{"fault_status", "B6.02,0x22"}}, {"-enspim"}, kSpimRefused, 8, {}),
     Cmd("SpimWrongEcho", {{"fault_wrong_echo", "B6.02"}}, {"-enspim"}, kSpimRefused, 8, {}),
     // The probe leaves the bus after its reply: the next command fails, without a hang.
     Cmd("SpimUnplugged", {{"fault_unplug", "B6.02"}}, {"-enspim", "-r"}, kSpimOn + kResetLost, 12, {}),
     Cmd("SpimUsedInTheRun", {}, {"-enspim", "--fs", "1", "-e", "--all", "-d", "--fn", "FILE", "--v"},
-     kSpimOn + Lines({"Erase all start ......", "flash full erase succeed!", "SPIM full erase succeed!", "Erase all finished!"}) +
-         kOpened + kWritten + kVerified + kDone,
-     0, {Row(0x08401000, Pattern(16, 7)), "!  08400000:"}, "spim.hex", IntelHex({{0x08401000, Pattern(16, 7)}})),
+     kSpimOn + "Erase all start ......\nflash full erase succeed!\nSPIM full erase succeed!\nErase all finished!\n" + kOpened + kWritten +
+         kVerified + kDone, 0, {Row(0x08401000, Pattern(16, 7)), "!  08400000:"}, "spim.hex", IntelHex({{0x08401000, Pattern(16, 7)}})),
     Cmd("SpimUploadInTheRun", {}, {"-enspim", "--fs", "1", "-d", "--fn", "FILE", "-u", "--sec", "32769-32769", "--fn", "UPLOAD"},
-     kSpimOn + kOpened + kErased + kWritten + Lines({"Upload file opening......", "File uploading......", "File uploading finished!"}) +
-         kDone, 0, {"UPLOAD:" + AsText(Pattern(16, 7)) + std::string(4, '\xFF')}, "spim.hex", IntelHex({{0x08401000, Pattern(16, 7)}})),
+     kSpimOn + kOpened + kErased + kWritten + kUploadDone + kDone, 0, {"UPLOAD:" + AsText(Pattern(16, 7)) + std::string(4, '\xFF')}, "spim.hex",
+     IntelHex({{0x08401000, Pattern(16, 7)}})),
     Cmd("SpimEraseAllSpimOnly", {}, {"-enspim", "--fs", "1", "-e", "--all", "--spim"},
      kSpimOn + "SPIM full erase ......\nSPIM full erase finished!\n" + kDone, 0, {"!  08400000:", Row(0x08000000, {0x00, 0x10}, 0x00)}),
     Cmd("SpimSectorPastTheBand", {}, {"-enspim", "--fs", "1", "-e", "--sec", "33023-33024"},
      kSpimOn + "Error. Sectors can't exceed the SPIM range!\n", 0x33, {"!B4.01"}),
     Cmd("SpimSectorsUpToTheBandEnd", {}, {"-enspim", "--fs", "1", "-e", "--sec", "32769-32770", "--sec", "33023"},
-     kSpimOn + Lines({"Flash sector erase......32769-32770", "Flash sector erase finished", "Flash sector erase......33023",
-                      "Flash sector erase finished"}) + kDone,
-     0, {Row(0x08400FF0, {}, 0x00), "!  08401000:", "!  08402FF0:", Row(0x08403000, {}, 0x00)}),
+     kSpimOn + Sectors("32769-32770") + Sectors("33023") + kDone, 0,
+     {Row(0x08400FF0, {}, 0x00), "!  08401000:", "!  08402FF0:", Row(0x08403000, {}, 0x00)}),
     // Each part into its own memory, erasing only the sectors it touches.
     Cmd("SpimAndFlashImage", {}, {"-enspim", "--fs", "1", "-d", "--fn", "FILE", "--v"},
      kSpimOn + kOpened + kErased + kWritten + kVerified + kDone, 0,
@@ -256,25 +264,19 @@ const Scenario kCases[] = {
      kSpimOn + kSpimTooLarge, 4, {"NO UPLOAD"}),
     // -enspim --fda: the -usd --set file of the line first, protection off and bytes 1-15 forced;
     // -bmapm fails on this target, so the -usd after it never runs.
-    Cmd("FdaLoadsTheUsdFile", {}, kFdaLine, "Begin Enable SPIM........\n" + kLoad + kWriteUsd + "Enable SPIM succeed!\n" + kNoAp, 9,
-     {kUsdForced, kUsdWritten, Spim(true, 0, 0x04, 0x1000)}, "o.bin", UsdFile()),
-    Cmd("FdaFileTooShort", {}, kFdaLine, "Begin Enable SPIM........\n" + kLoad + kUsdSizeError, 8,
-     {kNotSent, "!" + kUsdWritten}, "o.bin", UsdFile(20)),
+    Cmd("FdaLoadsTheUsdFile", {}, kFdaLine, kFdaLoaded, 9, {kUsdForced, kUsdWritten, Spim(true, 0, 0x04, 0x1000)}, "o.bin", UsdFile()),
+    Cmd("FdaFileTooShort", {}, kFdaLine, kFdaSizeError, 8, {kNotSent, "!" + kUsdWritten}, "o.bin", UsdFile(20)),
     Cmd("FdaWriteRefused", {{"fault_status", "B3.02,0x22"}}, kFdaLine,
-     "Begin Enable SPIM........\n" + kLoad + "Begin write user system data........\nError. User system data write failed!\n", 8,
-     {kNotSent}, "o.bin", UsdFile()),
+     kSpimBegin + kUsdOpened + "Begin write user system data........\nError. User system data write failed!\n", 8, {kNotSent}, "o.bin", UsdFile()),
     Cmd("FdaRefusedSetupWritesNoOptionBytes", {}, {"-enspim", "--ft", "3", "--fda", "1000", "-bmapm", "-usd", "--set", "--fn", "FILE"},
      kSpimRefused, 8, {kNotSent, "!" + kUsdWritten}, "o.bin", UsdFile()),
-    Cmd("FdaHexAnyCase", {}, {"-enspim", "--fda", "1000", "-bmapm", "-usd", "--SET", "--FN", "FILE"},
-     "Begin Enable SPIM........\n" + kLoad + kWriteUsd + "Enable SPIM succeed!\n" + kNoAp, 9, {kUsdForced, kUsdWritten}, "o.hex", UsdHex(false)),
+    Cmd("FdaHexAnyCase", {}, {"-enspim", "--fda", "1000", "-bmapm", "-usd", "--SET", "--FN", "FILE"}, kFdaLoaded, 9,
+     {kUsdForced, kUsdWritten}, "o.hex", UsdHex(false)),
     // Only the first part counts: 32 of the 48 bytes there would otherwise pass as a 16-byte block.
-    Cmd("FdaFirstPartShort", {}, kFdaLine, "Begin Enable SPIM........\n" + kLoad + kUsdSizeError, 8, {kNotSent, "!" + kUsdWritten},
-     "o.hex", UsdHex(true)),
-    Cmd("FdaPairNotAComplement", {}, kFdaLine, "Begin Enable SPIM........\n" + kLoad + kUsdSizeError, 8, {kNotSent, "!" + kUsdWritten},
-     "o.bin", Mismatched()),
+    Cmd("FdaFirstPartShort", {}, kFdaLine, kFdaSizeError, 8, {kNotSent, "!" + kUsdWritten}, "o.hex", UsdHex(true)),
+    Cmd("FdaPairNotAComplement", {}, kFdaLine, kFdaSizeError, 8, {kNotSent, "!" + kUsdWritten}, "o.bin", Mismatched()),
     // Four 64 KiB parts: nothing past the first is read.
-    Cmd("FdaLargerThanTwoParts", {}, kFdaLine, "Begin Enable SPIM........\n" + kLoad + kWriteUsd + "Enable SPIM succeed!\n" + kNoAp, 9,
-     {kUsdForced, kUsdWritten}, "o.bin", UsdFile(100 * 1024)),
+    Cmd("FdaLargerThanTwoParts", {}, kFdaLine, kFdaLoaded, 9, {kUsdForced, kUsdWritten}, "o.bin", UsdFile(100 * 1024)),
     Cmd("FdaZeroLoadsNothing", {}, {"-enspim", "--fda", "0", "-bmapm", "-usd", "--set", "--fn", "FILE"}, kSpimOn + kNoAp, 9,
      {"!" + kUsdWritten}, "o.bin", UsdFile()),
     // -bmapm: the key forms, and the key sent only when it is the one.
@@ -304,78 +306,67 @@ const Scenario kCases[] = {
      kWriteBegin + "Debug write finished! addr:20000000 value:00000001\n" + kResetRun + kDone, 0,
      {Row(0x20000000, {0, 0, 0, 1}, 0x00)}),
     Cmd("StrayAfterTheValue", {}, {"-w4", "20000000", "1", "2"}, "!Error. bad parameter 2\n", 1, {kSramBlank}),
-    Cmd("FlashTakesNoBusWrite", {}, {"-w4", "08000000", "1"}, kWriteBegin + "Debug write failed!\n", 10, {}),
-    Cmd("NothingMappedThere", {}, {"-mem32", "30000000"}, kReadBegin + "Debug read failed!\n", 11, {}),
+    Cmd("FlashTakesNoBusWrite", {}, {"-w4", "08000000", "1"}, kWriteFailed, 10, {}),
+    Cmd("NothingMappedThere", {}, {"-mem32", "30000000"}, kReadFailed, 11, {}),
     Cmd("ReadWithoutAddress", {}, {"-mem32"}, "!bad parameter \"\"\n", 1, {}),
     Cmd("WriteWithOptionForValue", {}, {"-w2", "20000000", "-r"}, "!bad parameter \"-r\"\n", 1, {kSramBlank}),
     Cmd("ValuePast32Bits", {}, {"-w4", "20000000", "123456789"}, "!bad parameter \"123456789\"\n", 1, {kSramBlank}),
-    Cmd("WriteRefused", {{"fault_status", "CF.01,0x22"}}, {"-w4", "20000000", "1"}, kWriteBegin + "Debug write failed!\n", 10, {}),
+    Cmd("WriteRefused", {{"fault_status", "CF.01,0x22"}}, {"-w4", "20000000", "1"}, kWriteFailed, 10, {}),
     Cmd("WriteUnpluggedThenRead", {{"fault_unplug", "CF.01"}}, {"-w2", "20000000", "1", "-mem16", "20000000"},
-     kWriteBegin + "Debug write finished! addr:20000000 value:00000001\n" + kReadBegin + "Debug read failed!\n", 11, {}),
-    Cmd("ReadWrongEcho", {{"fault_wrong_echo", "CF.00"}}, {"-mem32", "20000000"}, kReadBegin + "Debug read failed!\n", 11, {}),
-    Cmd("ReadUnanswered", {{"fault_no_reply", "CF.00"}}, {"-mem32", "20000000"}, kReadBegin + "Debug read failed!\n", 11, {}),
+     kWriteBegin + "Debug write finished! addr:20000000 value:00000001\n" + kReadFailed, 11, {}),
+    Cmd("ReadWrongEcho", {{"fault_wrong_echo", "CF.00"}}, {"-mem32", "20000000"}, kReadFailed, 11, {}),
+    Cmd("ReadUnanswered", {{"fault_no_reply", "CF.00"}}, {"-mem32", "20000000"}, kReadFailed, 11, {}),
     // -wsn: byte order, increment, the file advanced only after a good write.
-    Cmd("SnLastPairFirst", {}, {"-wsn"}, kSnWritten + kDone, 0, {Row(0x0800F000, {0xFF, 0, 0, 0}), "FILE:CurrentSN=00000100"},
-     "WriteSN.ini", Ini("0800F000", "000000FF")),
-    Cmd("SnWrapsAround", {}, {"-wsn"}, kSnWritten + kDone, 0, {Row(0x0800F000, {0xFF, 0xFF, 0xFF, 0xFF, 0xFE}), "FILE:CurrentSN=00000001"},
-     "WriteSN.ini", Ini("0x0800F004", "FFFFFFFE", "3")),
-    Cmd("SnTwiceInOneRun", {}, {"-wsn", "-wsn"}, kSnWritten + kSnWritten + kDone, 0,
-     {Row(0x0800F000, {0x5D, 0x3C, 0x2B, 0x1A}), "FILE:CurrentSN=1a2b3c6d"}, "WriteSN.ini", Ini("0800F000", "1A2B3C4D", "10")),
-    Cmd("SnNoEraseOnProgrammed", {}, {"-wsn", "--NE"}, kSnBegin + "Serial number write failed!\n", 13, {kSnBlank, "FILE:CurrentSN=12345678"},
-     "WriteSN.ini", Ini("0800F000", "12345678")),
-    Cmd("SnNoEraseAfterErase", {}, {"-e", "--sec", "30", "-wsn", "--ne"},
-     "Flash sector erase......30\nFlash sector erase finished\n" + kSnWritten + kDone, 0,
-     {Row(0x0800F000, {0x78, 0x56, 0x34, 0x12}), "FILE:CurrentSN=12345679"}, "WriteSN.ini", Ini("0800F000", "12345678")),
-    Cmd("SnSpimNotEnabled", {}, {"-wsn"}, kSnBegin + "Error. SPIM does not enabled. \n", 13, {"FILE:CurrentSN=12345678"},
-     "WriteSN.ini", Ini("08400000", "12345678")),
-    Cmd("SnSpimEnabled", {}, {"-enspim", "--fs", "1", "-wsn"}, kSpimOn + kSnWritten + kDone, 0,
-     {Row(0x08400010, {0x78, 0x56, 0x34, 0x12}), "FILE:CurrentSN=12345679"}, "WriteSN.ini", Ini("08400010", "12345678")),
-    Cmd("SnPastTheEnabledSpim", {}, {"-enspim", "--fs", "1", "-wsn"}, kSpimOn + kSnConfig, 13, {"FILE:CurrentSN=12345678"},
-     "WriteSN.ini", Ini("08500000", "12345678")),
-    Cmd("SnAcrossTheFlashEnd", {}, {"-wsn"}, kSnConfig, 13, {Row(0x0803FFF0, {}, 0x00)}, "WriteSN.ini", Ini("0803FFFE", "12345678")),
-    Cmd("SnBootNotInApMode", kApOff, {"-wsn"}, kSnConfig, 13, {Row(0x1FFFE400, {}, 0x00)}, "WriteSN.ini", Ini("1FFFE400", "12345678")),
-    Cmd("SnSevenDigits", {}, {"-wsn"}, kSnConfig, 13, {kSnBlank}, "WriteSN.ini", Ini("0800F000", "1234567")),
-    Cmd("SnPrefixed", {}, {"-wsn"}, kSnConfig, 13, {kSnBlank}, "WriteSN.ini", Ini("0800F000", "0x12345678")),
-    Cmd("SnAddressNotHex", {}, {"-wsn"}, kSnConfig, 13, {kSnBlank}, "WriteSN.ini", Ini("0800F00G", "12345678")),
-    Cmd("SnNoStep", {}, {"-wsn"}, kSnConfig, 13, {kSnBlank}, "WriteSN.ini", "[SNOperation]\nWriteAddr=0800F000\nCurrentSN=12345678\n"),
+    Sn("SnLastPairFirst", {}, {"-wsn"}, kSnWritten + kDone, 0, {Row(0x0800F000, {0xFF, 0, 0, 0}), "FILE:CurrentSN=00000100"},
+       Ini("0800F000", "000000FF")),
+    Sn("SnWrapsAround", {}, {"-wsn"}, kSnWritten + kDone, 0, {Row(0x0800F000, {0xFF, 0xFF, 0xFF, 0xFF, 0xFE}), "FILE:CurrentSN=00000001"},
+       Ini("0x0800F004", "FFFFFFFE", "3")),
+    Sn("SnTwiceInOneRun", {}, {"-wsn", "-wsn"}, kSnWritten + kSnWritten + kDone, 0,
+       {Row(0x0800F000, {0x5D, 0x3C, 0x2B, 0x1A}), "FILE:CurrentSN=1a2b3c6d"}, Ini("0800F000", "1A2B3C4D", "10")),
+    Sn("SnNoEraseOnProgrammed", {}, {"-wsn", "--NE"}, kSnFailed, 13, {kSnBlank, kSnKept}),
+    Sn("SnNoEraseAfterErase", {}, {"-e", "--sec", "30", "-wsn", "--ne"}, Sectors("30") + kSnWritten + kDone, 0,
+       {Row(0x0800F000, {0x78, 0x56, 0x34, 0x12}), "FILE:CurrentSN=12345679"}),
+    Sn("SnSpimNotEnabled", {}, {"-wsn"}, kSnBegin + "Error. SPIM does not enabled. \n", 13, {kSnKept}, Ini("08400000", "12345678")),
+    Sn("SnSpimEnabled", {}, {"-enspim", "--fs", "1", "-wsn"}, kSpimOn + kSnWritten + kDone, 0,
+       {Row(0x08400010, {0x78, 0x56, 0x34, 0x12}), "FILE:CurrentSN=12345679"}, Ini("08400010", "12345678")),
+    Sn("SnPastTheEnabledSpim", {}, {"-enspim", "--fs", "1", "-wsn"}, kSpimOn + kSnConfig, 13, {kSnKept}, Ini("08500000", "12345678")),
+    Sn("SnAcrossTheFlashEnd", {}, {"-wsn"}, kSnConfig, 13, {Row(0x0803FFF0, {}, 0x00)}, Ini("0803FFFE", "12345678")),
+    Sn("SnBootNotInApMode", kApOff, {"-wsn"}, kSnConfig, 13, {Row(0x1FFFE400, {}, 0x00)}, Ini("1FFFE400", "12345678")),
+    Sn("SnSevenDigits", {}, {"-wsn"}, kSnConfig, 13, {kSnBlank}, Ini("0800F000", "1234567")),
+    Sn("SnPrefixed", {}, {"-wsn"}, kSnConfig, 13, {kSnBlank}, Ini("0800F000", "0x12345678")),
+    Sn("SnAddressNotHex", {}, {"-wsn"}, kSnConfig, 13, {kSnBlank}, Ini("0800F00G", "12345678")),
+    Sn("SnNoStep", {}, {"-wsn"}, kSnConfig, 13, {kSnBlank}, "[SNOperation]\nWriteAddr=0800F000\nCurrentSN=12345678\n"),
     Cmd("SnNoFile", {}, {"-wsn"}, kSnBegin + "No configuration file with burning serial number.\n", 13, {kSnBlank}),
     Cmd("SnForeignSubOption", {}, {"-wsn", "--v"}, "!bad parameter \"--v\"\n", 1, {}),
-    Cmd("SnEraseRefused", {{"fault_status", "B4.00,0x22"}}, {"-wsn"}, kSnBegin + "Sector erase failed.\n", 13,
-     {"FILE:CurrentSN=12345678"}, "WriteSN.ini", Ini("0800F000", "12345678")),
-    Cmd("SnWriteUnanswered", {{"fault_no_reply", "B3.00"}}, {"-wsn"}, kSnBegin + "Serial number write failed!\n", 13,
-     {"FILE:CurrentSN=12345678"}, "WriteSN.ini", Ini("0800F000", "12345678")),
-    Cmd("SnReadBackWrongEcho", {{"fault_wrong_echo", "B2.00"}}, {"-wsn"}, kSnBegin + "Serial number write failed!\n", 13,
-     {"FILE:CurrentSN=12345678"}, "WriteSN.ini", Ini("0800F000", "12345678")),
-    Cmd("SnUnpluggedAfterWrite", {{"fault_unplug", "B3.00"}}, {"-wsn"}, kSnBegin + "Serial number write failed!\n", 13,
-     {"FILE:CurrentSN=12345678"}, "WriteSN.ini", Ini("0800F000", "12345678")),
+    Sn("SnEraseRefused", {{"fault_status", "B4.00,0x22"}}, {"-wsn"}, kSnBegin + "Sector erase failed.\n", 13, {kSnKept}),
+    Sn("SnWriteUnanswered", {{"fault_no_reply", "B3.00"}}, {"-wsn"}, kSnFailed, 13, {kSnKept}),
+    Sn("SnReadBackWrongEcho", {{"fault_wrong_echo", "B2.00"}}, {"-wsn"}, kSnFailed, 13, {kSnKept}),
+    Sn("SnUnpluggedAfterWrite", {{"fault_unplug", "B3.00"}}, {"-wsn"}, kSnFailed, 13, {kSnKept}),
     // -otp: data blocks before locks, lock byte at the record's place, whole files or nothing.
-    Cmd("OtpDataThenLocks", kOtp, kOtpLine, kOtpDone + kDone, 0,
-     {Row(0x1FFFF000, {0x00, 0x11, 0x22, 0x33}), Row(0x1FFFF020, {0xDE, 0xAD, 0xBE, 0xEF}), Row(0x1FFFF500, {0x00, 0xFF, 0x00})},
-     "p.zrtp", "0:00112233:lock 20:DEADBEEF 60::lock"),
-    Cmd("OtpLastBlock", kOtp, {"-otp", "--FN", "FILE"}, kOtpDone + kDone, 0, {Row(0x1FFFF3E0, {0x01, 0x02}), kUnlocked}, "p.zrtp", "3E0:0102"),
-    Cmd("OtpNothingToDo", kOtp, kOtpLine, kRunning + "No data needs to be written!\nset OTP data to device succeed!\n" + kDone, 0,
-     {kOtpBlank}, "p.zrtp", "0 20 40"),
-    Cmd("OtpSecondRunOnLockedBlock", kOtp, {"-otp", "--fn", "FILE", "-otp"}, kOtpDone + "Write OTP data failed!Write address: 0x1ffff000\n",
-     64, {Row(0x1FFFF000, {0xAA}), Row(0x1FFFF500, {0x00})}, "p.zrtp", "0:AA:lock"),
-    Cmd("OtpCutFile", kOtp, kOtpLine, kOtpRefused, 64, {kOtpBlank}, "p.zrtp", "0:01 20:02 -1"),
-    Cmd("OtpFortyByteStride", kOtp, kOtpLine, kOtpRefused, 64, {kOtpBlank}, "p.zrtp", "0:01 20:02 +4"),
-    Cmd("OtpDataPastTheArea", kOtp, kOtpLine, kOtpRefused, 64, {kOtpBlank}, "p.zrtp", "0:01 3E1:02"),
-    Cmd("OtpOneBlockTwice", kOtp, kOtpLine, kOtpRefused, 64, {kOtpBlank}, "p.zrtp", "0:01 10:02"),
-    Cmd("OtpLockPastTheLockArea", kOtp, kOtpLine, kOtpRefused, 64, {kOtpBlank}, "p.zrtp", LockPastTheLockArea()),
+    Otp("OtpDataThenLocks", {}, kOtpLine, kOtpDone + kDone, 0,
+        {Row(0x1FFFF000, {0x00, 0x11, 0x22, 0x33}), Row(0x1FFFF020, {0xDE, 0xAD, 0xBE, 0xEF}), Row(0x1FFFF500, {0x00, 0xFF, 0x00})},
+        "0:00112233:lock 20:DEADBEEF 60::lock"),
+    Otp("OtpLastBlock", {}, {"-otp", "--FN", "FILE"}, kOtpDone + kDone, 0, {Row(0x1FFFF3E0, {0x01, 0x02}), kUnlocked}, "3E0:0102"),
+    Otp("OtpNothingToDo", {}, kOtpLine, kRunning + "No data needs to be written!\nset OTP data to device succeed!\n" + kDone, 0, {kOtpBlank},
+        "0 20 40"),
+    Otp("OtpSecondRunOnLockedBlock", {}, {"-otp", "--fn", "FILE", "-otp"}, kOtpDone + OtpDataFailed("000"), 64,
+        {Row(0x1FFFF000, {0xAA}), Row(0x1FFFF500, {0x00})}, "0:AA:lock"),
+    Otp("OtpCutFile", {}, kOtpLine, kOtpRefused, 64, {kOtpBlank}, "0:01 20:02 -1"),
+    Otp("OtpFortyByteStride", {}, kOtpLine, kOtpRefused, 64, {kOtpBlank}, "0:01 20:02 +4"),
+    Otp("OtpDataPastTheArea", {}, kOtpLine, kOtpRefused, 64, {kOtpBlank}, "0:01 3E1:02"),
+    Otp("OtpOneBlockTwice", {}, kOtpLine, kOtpRefused, 64, {kOtpBlank}, "0:01 10:02"),
+    Otp("OtpLockPastTheLockArea", {}, kOtpLine, kOtpRefused, 64, {kOtpBlank}, LockPastTheLockArea()),
     Cmd("OtpNameWithoutFolder", kOtp, {"-otp", "--fn", "p.zrtp"}, "!bad parameter \"p.zrtp\"\n", 1, {}),
     Cmd("OtpSeriesWithout", {}, kOtpLine, kRunning + "Error. The MCU has no OTP area.\n", 64, {}, "p.zrtp", "0:01"),
-    Cmd("OtpBeginRefused", kOtp + ksim::Settings{{"fault_status", "B3.06,0x22"}}, kOtpLine,
-     kRunning + "Error. OTP write begin failed!\n", 64, {kOtpBlank}, "p.zrtp", "0:01:lock"),
-    Cmd("OtpDataUnanswered", kOtp + ksim::Settings{{"fault_no_reply", "B3.07"}}, kOtpLine,
-     kRunning + "Write OTP data failed!Write address: 0x1ffff000\n", 64, {kUnlocked}, "p.zrtp", "0:01:lock"),
-    Cmd("OtpLockWrongEcho", kOtp + ksim::Settings{{"fault_wrong_echo", "B3.08"}}, kOtpLine,
-     kRunning + "Write OTP lock failed!\n", 64, {Row(0x1FFFF000, {0x01})}, "p.zrtp", "0:01:lock"),
-    Cmd("OtpUnpluggedAtFirstBlock", kOtp + ksim::Settings{{"fault_unplug", "B3.07"}}, kOtpLine,
-     kRunning + "Write OTP data failed!Write address: 0x1ffff020\n", 64, {Row(0x1FFFF000, {0x01}), kUnlocked}, "p.zrtp", "0:01:lock 20:02"),
-    Cmd("OtpSecondBlockRefused", kOtp + ksim::Settings{{"fault_status", "B3.07@2,0x22"}}, kOtpLine,
-     kRunning + "Write OTP data failed!Write address: 0x1ffff020\n", 64, {kUnlocked}, "p.zrtp", "0:01:lock 20:02:lock"),
-    Cmd("OtpEndRefused", kOtp + ksim::Settings{{"fault_status", "B3.06@2,0x22"}}, kOtpLine, kRunning + "Error. OTP write end failed!\n",
-     64, {kUnlocked}, "p.zrtp", "0:01"),
+    Otp("OtpBeginRefused", {{"fault_status", "B3.06,0x22"}}, kOtpLine, kRunning + "Error. OTP write begin failed!\n", 64, {kOtpBlank}, "0:01:lock"),
+    Otp("OtpDataUnanswered", {{"fault_no_reply", "B3.07"}}, kOtpLine, kRunning + OtpDataFailed("000"), 64, {kUnlocked}, "0:01:lock"),
+    Otp("OtpLockWrongEcho", {{"fault_wrong_echo", "B3.08"}}, kOtpLine, kRunning + "Write OTP lock failed!\n", 64, {Row(0x1FFFF000, {0x01})},
+        "0:01:lock"),
+    Otp("OtpUnpluggedAtFirstBlock", {{"fault_unplug", "B3.07"}}, kOtpLine, kRunning + OtpDataFailed("020"), 64,
+        {Row(0x1FFFF000, {0x01}), kUnlocked}, "0:01:lock 20:02"),
+    Otp("OtpSecondBlockRefused", {{"fault_status", "B3.07@2,0x22"}}, kOtpLine, kRunning + OtpDataFailed("020"), 64, {kUnlocked},
+        "0:01:lock 20:02:lock"),
+    Otp("OtpEndRefused", {{"fault_status", "B3.06@2,0x22"}}, kOtpLine, kRunning + "Error. OTP write end failed!\n", 64, {kUnlocked}, "0:01"),
     // -u writes only the file of its own --fn, never the image -d just downloaded.
     Cmd("UploadWithoutItsOwnFile", {}, {"-d", "--fn", "FILE", "--v", "-u", "--sec", "0-1"},
      kOpened + kErased + kWritten + kVerified + "Error. Save file failed!\n", 4,
@@ -387,17 +378,13 @@ TEST(SerialNumberFile, a_file_that_cannot_be_written_fails_the_run_after_the_dev
 {
     VirtualBench bench;
     TempDir files;
-    const std::string text = Ini("0800F000", "12345678");
-    const std::string ini = files.write("WriteSN.ini", text);
+    const std::string ini = files.write("WriteSN.ini", kIni);
     ASSERT_EQ(chmod(ini.c_str(), 0444), 0);
     bench.environment["KORVEX_WRITESN_INI"] = ini;
-    std::vector<std::string> launcher; // root writes whatever the mode says, unless it gives that power up
-    if (geteuid() == 0)
-        launcher = {"/usr/bin/setpriv", "--bounding-set=-dac_override,-dac_read_search", "--inh-caps=-all"};
-    const ConsoleRun run = bench.console({"-connect", "-wsn"}, 60000, launcher);
+    const ConsoleRun run = bench.console({"-connect", "-wsn"}, 60000, AsOrdinaryUser()); // root writes whatever the mode says
     EXPECT_EQ(run.out, kConnectDefault + kSnWritten + "Error. Serial number file update failed!\n");
     EXPECT_EQ(run.exitCode, 13);
-    EXPECT_EQ(ReadFile(ini), text);
+    EXPECT_EQ(ReadFile(ini), kIni);
     EXPECT_NE(Dump(bench).find(Row(0x0800F000, {0x78, 0x56, 0x34, 0x12})), std::string::npos);
 }
 

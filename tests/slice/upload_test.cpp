@@ -11,9 +11,8 @@ namespace slice_test {
 namespace {
 
 const std::string kOld = "an earlier upload";
-const std::string kRead = "Upload file opening......\nFile uploading......\n";
-const std::string kUploaded = kRead + "File uploading finished!\n" + kDone;
-const std::string kReadFailed = kRead + "Error. File uploading failed!\n";
+const std::string kUploaded = kUploadDone + kDone;
+const std::string kReadFailed = kUploadRead + "Error. File uploading failed!\n";
 
 // Only the BLE module answers: its target's product ID is unknown.
 const ksim::Settings kBleModuleAlone = kBleTarget + ksim::Settings{{"pid", "11FFF2C5"}};
@@ -53,12 +52,12 @@ const Scenario kUploads[] = {
     Up("OneSectorBinary", kHidProbe, {}, {"-u", "--sec", "5", "--fn", "FILE"}, "up.bin", kUploaded, 0, kFlash + 5 * kSector, 2048),
     Up("AcrossA64KBoundaryHex", kHidProbe, {}, {"-u", "--fn", "FILE", "--SEC", "63-64"}, "up.HEX", kUploaded, 0, kFlash + 63 * kSector, 4096),
     Up("LastSectorThenOption", kHidProbe, {}, {"-u", "--sec", "127", "--fn", "FILE", "-r"}, "up.bin",
-     kRead + "File uploading finished!\n" + kResetRun + kDone, 0, kFlash + 127 * kSector, 2048),
+     kUploadDone + kResetRun + kDone, 0, kFlash + 127 * kSector, 2048),
     Up("OneSectorPastTheFlash", kHidProbe, {}, {"-u", "--sec", "0-128", "--fn", "FILE"}, "up.bin", "bad parameter \"0-128\"\n", 1),
     Up("NoRangeHex", kHidProbe, {}, {"-u", "--fn", "FILE"}, "up.hex", kUploaded, 0, kFlash, 0),
     Up("NoRangeBinary", kHidProbe, {}, {"-u", "--fn", "FILE"}, "up.bin", kUploaded, 0, kFlash, 0),
     Up("NoFileName", kHidProbe, {}, {"-u", "--sec", "0"}, "up.bin", "Error. Save file failed!\n", 4),
-    Up("FolderMissing", kHidProbe, {}, {"-u", "--sec", "0", "--fn", "FILE"}, "no/up.bin", kRead + "Error. Save file failed!\n", 4),
+    Up("FolderMissing", kHidProbe, {}, {"-u", "--sec", "0", "--fn", "FILE"}, "no/up.bin", kUploadRead + "Error. Save file failed!\n", 4),
     Up("BootMemoryInApMode", kApModeTarget, {}, {"-u", "--sec", "16384-16385", "--fn", "FILE"}, "up.hex", kUploaded, 0, kS09Boot, 1024),
     Up("WholeBootMemory", kApModeTarget, {}, {"-u", "--sec", "16384-16391", "--fn", "FILE"}, "up.bin", kUploaded, 0, kS09Boot, 4096),
     Up("OneSectorPastTheBootMemory", kApModeTarget, {}, {"-u", "--sec", "16384-16392", "--fn", "FILE"}, "up.bin",
@@ -88,19 +87,20 @@ const Scenario kUploads[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Upload, ScenarioRun, testing::ValuesIn(kUploads), ScenarioName);
 
-TEST(UploadRoundTrip, upload_erase_download_upload_gives_the_same_file)
-{
-    VirtualBench bench;
-    Program(bench);
-    TempDir dir;
-    const std::string first = dir.path("first.hex"), second = dir.path("second.hex");
-    const ConsoleRun run = bench.console({"-connect", "-u", "--sec", "30-33", "--fn", first, "-e", "--all", "-d",
-                                          "--fn", first, "--v", "-u", "--sec", "30-33", "--fn", second});
-    EXPECT_EQ(run.exitCode, 0) << run.out;
-    EXPECT_TRUE(ReadFile(second) == ReadFile(first));
-    // Four sectors across a 64 KiB boundary: two address records, 512 data records, the end.
-    EXPECT_EQ(ReadFile(first).size(), 2 * 16 + 512 * 44 + 11u);
-}
+// Upload, erase, download the file, upload again: the same file.
+const Scenario kRoundTrip[] = {
+    Scenario{"UploadEraseDownloadUpload", kHidProbe,
+             {"-connect", "-u", "--sec", "30-33", "--fn", "FILE", "-e", "--all", "-d", "--fn", "FILE", "--v", "-u", "--sec", "30-33", "--fn",
+              "TEMP/2.hex"},
+             kConnectDefault + kUploadDone + kErasedAll + kOpened + kWritten + kVerified + kUploaded, 0, {}, {}, false, "1.hex", 0, {},
+             [](RowRun& row) { Program(row.bench); }}
+        .Also([](RowRun& row) {
+            EXPECT_TRUE(ReadFile(row.files.path("2.hex")) == ReadFile(row.file));
+            // Four sectors across a 64 KiB boundary: two address records, 512 data records, the end.
+            EXPECT_EQ(ReadFile(row.file).size(), 2 * 16 + 512 * 44 + 11u);
+        }),
+};
+INSTANTIATE_TEST_SUITE_P(UploadRoundTrip, ScenarioRun, testing::ValuesIn(kRoundTrip), ScenarioName);
 
 }  // namespace
 }  // namespace slice_test

@@ -16,10 +16,7 @@ const ksim::Settings kS15 = {{"transport", "hid"}, {"series", "15"}, {"pid", "0F
 const ksim::Settings kS35 = {{"transport", "hid"}, {"series", "35"}, {"pid", "230034C7"}};
 
 const std::string kOld = "an earlier file";
-const std::string kOpened = "User system data file opening......\nOpen file succeed!\n";
-const std::string kWritten = "Begin write user system data........\nUser system data write succeed!\n";
 const std::string kWriteFailed = "Begin write user system data........\nError. User system data write failed!\n";
-const std::string kSizeError = "Error. User system data file size error, please check the file of loaded!\n";
 const std::string kRead = "Begin read user system data........\n";
 
 Bytes Pairs(const Bytes& block)
@@ -63,7 +60,7 @@ void Personalise(RowRun& row)
 Scenario Get(const char* name, const ksim::Settings& target, const std::string& fileName, size_t length)
 {
     Scenario s{name, target, {"-connect", "-usd", "--get", "--fn", "FILE", "--set", "--fn", "FILE"},
-               kRead + "Save user system data to file succeed!\nUser system data read succeed!\n" + kOpened + kWritten + kDone, 0};
+               kUsdSaved + kUsdOpened + kUsdWrite + kDone, 0};
     s.fileName = fileName;
     s.before = Personalise;
     s.afterConnect = true;
@@ -152,33 +149,33 @@ const std::string kRefuseLevel2 = "Error. This user system data switches on the 
 const std::vector<std::string> kSetFile = {"-usd", "--set", "--fn", "FILE"};
 
 const Scenario kSets[] = {
-    Set("Binary", kHidProbe, {}, kSetFile, "u.bin", BlockFile(24), kOpened + kWritten + kDone, 0, Block(24), 0),
-    Set("Hex", kHidProbe, {}, kSetFile, "u.hex", IntelHex({{0, Pairs(Block(24))}}), kOpened + kWritten + kDone, 0, Block(24), 0),
+    Set("Binary", kHidProbe, {}, kSetFile, "u.bin", BlockFile(24), kUsdOpened + kUsdWrite + kDone, 0, Block(24), 0),
+    Set("Hex", kHidProbe, {}, kSetFile, "u.hex", IntelHex({{0, Pairs(Block(24))}}), kUsdOpened + kUsdWrite + kDone, 0, Block(24), 0),
     Set("LongerFileFirst2LCount", kHidProbe, {}, kSetFile, "u.bin", BlockFile(24) + BlockFile(8, 0),
-     kOpened + kWritten + kDone, 0, Block(24), 0),
-    Set("ShorterThan2L", kHidProbe, {}, kSetFile, "u.bin", BlockFile(24).substr(0, 47), kOpened + kSizeError, 6, {}, 0),
-    Set("FirstPartShorterThan2L", kHidProbe, {}, kSetFile, "u.hex", SplitHex(), kOpened + kSizeError, 6, {}, 0),
-    Set("PairNotAComplement", kHidProbe, {}, kSetFile, "u.bin", Mismatched(), kOpened + kSizeError, 6, {}, 0),
-    Set("ZeroedPairsOnS14", kS14, {}, kSetFile, "u.bin", ZeroedPairsFile(2048), kOpened + kWritten + kDone, 0, ZeroedPairsBlock(), 0),
-    Set("ZeroedPairsElsewhere", kApModeTarget, {}, kSetFile, "u.bin", ZeroedPairsFile(256), kOpened + kSizeError, 6, {}, 0),
+     kUsdOpened + kUsdWrite + kDone, 0, Block(24), 0),
+    Set("ShorterThan2L", kHidProbe, {}, kSetFile, "u.bin", BlockFile(24).substr(0, 47), kUsdOpened + kUsdSizeError, 6, {}, 0),
+    Set("FirstPartShorterThan2L", kHidProbe, {}, kSetFile, "u.hex", SplitHex(), kUsdOpened + kUsdSizeError, 6, {}, 0),
+    Set("PairNotAComplement", kHidProbe, {}, kSetFile, "u.bin", Mismatched(), kUsdOpened + kUsdSizeError, 6, {}, 0),
+    Set("ZeroedPairsOnS14", kS14, {}, kSetFile, "u.bin", ZeroedPairsFile(2048), kUsdOpened + kUsdWrite + kDone, 0, ZeroedPairsBlock(), 0),
+    Set("ZeroedPairsElsewhere", kApModeTarget, {}, kSetFile, "u.bin", ZeroedPairsFile(256), kUsdOpened + kUsdSizeError, 6, {}, 0),
     Set("ProtectionOnCheckedByLevel", kHidProbe, {}, kSetFile, "u.bin", BlockFile(24, 0xFF),
-     kOpened + kWritten + kDone, 0, Block(24, 0xFF), 1),
-    Set("PermanentLevelWithoutYes", kS15, {}, kSetFile, "u.bin", BlockFile(256, 0xCC), kOpened + kRefuseLevel2, 6, {}, 0),
+     kUsdOpened + kUsdWrite + kDone, 0, Block(24, 0xFF), 1),
+    Set("PermanentLevelWithoutYes", kS15, {}, kSetFile, "u.bin", BlockFile(256, 0xCC), kUsdOpened + kRefuseLevel2, 6, {}, 0),
     Set("PermanentLevelWithYes", kS15, {}, {"-usd", "--set", "--fn", "FILE", "--Y"}, "u.bin", BlockFile(256, 0xCC),
-     kOpened + kWritten + kDone, 0, Block(256, 0xCC), 2),
+     kUsdOpened + kUsdWrite + kDone, 0, Block(256, 0xCC), 2),
     Set("YesTakenWhenNotNeeded", kHidProbe, {}, {"-usd", "--set", "--fn", "FILE", "--y", "-r"}, "u.bin", BlockFile(24),
-     kOpened + kWritten + kResetRun + kDone, 0, Block(24), 0),
+     kUsdOpened + kUsdWrite + kResetRun + kDone, 0, Block(24), 0),
     Set("Level2UndoableNeedsNoYes", kApModeTarget, {}, kSetFile, "u.bin", BlockFile(256, 0xCC),
-     kOpened + kWritten + kDone, 0, Block(256, 0xCC), 2),
+     kUsdOpened + kUsdWrite + kDone, 0, Block(256, 0xCC), 2),
     // Protection switched on, but the level read afterwards is not the one the block asks for.
     Set("ProtectionLevelNotTheOneAsked", kHidProbe, {{"fault_reply_byte", "B1.00@2,3,01"}}, kSetFile, "u.bin",
-     BlockFile(24, 0xFF), kOpened + kWriteFailed, 6, Block(24, 0xFF), 1),
-    Set("ReadBackDiffers", kHidProbe, {{"ignore_writes", "1"}}, kSetFile, "u.bin", BlockFile(24), kOpened + kWriteFailed, 6, {}, 0),
-    Set("WriteRefused", kHidProbe, {{"fault_status", "B3.02,0x22"}}, kSetFile, "u.bin", BlockFile(24), kOpened + kWriteFailed, 6, {}, 0),
-    Set("WriteNoReply", kHidProbe, {{"fault_no_reply", "B3.05"}}, kSetFile, "u.bin", BlockFile(24), kOpened + kWriteFailed, 6, {}, 0),
+     BlockFile(24, 0xFF), kUsdOpened + kWriteFailed, 6, Block(24, 0xFF), 1),
+    Set("ReadBackDiffers", kHidProbe, {{"ignore_writes", "1"}}, kSetFile, "u.bin", BlockFile(24), kUsdOpened + kWriteFailed, 6, {}, 0),
+    Set("WriteRefused", kHidProbe, {{"fault_status", "B3.02,0x22"}}, kSetFile, "u.bin", BlockFile(24), kUsdOpened + kWriteFailed, 6, {}, 0),
+    Set("WriteNoReply", kHidProbe, {{"fault_no_reply", "B3.05"}}, kSetFile, "u.bin", BlockFile(24), kUsdOpened + kWriteFailed, 6, {}, 0),
     Set("ReadBackWrongEcho", kHidProbe, {{"fault_wrong_echo", "B2.02"}}, kSetFile, "u.bin", BlockFile(24),
-     kOpened + kWriteFailed, 6, Block(24), 0),
-    Set("UnpluggedMidWrite", kHidProbe, {{"fault_unplug", "B3.05"}}, kSetFile, "u.bin", BlockFile(24), kOpened + kWriteFailed, 6, {}, 0),
+     kUsdOpened + kWriteFailed, 6, Block(24), 0),
+    Set("UnpluggedMidWrite", kHidProbe, {{"fault_unplug", "B3.05"}}, kSetFile, "u.bin", BlockFile(24), kUsdOpened + kWriteFailed, 6, {}, 0),
     Set("GetCannotSave", kHidProbe, {}, {"-usd", "--get", "--fn", "FILE"}, "no/u.bin", "",
      kRead + "Save user system data to file failed!\n", 7, {}, 0),
     Set("GetReadRefused", kHidProbe, {{"fault_status", "B2.02,0x22"}}, {"-usd", "--get", "--fn", "FILE"}, "u.bin", "",

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -21,16 +23,6 @@ ksim::Settings operator+(ksim::Settings a, const ksim::Settings& b)
     a.insert(a.end(), b.begin(), b.end());
     return a;
 }
-
-namespace {
-std::string Banner()
-{
-    std::ifstream file(std::string(KORVEX_SOURCE_DIR) + "/tests/app/golden/banner.txt", std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-} // namespace
 
 VirtualBench::VirtualBench(const ksim::Settings& settings, size_t probes)
 {
@@ -52,7 +44,7 @@ ConsoleRun VirtualBench::console(const std::vector<std::string>& arguments, int 
     options.env.insert(environment.begin(), environment.end());
     options.timeoutMs = timeoutMs;
     const korvex_test::ProcessResult result = korvex_test::runProcess(argv, options);
-    static const std::string banner = Banner();
+    static const std::string banner = ReadFile(KORVEX_SOURCE_DIR "/tests/app/golden/banner.txt");
     ConsoleRun run;
     run.exitCode = result.exitCode;
     run.timedOut = result.timedOut;
@@ -115,6 +107,16 @@ std::string AfterConnect(const std::string& out)
     return end == std::string::npos ? "(not connected) " + out : out.substr(end + 2);
 }
 
+std::string ProbeLines(const std::string& name, const std::string& transport, const std::string& firmware)
+{
+    return "Connect......\n" + name + "  FW: V" + firmware + "    Serials: KV0000000001      " + transport + "\nKorvex connected\n";
+}
+
+std::string TargetLines(const std::string& part, const std::string& flash)
+{
+    return "MCU Part Number:   " + part + "        Flash size: " + flash + "\nMCU connected\n";
+}
+
 std::string ConnectLines(const ksim::Settings& settings)
 {
     std::string pid;
@@ -124,14 +126,37 @@ std::string ConnectLines(const ksim::Settings& settings)
         ble = key == "ble" ? value == "1" : ble;
     }
     if (ble && pid == "11FFF2C5")
-        return kBleConnect.substr(0, kBleConnect.find("MCU")) +
-               "This version of VKP Programmer does not support the connected MCU.\nBluetooth module connected\n\n";
+        return ProbeLines("Korvex-EZ BLE") + "This version of VKP Programmer does not support the connected MCU.\nBluetooth module connected\n\n";
     if (ble)
         return kBleConnect;
     if (pid == "19002103")
-        return "Connect......\nKorvex-EZ  FW: V2.1.7    Serials: KV0000000001      (HID)\nKorvex connected\n"
-               "MCU Part Number:   ZR32S25K8T6        Flash size: 64KB\nMCU connected\n\n";
+        return ProbeLines("Korvex-EZ") + TargetLines("ZR32S25K8T6", "64KB") + "\n";
     return pid == "09001081" ? kApConnect : kConnectDefault;
+}
+
+std::string Sectors(const std::string& range, bool ok)
+{
+    return "Flash sector erase......" + range + (ok ? "\nFlash sector erase finished\n" : "\nError. Flash sector erase failed!\n");
+}
+
+std::string BleSpace(const std::string& space, bool ok)
+{
+    return "BLE module " + space + " space erase ......\n" +
+           (ok ? "BLE module " + space + " space erase finished!\n" : "Error. BLE module " + space + " space erase failed!\n");
+}
+
+std::vector<std::string> AsOrdinaryUser()
+{
+    if (geteuid() != 0)
+        return {};
+    return {"/usr/bin/setpriv", "--bounding-set=-dac_override,-dac_read_search", "--inh-caps=-all"};
+}
+
+Scenario Connected(const char* name, const ksim::Settings& settings, std::vector<std::string> arguments, const std::string& out,
+                   int exitCode, std::vector<Fill> after, std::vector<Segment> image, bool imageInTarget, std::string fileName, uint8_t fill)
+{
+    arguments.insert(arguments.begin(), "-connect");
+    return {name, settings, arguments, ConnectLines(settings) + out, exitCode, after, image, imageInTarget, fileName, fill};
 }
 
 void PrintTo(const Scenario& s, std::ostream* os) { *os << s.name; }

@@ -126,6 +126,10 @@ struct Scenario {
 
     Scenario Also(RowStep check) const { Scenario row = *this; row.checks.push_back(std::move(check)); return row; }
 };
+// A run that starts with -connect: the arguments and lines after it, on a target ConnectLines knows.
+Scenario Connected(const char* name, const ksim::Settings& settings, std::vector<std::string> arguments, const std::string& out,
+                   int exitCode, std::vector<Fill> after = {}, std::vector<Segment> image = {}, bool imageInTarget = false,
+                   std::string fileName = "app.hex", uint8_t fill = 0x00);
 void PrintTo(const Scenario& s, std::ostream* os);
 std::string ScenarioName(const testing::TestParamInfo<Scenario>& info);
 void RunScenario(const Scenario& s);
@@ -141,13 +145,12 @@ RowStep Level(int level);
 std::vector<uint8_t> Objcopied(const std::string& hexFile);
 
 // Lines the console prints for the usual steps.
-inline const std::string kConnectDefault = // -connect on the default HID probe and target
-    "Connect......\n"
-    "Korvex-EZ  FW: V2.1.7    Serials: KV0000000001      (HID)\n"
-    "Korvex connected\n"
-    "MCU Part Number:   ZR32S04RCT6        Flash size: 256KB\n"
-    "MCU connected\n"
-    "\n";
+std::string ProbeLines(const std::string& name, const std::string& transport = "(HID)", const std::string& firmware = "2.1.7");
+std::string TargetLines(const std::string& part, const std::string& flash);
+inline const std::string kConnectDefault = ProbeLines("Korvex-EZ") + TargetLines("ZR32S04RCT6", "256KB") + "\n";
+inline const std::string kApConnect = ProbeLines("Korvex-EZ") + TargetLines("ZR32S09F6T6", "32KB") + "\n"; // kApModeTarget
+inline const std::string kBleConnect = // kBleTarget
+    ProbeLines("Korvex-EZ BLE") + TargetLines("ZR32S17CEU6", "512KB") + "Bluetooth module connected\n\n";
 inline const std::string kDone = "\r\nDone!\n";
 inline const std::string kErasedAll = "Erase all start ......\nflash full erase succeed!\nErase all finished!\n";
 inline const std::string kOpened = "Download file opening......\nOpen file succeed!\n";
@@ -157,25 +160,23 @@ inline const std::string kVerified = "Read memory and Verification.......\nVerif
 inline const std::string kVerifyFailed = "Read memory and Verification.......\nError. Verification failed!\n";
 inline const std::string kBleErased = "Erase BLE module main space......\nErase BLE module main space finished\n";
 inline const std::string kResetRun = "Reset and run......\nReset and run finished!\n\n";
+inline const std::string kUploadRead = "Upload file opening......\nFile uploading......\n";
+inline const std::string kUploadDone = kUploadRead + "File uploading finished!\n";
+inline const std::string kUsdSaved = // -usd --get
+    "Begin read user system data........\nSave user system data to file succeed!\nUser system data read succeed!\n";
+inline const std::string kResetLost = "Reset and run......\nReset and run failed!\n";
+inline const std::string kUsdOpened = "User system data file opening......\nOpen file succeed!\n";
+inline const std::string kUsdWrite = "Begin write user system data........\nUser system data write succeed!\n";
+inline const std::string kUsdSizeError = "Error. User system data file size error, please check the file of loaded!\n";
+// -e --sec of a range, and -eble --all of one BLE space ("main", "NVR", "RDN"), finished or failed.
+std::string Sectors(const std::string& range, bool ok = true);
+std::string BleSpace(const std::string& space, bool ok = true);
 constexpr uint32_t kFlash = 0x08000000;
 constexpr uint32_t kFlashSize = 256 * 1024; // the default target
 constexpr uint32_t kSector = 2048;
 constexpr uint32_t kS09Boot = 0x1FFFE400;   // kApModeTarget's boot memory, 4 KiB
-inline const std::string kApConnect = // -connect on kApModeTarget
-    "Connect......\n"
-    "Korvex-EZ  FW: V2.1.7    Serials: KV0000000001      (HID)\n"
-    "Korvex connected\n"
-    "MCU Part Number:   ZR32S09F6T6        Flash size: 32KB\n"
-    "MCU connected\n"
-    "\n";
-inline const std::string kBleConnect = // -connect on kBleTarget
-    "Connect......\n"
-    "Korvex-EZ BLE  FW: V2.1.7    Serials: KV0000000001      (HID)\n"
-    "Korvex connected\n"
-    "MCU Part Number:   ZR32S17CEU6        Flash size: 512KB\n"
-    "MCU connected\n"
-    "Bluetooth module connected\n"
-    "\n";
+// A launcher that makes root open files by their mode, as an ordinary user (nothing when not root).
+std::vector<std::string> AsOrdinaryUser();
 // What -connect prints on a HID probe with the target of these settings: the default target, a
 // ZR32_S09 (kApModeTarget's), a BLE module with its target or alone (unknown product ID), a ZR32_S25.
 std::string ConnectLines(const ksim::Settings& settings);
