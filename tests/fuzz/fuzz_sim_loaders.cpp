@@ -2,11 +2,10 @@
 // probe) and a saved probe state (device.ini plus memory files). Nothing may crash or hang, and a
 // state that loads must save, load and save again to the very same files.
 #include "config_file.h"
+#include "fuzz_check.h"
 #include "probe/virtual_probe.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -23,7 +22,7 @@ const char *const kMemoryFiles[] = {"main_flash.bin", "boot_memory.bin", "spim.b
 fs::path scratch(const std::string &name) {
     static const fs::path root = [] {
         std::string pattern = (fs::temp_directory_path() / "korvex-fuzz-sim-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) std::abort();
+        FUZZ_CHECK(mkdtemp(pattern.data()) != nullptr);
         return fs::path(pattern);
     }();
     fs::path dir = root / name;
@@ -71,19 +70,12 @@ void fuzzState(const uint8_t *data, size_t size) {
     if (!loaded.loadState(dir.string(), error)) return;
     const fs::path first = scratch("saved1");
     const fs::path second = scratch("saved2");
-    if (!loaded.saveState(first.string(), error)) std::abort();
+    FUZZ_CHECK(loaded.saveState(first.string(), error));
     ksim::VirtualProbe reloaded;
-    if (!reloaded.loadState(first.string(), error)) {
-        std::fprintf(stderr, "a saved state does not load: %s\n", error.c_str());
-        std::abort();
-    }
-    if (!reloaded.saveState(second.string(), error)) std::abort();
-    for (const auto &entry : fs::directory_iterator(first)) {
-        if (contents(entry.path()) != contents(second / entry.path().filename())) {
-            std::fprintf(stderr, "%s changed on the second save\n", entry.path().filename().c_str());
-            std::abort();
-        }
-    }
+    FUZZ_CHECK(reloaded.loadState(first.string(), error));
+    FUZZ_CHECK(reloaded.saveState(second.string(), error));
+    for (const auto &entry : fs::directory_iterator(first))
+        FUZZ_CHECK(contents(entry.path()) == contents(second / entry.path().filename()));
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
 // -d against the virtual probe: exact lines, exit codes, and the target's memories afterwards.
 #include "virtual_bench.h"
 
-#include <cstdlib>
-
 namespace slice_test {
 namespace {
 
@@ -107,9 +105,9 @@ std::string Changed(size_t at, char c)
 
 Scenario Damaged(const char* name, const std::string& content)
 {
-    Scenario s{name, kHidProbe, {"-connect", "-d", "--fn", "FILE", "--v"},
-               kConnectDefault + "Download file opening......\nFile format error, please reselect!\nError. Open file failed!\n", 3,
-               {{kFlash, kFlashSize, 0x00}}};
+    Scenario s = Connected(name, kHidProbe, {"-d", "--fn", "FILE", "--v"},
+                           "Download file opening......\nFile format error, please reselect!\nError. Open file failed!\n", 3,
+                           {{kFlash, kFlashSize, 0x00}});
     s.content = content;
     s.checks = {[](RowRun& row) { EXPECT_EQ(row.bench.exchanges().size(), 6u); }}; // -connect's
     return s;
@@ -129,19 +127,14 @@ INSTANTIATE_TEST_SUITE_P(DownloadDamaged, ScenarioRun, testing::ValuesIn(kFiles)
 // factory-default probe: both transports, the bulk one is used.
 const std::string kSample = std::string(KORVEX_SOURCE_DIR) + "/examples/sample_app.hex";
 
-std::string OverWinUsb(std::string lines)
-{
-    return lines.replace(lines.find("(HID)"), 5, "(WinUSB)");
-}
-
 const Scenario kJobs[] = {
     Scenario{"ConnectEraseDownloadVerifyRun", ksim::Settings{}, {"-connect", "-e", "--all", "-d", "--fn", kSample, "--v", "-r"},
-             OverWinUsb(kConnectDefault) + kErasedAll + kOpened + kWritten + kVerified + kResetRun + kDone, 0}
-        .Also([](RowRun& row) { // objcopy, an independent reader, with the gaps as an erased flash holds them
-            const std::string binary = row.files.path("sample.bin");
-            ASSERT_EQ(std::system(("objcopy -I ihex -O binary --gap-fill 0xFF '" + kSample + "' '" + binary + "'").c_str()), 0);
-            const std::string bytes = ReadFile(binary);
-            EXPECT_TRUE(row.bench.read(kFlash, static_cast<uint32_t>(bytes.size())) == std::vector<uint8_t>(bytes.begin(), bytes.end()));
+             ProbeLines("Korvex-EZ", "(WinUSB)") + TargetLines("ZR32S04RCT6", "256KB") + "\n" + kErasedAll + kOpened + kWritten + kVerified +
+                 kResetRun + kDone,
+             0}
+        .Also([](RowRun& row) { // with the gaps as an erased flash holds them
+            const std::vector<uint8_t> bytes = Objcopied(kSample, "--gap-fill 0xFF");
+            EXPECT_TRUE(!bytes.empty() && row.bench.read(kFlash, static_cast<uint32_t>(bytes.size())) == bytes);
             row.bench.testbed().withProbe(0, [](ksim::VirtualProbe& p) { EXPECT_EQ(p.target().runState(), 2); });
         }),
 };

@@ -18,9 +18,7 @@ Scenario Count(const char* name, std::vector<std::string> arguments, const std::
 }
 
 const std::string kDownloaded = kOpened + kErased + kWritten;
-const std::string kEpp = "Disable erase and program protection ......\nDisable erase and program protection finished!\n"
-                         "Enable erase and program protection for sector codes ......\n"
-                         "Enable erase and program protection for sector codes finished!\n";
+const std::string kEpp = kDepp + "Disable erase and program protection finished!\n" + kEeppDone;
 
 // Data moves in library calls of at most 1 KiB, 56 payload bytes per exchange: the 1500-byte
 // part takes 19 + 9 exchanges, the 2100-byte part 19 + 19 + 1, 67 in all each way.

@@ -47,9 +47,6 @@ const std::string kEnabled = kEnable + "Enable flash access protection finished!
 const std::string kEnableFailed = kEnable + "Error. Enable flash access protection failed!\n";
 const std::string kPor = "To run the program, a Power-On Reset(POR) needs to be executed!\n";
 const std::string kDisable = "Disable flash access protection ......\n";
-const std::string kDepp = "Disable erase and program protection ......\n";
-const std::string kEepp = "Enable erase and program protection for sector codes ......\n";
-const std::string kEeppDone = kEepp + "Enable erase and program protection for sector codes finished!\n";
 const std::string kEeppFailed = kEepp + "Enable erase and program protection for sector codes failed!\n";
 const std::string kNeedY = "ZR32S15/S18/S29/S16/S19/S20/S21/S22/S23/S30/S25/S26/S28/S33/S34 need a parameter \"--y\" for "
                            "operation \"--efap2\"!\n";

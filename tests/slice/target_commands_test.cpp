@@ -116,22 +116,14 @@ Scenario Cmd(const char* name, const ksim::Settings& target, std::vector<std::st
 }
 
 // Option bytes of the default target (24 as byte/complement pairs): protection on, 1-15 cleared, the rest 0x12;
-// past 24, 0xFF.
-std::string UsdFile(size_t length = 24)
+// past 24, 0xFF. A mismatched file has one complement byte flipped.
+std::string UsdFile(size_t length = 24, bool mismatched = false)
 {
     std::string bytes;
     for (size_t i = 0; i < length; ++i) {
         const auto value = static_cast<char>(i == 0 ? 0x55 : i < 16 ? 0x00 : i < 24 ? 0x12 : 0xFF);
-        bytes += {value, static_cast<char>(~value)};
+        bytes += {value, static_cast<char>(~value ^ (mismatched && i == 20))};
     }
-    return bytes;
-}
-
-// The default target's file with one complement byte flipped.
-std::string Mismatched()
-{
-    std::string bytes = UsdFile();
-    bytes[41] = static_cast<char>(bytes[41] ^ 0x01);
     return bytes;
 }
 
@@ -274,7 +266,7 @@ const Scenario kCases[] = {
      {kUsdForced, kUsdWritten}, "o.hex", UsdHex(false)),
     // Only the first part counts: 32 of the 48 bytes there would otherwise pass as a 16-byte block.
     Cmd("FdaFirstPartShort", {}, kFdaLine, kFdaSizeError, 8, {kNotSent, "!" + kUsdWritten}, "o.hex", UsdHex(true)),
-    Cmd("FdaPairNotAComplement", {}, kFdaLine, kFdaSizeError, 8, {kNotSent, "!" + kUsdWritten}, "o.bin", Mismatched()),
+    Cmd("FdaPairNotAComplement", {}, kFdaLine, kFdaSizeError, 8, {kNotSent, "!" + kUsdWritten}, "o.bin", UsdFile(24, true)),
     // Four 64 KiB parts: nothing past the first is read.
     Cmd("FdaLargerThanTwoParts", {}, kFdaLine, kFdaLoaded, 9, {kUsdForced, kUsdWritten}, "o.bin", UsdFile(100 * 1024)),
     Cmd("FdaZeroLoadsNothing", {}, {"-enspim", "--fda", "0", "-bmapm", "-usd", "--set", "--fn", "FILE"}, kSpimOn + kNoAp, 9,

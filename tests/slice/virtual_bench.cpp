@@ -45,15 +45,8 @@ ConsoleRun VirtualBench::console(const std::vector<std::string>& arguments, int 
     options.timeoutMs = timeoutMs;
     const korvex_test::ProcessResult result = korvex_test::runProcess(argv, options);
     static const std::string banner = ReadFile(KORVEX_SOURCE_DIR "/tests/app/golden/banner.txt");
-    ConsoleRun run;
-    run.exitCode = result.exitCode;
-    run.timedOut = result.timedOut;
-    run.err = result.err;
-    if (result.out.compare(0, banner.size(), banner) == 0)
-        run.out = result.out.substr(banner.size());
-    else
-        run.out = "(no banner)\n" + result.out;
-    return run;
+    const bool bannered = result.out.compare(0, banner.size(), banner) == 0;
+    return {bannered ? result.out.substr(banner.size()) : "(no banner)\n" + result.out, result.exitCode, result.timedOut, result.err};
 }
 
 std::vector<uint8_t> VirtualBench::read(uint32_t address, uint32_t length)
@@ -238,11 +231,11 @@ RowStep Level(int level)
     };
 }
 
-std::vector<uint8_t> Objcopied(const std::string& hexFile)
+std::vector<uint8_t> Objcopied(const std::string& hexFile, const std::string& options)
 {
     TempDir oracle;
     const std::string bin = oracle.path("objcopy.bin");
-    EXPECT_EQ(std::system(("objcopy -I ihex -O binary '" + hexFile + "' '" + bin + "'").c_str()), 0);
+    EXPECT_EQ(std::system(("objcopy -I ihex -O binary " + options + " '" + hexFile + "' '" + bin + "'").c_str()), 0);
     const std::string bytes = ReadFile(bin);
     return std::vector<uint8_t>(bytes.begin(), bytes.end());
 }

@@ -141,8 +141,8 @@ class ScenarioRun : public testing::TestWithParam<Scenario> {};
 void Program(VirtualBench& bench);
 RowStep FileHolds(const std::string& content);
 RowStep Level(int level);
-// HEX text and bytes, read back by objcopy as an independent reader.
-std::vector<uint8_t> Objcopied(const std::string& hexFile);
+// HEX text and bytes, read back by objcopy as an independent reader (with its options).
+std::vector<uint8_t> Objcopied(const std::string& hexFile, const std::string& options = "");
 
 // Lines the console prints for the usual steps.
 std::string ProbeLines(const std::string& name, const std::string& transport = "(HID)", const std::string& firmware = "2.1.7");
@@ -168,6 +168,9 @@ inline const std::string kResetLost = "Reset and run......\nReset and run failed
 inline const std::string kUsdOpened = "User system data file opening......\nOpen file succeed!\n";
 inline const std::string kUsdWrite = "Begin write user system data........\nUser system data write succeed!\n";
 inline const std::string kUsdSizeError = "Error. User system data file size error, please check the file of loaded!\n";
+inline const std::string kDepp = "Disable erase and program protection ......\n";
+inline const std::string kEepp = "Enable erase and program protection for sector codes ......\n";
+inline const std::string kEeppDone = kEepp + "Enable erase and program protection for sector codes finished!\n";
 // -e --sec of a range, and -eble --all of one BLE space ("main", "NVR", "RDN"), finished or failed.
 std::string Sectors(const std::string& range, bool ok = true);
 std::string BleSpace(const std::string& space, bool ok = true);
