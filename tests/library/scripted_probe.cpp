@@ -1,5 +1,7 @@
 #include "scripted_probe.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 
 namespace korvex_test {
@@ -102,6 +104,7 @@ OpenProbe::OpenProbe(ksim::Transport transport, const std::string &serial) : tra
     bench_.addDevice(probeIdentity(serial, transport), probe_.handler());
     library_.list();
     handle_ = KORVEX_Open(serial.c_str());
+    EXPECT_NE(handle_, KORVEX_INVALID_HANDLE) << serial;
 }
 
 }  // namespace korvex_test

@@ -62,7 +62,8 @@ public:
 
 ksim::UsbIdentity probeIdentity(const std::string &serial, ksim::Transport transport = ksim::Transport::Both);
 
-// One scripted probe plugged in, the library initialised, the probe listed and opened.
+// One scripted probe plugged in, the library initialised, the probe listed and opened (a failed open
+// fails the test).
 class OpenProbe {
 public:
     explicit OpenProbe(ksim::Transport transport, const std::string &serial = "KV-SCRIPT-1");
