@@ -1,6 +1,6 @@
 // The probe's own settings, stored projects, firmware updates, tests and the QSPI controller, as the
-// firmware decodes them: state written is read back, and what it cannot accept is refused with F2
-// and a diagnostic.
+// firmware decodes them: state written is read back (what it cannot accept is in the decoder's
+// refusal table).
 #include "probe_harness.h"
 
 namespace ksim::test {
@@ -21,31 +21,6 @@ TEST(ProbeConfigCommands, QspiControllerKeepsItsRegisterWords)
         {"chip erase", "C2 09 00 00 00 00 00 00", "C2 F1"},
         {"erased", "C2 05 00 00 00 10 00 01", "C2 05 00 00 00 10 00 01 FF"},
     });
-}
-
-TEST(ProbeConfigCommands, WhatCannotBeAcceptedIsRefusedWithADiagnostic)
-{
-    const std::vector<WireCase> cases = {
-        {"factory reset without its confirmation code", "CF 03 00 04 00 00 00 00", "CF F2"},
-        {"factory reset with a short code", "CF 03 00 02 52 53", "CF F2"},
-        {"code number 3", "BB 03 01 03", "BB F2"},
-        {"delete with selector A5", "BB 06 02 A5 01", "BB F2"},
-        {"machine programming time 9", "B0 1E 0A 01 00 00 00 00 09 00 00 03 E8", "B0 F2"},
-        {"target stable time 0", "B0 0D 04 00 00 00 00", "B0 F2"},
-        {"firmware begin with the wrong marker", "C0 01 00 02 A0 01", "C0 F2"},
-        {"option block of 47 bytes", "B8 00 00 2F 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00", "B8 F2"},
-        {"area above the OTP write parameters", "B8 50 00 00 00 00 00 01 11", "B8 F2"},
-        {"chip erase with a count", "C2 09 00 00 00 00 00 01", "C2 F2"},
-        {"QSPI block of 16 bytes", "C2 0A 10 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00", "C2 F2"},
-        {"unknown settings sub-command", "B0 2F", "B0 F2"},
-        {"unknown group", "C3 00", "C3 F2"},
-        {"pin test code 12", "CF 04 01 12", "CF F2"},
-    };
-    for (const WireCase &c : cases) {
-        ProbeHarness h;
-        EXPECT_EQ(h.bulk(c.request), hexText(hex(c.reply))) << c.what;
-        EXPECT_NE(h.lastExchange().diagnostic, "") << c.what;
-    }
 }
 
 TEST(ProbeConfigCommands, UpdatesRefuseStepsOutOfOrder)
