@@ -204,7 +204,7 @@ TEST(TransportRule, takes_effect_at_the_next_enumeration_and_open_handles_keep_t
 
 // ---------------------------------------------------------------- open and close
 
-TEST(Open, by_exact_serial_or_the_first_listed_and_only_once) {
+TEST(Open, by_exact_serial_or_the_first_listed_only_once_holding_every_interface) {
     Bench b({"KV-Case", "KV-B"});
     const std::vector<std::string> rows = b.list();
     EXPECT_EQ(KORVEX_Open("kv-case"), KORVEX_INVALID_HANDLE);
@@ -218,15 +218,10 @@ TEST(Open, by_exact_serial_or_the_first_listed_and_only_once) {
     KORVEX_HANDLE second = KORVEX_Open(rows.back().c_str());
     ASSERT_NE(second, KORVEX_INVALID_HANDLE);
     EXPECT_EQ(serialOf(second), rows.back());
-}
-
-TEST(Open, holds_every_interface_of_the_probe_until_closed) {
-    Bench b({"KV-BOTH"});
-    b.list();
-    KORVEX_HANDLE h = KORVEX_Open(nullptr);
-    ASSERT_NE(h, KORVEX_INVALID_HANDLE);
+    // Both went over bulk, and hold the HID interface too until they are closed.
     EXPECT_EQ(OtherProgram(3).claimError(), LIBUSB_ERROR_BUSY) << "the unused HID interface was left free";
-    KORVEX_Close(h);
+    KORVEX_Close(first);
+    KORVEX_Close(second);
     EXPECT_EQ(OtherProgram(3).claimError(), 0);
     EXPECT_EQ(OtherProgram(0xFF).claimError(), 0);
 }
@@ -252,7 +247,11 @@ TEST(Open, stale_replies_are_drained_before_the_first_command) {
     EXPECT_EQ(v, (Bytes{1, 2, 3, 4})) << "the stale reply was taken for the new command's";
 }
 
-TEST(Close, first_of_two_leaves_the_second_usable_and_the_first_unknown) {
+// Exit twice or without Init is harmless; Exit closes the handles still open; a second Init keeps
+// the open probes.
+TEST(Close, first_of_two_leaves_the_second_usable_and_the_first_unknown_and_exit_closes_the_rest) {
+    KORVEX_Exit();
+    KORVEX_Exit();
     Bench b({"KV-A", "KV-B"});
     b.list();
     KORVEX_HANDLE a = KORVEX_Open("KV-A");
@@ -272,18 +271,10 @@ TEST(Close, first_of_two_leaves_the_second_usable_and_the_first_unknown) {
     EXPECT_NE(again, a);
     EXPECT_EQ(version(a), TRANS_HANDLE_NO_DEVICE_ERROR);
     EXPECT_EQ(version(again), 0);
-}
 
-// Exit twice or without Init is harmless; a second Init keeps the open probes.
-TEST(Exit, closes_the_handles_still_open) {
-    KORVEX_Exit();
-    KORVEX_Exit();
-    Bench b({"KV-A"});
-    b.list();
-    KORVEX_HANDLE h = KORVEX_Open("KV-A");
-    ASSERT_NE(h, KORVEX_INVALID_HANDLE);
-    b.library.reset();  // KORVEX_Exit with the handle open
-    EXPECT_EQ(version(h), TRANS_HANDLE_NO_DEVICE_ERROR);
+    b.library.reset();  // KORVEX_Exit with handles open
+    EXPECT_EQ(version(again), TRANS_HANDLE_NO_DEVICE_ERROR);
+    EXPECT_EQ(version(bh), TRANS_HANDLE_NO_DEVICE_ERROR);
     b.list();
     KORVEX_HANDLE reopened = KORVEX_Open("KV-A");
     ASSERT_NE(reopened, KORVEX_INVALID_HANDLE) << "the interface is still claimed by the old context";

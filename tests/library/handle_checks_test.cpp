@@ -60,7 +60,8 @@ TEST(HandleChecks, every_export_answers_the_invalid_handle_with_1_and_a_closed_o
 
 // Checks made by the operations, on an open probe: null outputs and out-of-range arguments,
 // refused with nothing sent. Of the getters that share the one-byte read, and of the chunked
-// transfers that share the length check, one stands for all.
+// transfers that share the length check, one stands for all. A transfer of no bytes sends nothing
+// either, and succeeds.
 const std::vector<NullCase> kRefusals = {
     {ON_HANDLE(KORVEX_GetAppState(h, nullptr)), 33},
     {ON_HANDLE(KORVEX_GetEncKey(h, 4, nullptr)), 33},
@@ -177,9 +178,13 @@ const std::vector<NullCase> kRefusals = {
     {ON_HANDLE(KORVEX_QSPI_SectorErase(h, 0, 65536)), 33},
     {ON_HANDLE(KORVEX_QSPI_BlockErase(h, 0, 65537)), 33},
     {ON_HANDLE(KORVEX_GetLCDFWVersion(h, 1, scratch)), 33},
+    {ON_HANDLE(KORVEX_UPLoad_Target(h, 0x08000000, 0, scratch)), 0},
+    {ON_HANDLE(KORVEX_DownLoad_Target(h, 0x08000000, 0, scratch)), 0},
+    {ON_HANDLE(KORVEX_BLECHIP_WriteFlash(h, 0, 0, scratch)), 0},
+    {ON_HANDLE(KORVEX_DebugReadMemory_Target(h, 0, 0, scratch, 32)), 0},
 };
 
-TEST(HandleChecks, refused_arguments_send_nothing) {
+TEST(HandleChecks, refused_arguments_and_empty_transfers_send_nothing) {
     OpenProbe p(Transport::Bulk);
     for (const NullCase &c : kRefusals) EXPECT_EQ(c.call(p.handle()), c.code) << c.name;
     EXPECT_EQ(p.probe().requests().size(), 0u);

@@ -30,7 +30,7 @@ TEST_P(Wire, every_request_reaches_the_probe_exactly) {
     forEachRow([&](const PacketRow &row) {
         p.probe().clearLog();
         if (row.reply.empty())  // its command awaits no reply
-            p.probe().staySilent();
+            p.probe().respond(nullptr);
         else
             p.probe().respondAlways(row.reply);
         EXPECT_EQ(row.call(p.handle()), 0) << row.name;
@@ -120,7 +120,7 @@ class SilentProbe : public ::testing::TestWithParam<size_t> {};
 
 TEST_P(SilentProbe, gives_each_commands_receive_code) {
     OpenProbe p(Transport::Bulk);
-    p.probe().staySilent();
+    p.probe().respond(nullptr);
     for (const PacketRow &row : *allPacketGroups().at(GetParam())) {
         if (row.silentResult == korvex_test::kNotWaitedFor) continue;
         p.probe().clearLog();

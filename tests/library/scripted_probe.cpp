@@ -66,8 +66,6 @@ void ScriptedProbe::respondAlways(const Bytes &reply) {
     respond([reply](const Bytes &) { return std::optional<Bytes>(reply); });
 }
 
-void ScriptedProbe::staySilent() { respond(nullptr); }
-
 void ScriptedProbe::delayNextReply(unsigned ms) {
     std::lock_guard<std::mutex> lock(state_->mutex);
     state_->nextDelayMs = ms;

@@ -177,17 +177,6 @@ TEST_P(Chunked, a_write_stops_at_the_first_refused_chunk) {
 INSTANTIATE_TEST_SUITE_P(Library, Chunked, ::testing::Values(Transport::Hid, Transport::Bulk),
                          [](const auto &info) { return info.param == Transport::Hid ? "Hid" : "Bulk"; });
 
-TEST(ChunkedTransfer, zero_length_sends_nothing) {
-    OpenProbe p(Transport::Bulk);
-    p.probe().respond(serveMemory);
-    uint8_t b[4] = {};
-    EXPECT_EQ(KORVEX_UPLoad_Target(p.handle(), 0x08000000, 0, b), 0);
-    EXPECT_EQ(KORVEX_DownLoad_Target(p.handle(), 0x08000000, 0, b), 0);
-    EXPECT_EQ(KORVEX_BLECHIP_WriteFlash(p.handle(), 0, 0, b), 0);
-    EXPECT_EQ(KORVEX_DebugReadMemory_Target(p.handle(), 0, 0, b, 32), 0);
-    EXPECT_EQ(p.probe().requests().size(), 0u);
-}
-
 uint8_t scratch[256];
 uint16_t words[4];
 uint32_t word;
