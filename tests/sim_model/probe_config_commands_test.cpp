@@ -6,7 +6,9 @@
 namespace ksim::test {
 namespace {
 
-TEST(ProbeConfigCommands, QspiControllerKeepsItsRegisterWords)
+// The QSPI controller keeps its register words; firmware updates refuse steps out of order; code
+// indexes keep their projects apart.
+TEST(ProbeConfigCommands, QspiUpdatesAndCodeIndexes)
 {
     ProbeHarness h;
     h.expectExchanges({
@@ -20,13 +22,6 @@ TEST(ProbeConfigCommands, QspiControllerKeepsItsRegisterWords)
         {"read them", "C2 05 00 00 00 10 00 03", "C2 05 00 00 00 10 00 03 0C 30 FF"},
         {"chip erase", "C2 09 00 00 00 00 00 00", "C2 F1"},
         {"erased", "C2 05 00 00 00 10 00 01", "C2 05 00 00 00 10 00 01 FF"},
-    });
-}
-
-TEST(ProbeConfigCommands, UpdatesRefuseStepsOutOfOrder)
-{
-    ProbeHarness h;
-    h.expectExchanges({
         {"begin before the update mode", "C0 01 00 02 A1 01", "C0 F4"},
         {"run what was never checked", "C0 06 00 01 A6", "C0 F4"},
         {"enter the update mode", "C0 00 00 01 A0", "C0 00 00 01 01"},
@@ -40,13 +35,6 @@ TEST(ProbeConfigCommands, UpdatesRefuseStepsOutOfOrder)
         {"run", "C0 06 00 01 A6", "C0 F1"},
         {"the probe's flash holds it", "CF 02 08 08 00 00 00 00 03", "CF 02 08 08 00 00 00 00 03 01 02 FF"},
         {"display end without data", "C1 04 01 A2", "C1 F4"},
-    });
-}
-
-TEST(ProbeConfigCommands, CodeIndexesKeepTheirProjectsApart)
-{
-    ProbeHarness h;
-    h.expectExchanges({
         {"index 0 image", "B7 00 00 00 00 00 00 02 AA BB", "B7 F1"},
         {"index 15 image", "B7 0F 00 00 00 00 00 02 CC DD", "B7 F1"},
         {"index 0 back", "B9 00 00 00 00 00 00 02", "B9 00 00 00 00 00 00 02 AA BB"},
