@@ -28,12 +28,6 @@ void SetBleGeometry(int32_t sectorSize, uint32_t size, uint32_t address)
     g_shareParameter.bleFlashAddress = address;
 }
 
-bool Fail(const char* line)
-{
-    PrintLine(line);
-    return false;
-}
-
 // Why the probe could not be opened, when the user can do something about it.
 void ExplainOpenFailure(int reason)
 {
@@ -70,15 +64,15 @@ bool OpenTheOnlyProbe()
     const char* chosen = std::getenv("KORVEX_PROBE");
     const std::string wanted = chosen != nullptr ? chosen : "";
     if (!wanted.empty() && !Listed(list, count, wanted)) {
-        Fail("Error. No Korvex device.");
+        PrintFailure("Error. No Korvex device.");
         PrintHint("no probe has the serial number " + wanted + " that KORVEX_PROBE asks for; " +
                   (count ? "connected: " + SerialList(list, count) : "none is connected"));
         return false;
     }
     if (count == 0)
-        return Fail("Error. No Korvex device.");
+        return PrintFailure("Error. No Korvex device.");
     if (count > 1 && wanted.empty()) {
-        Fail("Error. Multiple Korvex devices detected, please select one of them to connect.");
+        PrintFailure("Error. Multiple Korvex devices detected, please select one of them to connect.");
         PrintHint("connected probes: " + SerialList(list, count) +
                   "; choose one with KORVEX_PROBE=<serial> in the environment (korvex-probes lists them)");
         return false;
@@ -89,7 +83,7 @@ bool OpenTheOnlyProbe()
         // Nothing is open, so nothing is left for the disconnect to close.
         g_probeHandle = 0;
         KORVEX_Exit();
-        Fail("Error. Open Korvex device failed.");
+        PrintFailure("Error. Open Korvex device failed.");
         ExplainOpenFailure(reason);
         return false;
     }
@@ -149,11 +143,11 @@ bool KorvexConnect()
         return false;
     char serial[kSerialBufferSize + 1] = {};
     if (KORVEX_GetSerialNumber(g_probeHandle, serial, kSerialBufferSize) != 0)
-        return Fail("Error. Get Korvex serial number failed.");
+        return PrintFailure("Error. Get Korvex serial number failed.");
     g_shareParameter.probeSerialNumber = std::string(serial, strnlen(serial, kSerialBufferSize));
     uint8_t version[4] = {};
     if (KORVEX_GetVersion(g_probeHandle, sizeof version, version) != 0)
-        return Fail("Error. Get Korvex version failed.");
+        return PrintFailure("Error. Get Korvex version failed.");
     g_shareParameter.probeHardware = static_cast<ProbeHardwareVersion>(version[3]);
     uint8_t transport = 0;
     g_link.GetTransportType(transport);
@@ -167,25 +161,25 @@ bool DeviceConnect()
 {
     ShareParameter& shared = g_shareParameter;
     if (g_link.SetTargetState(kPrepareForProgramming) != 0)
-        return Fail("MCU connect failed");
+        return PrintFailure("MCU connect failed");
     int level = 0;
     if (g_link.IsAccessProtected(level) != 0 || level == -1)
-        return Fail("MCU connect failed");
+        return PrintFailure("MCU connect failed");
     int pid = 0;
     int series = 0;
     const bool isProtected = level == 1 || level == 2;
     if (isProtected) {
         if (!IdentifyProtectedTarget(pid, series))
-            return Fail("MCU connect failed") || HintDevice();
+            return PrintFailure("MCU connect failed") || HintDevice();
     } else {
         g_link.ReadPIDInfo(pid);
         if (g_link.ReadUIDInfo(series) == 0)
-            return Fail("MCU connect failed");
+            return PrintFailure("MCU connect failed");
     }
     const std::string flashSize = std::to_string(FlashKilobytesOfPid(pid)) + "KB";
     const std::string partNumber = PartNumberOfPid(pid, series);
     if (partNumber.empty())
-        return Fail("This version of VKP Programmer does not support the connected MCU.") || (isProtected && HintDevice());
+        return PrintFailure("This version of VKP Programmer does not support the connected MCU.") || (isProtected && HintDevice());
     ShareParameter::GetBootMemoryInfo(static_cast<McuSeries>(series), shared.otp3Address,
                                       shared.otp3Size);
     shared.flashSizeText = flashSize;

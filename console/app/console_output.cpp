@@ -14,6 +14,12 @@ void PrintLine(const std::string& text)
     std::fflush(stdout);
 }
 
+bool PrintFailure(const std::string& line)
+{
+    PrintLine(line);
+    return false;
+}
+
 void PrintBadParameter(char* arguments[], int index)
 {
     PrintBadParameterText(arguments[index]);

@@ -35,12 +35,6 @@ bool IsSpimInvolved(ImageLocation position)
     return position == FILE_POS_IN_SPIM_FLASH || position == FILE_POS_IN_MAIN_SPIM_FLASH;
 }
 
-bool Fail(const char* line)
-{
-    PrintLine(line);
-    return false;
-}
-
 // Reads the sub-options of -d; returns OP_SUCCESS or the walk's fault.
 int ReadDownloadOptions(int argc, char* argv[], int& index, bool& erase)
 {
@@ -63,19 +57,10 @@ int ReadDownloadOptions(int argc, char* argv[], int& index, bool& erase)
 // The memories the image needs must be there and usable.
 bool TargetCanTake(const FileInfo& info)
 {
-    const ShareParameter& shared = g_shareParameter;
-    if (IsBootInvolved(info.location)) {
-        if (!MCUHaveAPMode(shared.series))
-            return Fail("Error. The MCU does not support boot memory AP mode. ");
-        if (!IsBootMemoryAPMode())
-            return Fail("Error. The MCU boot memory is not in AP mode!");
-    }
-    if (IsSpimInvolved(info.location)) {
-        if (!MCUHaveSPIM(shared.series))
-            return Fail("Error. The MCU does not support SPIM. ");
-        if (!shared.spimEnabled)
-            return Fail("Error. SPIM does not enabled. ");
-    }
+    if (IsBootInvolved(info.location) && !BootMemoryReachable())
+        return false;
+    if (IsSpimInvolved(info.location) && !SpimReachable())
+        return false;
     if (!IsImageInTarget(info)) {
         PrintLine("");
         return false;
@@ -119,13 +104,13 @@ bool EraseForImage(const FileInfo& info)
     if (info.location != FILE_POS_IN_BLE_FLASH && !McuPartsErasedInRun(info)) {
         PrintLine("Erase MCU sectors of file size......");
         if (!Succeeded(g_link.SectorEraseForDownload(info)))
-            return Fail("Error. Erase sectors failed");
+            return PrintFailure("Error. Erase sectors failed");
         PrintLine("Erase sectors finished");
     }
     if (IsBleInvolved(info.location) && !shared.bleMainSpaceErased) {
         PrintLine("Erase BLE module main space......");
         if (!Succeeded(g_link.EraseBleMainSpace()))
-            return Fail("Error. Erase BLE module main space failed");
+            return PrintFailure("Error. Erase BLE module main space failed");
         PrintLine("Erase BLE module main space finished");
     }
     return true;
@@ -142,7 +127,7 @@ bool IsImageInTarget(const FileInfo& info)
 {
     for (const ImagePart& part : info.parts) {
         if (!AddressIsValid(part.startAddress) || !AddressIsValid(part.endAddress))
-            return Fail("Error. The download address or file size error, can't greater than flash size!!");
+            return PrintFailure("Error. The download address or file size error, can't greater than flash size!!");
     }
     return true;
 }

@@ -24,24 +24,6 @@ constexpr int kReadCapacity = 2048;
 // the flash's sector count on maps to the same bit.
 constexpr long long kLargestEppSpan = 129LL * 128 * 1024;
 
-bool HasMcu()
-{
-    const ConnectState state = g_shareParameter.connectState;
-    if (state == LINK_MCU_CONNECTED || state == LINK_MCU_BLE_CONNECTED)
-        return true;
-    PrintLine("Error. Don't connect MCU!");
-    return false;
-}
-
-bool HasBle()
-{
-    const ConnectState state = g_shareParameter.connectState;
-    if (state == LINK_BLE_CONNECTED || state == LINK_MCU_BLE_CONNECTED)
-        return true;
-    PrintLine("Error. Don't connect BLE module!");
-    return false;
-}
-
 // One sub-option's lines: its progress line, then success or failure.
 struct Lines {
     const char* progress;
@@ -61,7 +43,7 @@ const Lines kEnableAccess = {"Enable flash access protection ......", "Enable fl
 int EnableLevel1()
 {
     PrintLine(kEnableAccess.progress);
-    if (!HasMcu())
+    if (!HasConnection(ConnectionNeed::Mcu))
         return OP_CONNECT_FAILED;
     const int result = Finish(g_link.EnableAccessProtection(1), kEnableAccess, OP_EFAP1_FAILED);
     if (result == OP_SUCCESS)
@@ -73,7 +55,7 @@ int EnableLevel1()
 int EnableHighLevel(const WalkStep& step, SubOptionWalk& walk)
 {
     PrintLine(kEnableAccess.progress);
-    if (!HasMcu())
+    if (!HasConnection(ConnectionNeed::Mcu))
         return OP_CONNECT_FAILED;
     const McuSeries series = g_shareParameter.series;
     uint8_t level = series == ZR32_S05 || series == ZR32_S09 ? 2 : 1;
@@ -94,7 +76,7 @@ int DisableAccess()
     const Lines lines = {"Disable flash access protection ......", "Disable flash access protection finished!",
                          "Error. Disable flash access protection failed!"};
     PrintLine(lines.progress);
-    if (!HasMcu())
+    if (!HasConnection(ConnectionNeed::Mcu))
         return OP_CONNECT_FAILED;
     return Finish(g_link.DisableAccessProtection(), lines, OP_DFAP_FAILED);
 }
@@ -131,7 +113,7 @@ bool WriteEpp(const CUserSystemData& usd)
 int DisableEpp()
 {
     PrintLine("Disable erase and program protection ......");
-    if (!HasMcu())
+    if (!HasConnection(ConnectionNeed::Mcu))
         return OP_CONNECT_FAILED;
     std::vector<uint8_t> buffer;
     int sectorCount = 0;
@@ -153,7 +135,7 @@ int EnableEpp(const WalkStep& range)
                          "Enable erase and program protection for sector codes finished!",
                          "Enable erase and program protection for sector codes failed!"};
     PrintLine(lines.progress);
-    if (!HasMcu())
+    if (!HasConnection(ConnectionNeed::Mcu))
         return OP_CONNECT_FAILED;
     if (!IsSectorsValid(range.first, range.last)) {
         PrintBadParameterText(range.text.c_str());
@@ -180,7 +162,7 @@ int SwitchBleProtection(bool enable)
                        "Error. Disable BLE module access protection failed!"};
     const Lines& lines = enable ? on : off;
     PrintLine(lines.progress);
-    if (!HasBle())
+    if (!HasConnection(ConnectionNeed::Ble))
         return OP_CONNECT_FAILED;
     const bool ok = enable ? g_link.EnableBleAccessProtection() : g_link.DisableBleAccessProtection();
     return Finish(ok, lines, enable ? OP_EBFAP_FAILED : OP_DBFAP_FAILED);

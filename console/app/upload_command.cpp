@@ -77,12 +77,6 @@ int ReadRequest(int argc, char* argv[], int& index, ConnectionNeed need, RangeCh
     return walk.Result();
 }
 
-bool Fail(const char* line)
-{
-    PrintLine(line);
-    return false;
-}
-
 // The range must start and end by end: tested in 64 bits, so no range can wrap.
 bool EndsWithin(const MemoryRange& range, uint64_t end)
 {
@@ -96,41 +90,37 @@ bool RangeIsReadable(UploadKind kind, const MemoryRange& range)
     switch (kind) {
     case UploadKind::MAIN_FLASH:
         if (range.address < ZRCHIP_FLASH_BASE_ADDRESS)
-            return Fail("Error. Upload sectors can't less than 0x08000000");
+            return PrintFailure("Error. Upload sectors can't less than 0x08000000");
         if (!EndsWithin(range, uint64_t{ZRCHIP_FLASH_BASE_ADDRESS} + shared.GetFlashSize()))
-            return Fail("Error. Upload sectors can't greater than flash size!");
+            return PrintFailure("Error. Upload sectors can't greater than flash size!");
         return true;
     case UploadKind::BOOT_MEMORY:
-        if (!MCUHaveAPMode(shared.series))
-            return Fail("Error. The MCU does not support boot memory AP mode. ");
-        if (!IsBootMemoryAPMode())
-            return Fail("Error. The MCU boot memory is not in AP mode!");
+        if (!BootMemoryReachable())
+            return false;
         if (range.address < shared.otp3Address) {
             PrintLine("Error. Upload sectors can't less than 0x" +
                       ShareParameter::IntToHexString(static_cast<int32_t>(shared.otp3Address), 8));
             return false;
         }
         if (!EndsWithin(range, uint64_t{shared.otp3Address} + shared.otp3Size))
-            return Fail("Error. Upload sectors can't greater than boot memory size!");
+            return PrintFailure("Error. Upload sectors can't greater than boot memory size!");
         return true;
     case UploadKind::SPIM: {
-        if (!MCUHaveSPIM(shared.series))
-            return Fail("Error. The MCU does not support SPIM. ");
-        if (!shared.spimEnabled)
-            return Fail("Error. SPIM does not enabled. ");
+        if (!SpimReachable())
+            return false;
         if (range.address < ZRCHIP_SPIM_BASE_ADDRESS)
-            return Fail("Error. Upload sectors can't less than 0x08400000!");
+            return PrintFailure("Error. Upload sectors can't less than 0x08400000!");
         // Never past the SPIM window, whatever size was enabled.
         const uint64_t size = std::min<uint64_t>(uint64_t{shared.spimSizeMb} << 20, ZRCHIP_SPIM_MAX_SIZE);
         if (!EndsWithin(range, uint64_t{ZRCHIP_SPIM_BASE_ADDRESS} + size))
-            return Fail("Error. Upload sectors can't greater than SPIM size!");
+            return PrintFailure("Error. Upload sectors can't greater than SPIM size!");
         return true;
     }
     case UploadKind::NONE:
         break;
     }
     // The separator after "flash" is an ideographic comma in the GBK bytes scripts look for.
-    return Fail("Error. Upload sectors can't exceed the flash\xA1\xA2SPIM and Boot memory range!");
+    return PrintFailure("Error. Upload sectors can't exceed the flash\xA1\xA2SPIM and Boot memory range!");
 }
 
 // Steps common to both commands once the range is known: read, then save under the command's

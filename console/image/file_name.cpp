@@ -17,14 +17,19 @@ std::string FileNameOf(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+std::string UpperEnding(const std::string& text, size_t length)
+{
+    if (text.size() < length)
+        return {};
+    std::string ending = text.substr(text.size() - length);
+    for (char& c : ending)
+        c = AsciiUpper(c);
+    return ending;
+}
+
 std::string ExtensionOf(const std::string& text)
 {
-    if (text.size() < kExtensionLength)
-        return {};
-    std::string extension = text.substr(text.size() - kExtensionLength);
-    for (char& c : extension)
-        c = AsciiUpper(c);
-    return extension;
+    return UpperEnding(text, kExtensionLength);
 }
 
 bool IsValidFileName(const std::string& path)

@@ -1,9 +1,9 @@
 // The library frame through the real libusb on emulated probes: enumeration, the HID/bulk rule,
 // opening and closing, and shutdown.
 #include "scripted_probe.h"
+#include "usb_client.h"
 
 #include <gtest/gtest.h>
-#include <libusb.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -21,27 +21,6 @@ using korvex_test::ScriptedProbe;
 using ksim::Transport;
 
 const Bytes kVersionReply = {0xB0, 0x00, 0x05, 0x01, 0x02, 0x03, 0x04, 0x01};
-
-// Serial numbers in the order libusb itself enumerates the probes.
-std::vector<std::string> discoveryOrder() {
-    libusb_context *context = nullptr;
-    libusb_init(&context);
-    libusb_device **devices = nullptr;
-    ssize_t n = libusb_get_device_list(context, &devices);
-    std::vector<std::string> serials;
-    for (ssize_t i = 0; i < n; ++i) {
-        libusb_device_descriptor d{};
-        libusb_device_handle *h = nullptr;
-        if (libusb_get_device_descriptor(devices[i], &d) != 0 || libusb_open(devices[i], &h) != 0) continue;
-        unsigned char text[256] = {};
-        libusb_get_string_descriptor_ascii(h, d.iSerialNumber, text, sizeof text - 1);
-        serials.emplace_back(reinterpret_cast<char *>(text));
-        libusb_close(h);
-    }
-    libusb_free_device_list(devices, 1);
-    libusb_exit(context);
-    return serials;
-}
 
 // Probes answering every request with their version, and the library's list of them.
 struct Bench {
@@ -102,7 +81,7 @@ TEST(Enumeration, without_init_or_probes_nothing_is_listed_and_open_fails) {
 // A serial longer than a row (99 bytes with its terminator) is cut to fit.
 TEST(Enumeration, probes_are_listed_last_found_first_in_the_callers_rows_only) {
     Bench b({"KV-A", std::string(120, 'S'), "KV-C"});
-    std::vector<std::string> expected = discoveryOrder();
+    std::vector<std::string> expected = ksim_test::UsbContext().probeSerials();
     ASSERT_EQ(expected.size(), 3u);
     std::reverse(expected.begin(), expected.end());
     for (std::string &serial : expected) serial.resize(std::min<size_t>(serial.size(), 98));
@@ -136,31 +115,19 @@ TEST(Enumeration, missing_serial_and_strings_read_as_unknown) {
 
 // ---------------------------------------------------------------- HID / bulk rule, busy probes
 
-// Another program's claim on an interface, through a libusb context of its own.
-class OtherProgram {
-public:
-    explicit OtherProgram(int interface) {
-        libusb_init(&context_);
-        handle_ = libusb_open_device_with_vid_pid(context_, KORVEX_USB_VID, KORVEX_USB_PID);
-        if (handle_) error_ = libusb_claim_interface(handle_, interface);
-    }
-    ~OtherProgram() {
-        if (handle_) libusb_close(handle_);
-        libusb_exit(context_);
-    }
-    int claimError() const { return handle_ ? error_ : LIBUSB_ERROR_NO_DEVICE; }
-
-private:
-    libusb_context *context_ = nullptr;
-    libusb_device_handle *handle_ = nullptr;
-    int error_ = LIBUSB_ERROR_OTHER;
+// Another program's claim on an interface (3 HID, 0xFF bulk), through a libusb context of its own.
+struct OtherProgram {
+    explicit OtherProgram(uint8_t interfaceClass) : channel(usb.get(), interfaceClass) {}
+    int claimError() const { return channel.error(); }
+    ksim_test::UsbContext usb;
+    ksim_test::ProbeChannel channel;
 };
 
 struct OpenCase {
     const char *name;
     Transport offered;
     uint8_t rule;
-    int heldInterface;     // by another program (HID is 0 when offered, bulk the next one); -1: none
+    uint8_t heldClass;     // the interface another program holds (3 HID, 0xFF bulk); 0: none
     uint8_t expectedType;  // 0 HID, 1 bulk
 };
 
@@ -180,8 +147,8 @@ TEST_P(TransportRule, chooses_the_interface_and_a_held_probe_is_busy) {
     });
     probe.respondAlways(kVersionReply);
     std::optional<OtherProgram> other;
-    if (c.heldInterface >= 0) {
-        other.emplace(c.heldInterface);
+    if (c.heldClass) {
+        other.emplace(c.heldClass);
         ASSERT_EQ(other->claimError(), 0);
     }
     LibrarySession library;
@@ -206,12 +173,12 @@ TEST_P(TransportRule, chooses_the_interface_and_a_held_probe_is_busy) {
 }
 
 const OpenCase kOpenCases[] = {
-    {"BothRule1", Transport::Both, 1, -1, 1},          {"BothRule0", Transport::Both, 0, -1, 0},
-    {"BothRule7", Transport::Both, 7, -1, 1},          {"HidRule1", Transport::Hid, 1, -1, 0},
-    {"HidRule0", Transport::Hid, 0, -1, 0},            {"BulkRule0", Transport::Bulk, 0, -1, 1},
-    {"BulkRule1", Transport::Bulk, 1, -1, 1},          {"BulkHeld", Transport::Bulk, 1, 0, 1},
-    {"BothBulkHeld", Transport::Both, 1, 1, 1},        {"BothHidHeld", Transport::Both, 1, 0, 1},
-    {"BothBulkHeldHidPreferred", Transport::Both, 0, 1, 0},
+    {"BothRule1", Transport::Both, 1, 0, 1},           {"BothRule0", Transport::Both, 0, 0, 0},
+    {"BothRule7", Transport::Both, 7, 0, 1},           {"HidRule1", Transport::Hid, 1, 0, 0},
+    {"HidRule0", Transport::Hid, 0, 0, 0},             {"BulkRule0", Transport::Bulk, 0, 0, 1},
+    {"BulkRule1", Transport::Bulk, 1, 0, 1},           {"BulkHeld", Transport::Bulk, 1, 0xFF, 1},
+    {"BothBulkHeld", Transport::Both, 1, 0xFF, 1},     {"BothHidHeld", Transport::Both, 1, 3, 1},
+    {"BothBulkHeldHidPreferred", Transport::Both, 0, 0xFF, 0},
 };
 INSTANTIATE_TEST_SUITE_P(Library, TransportRule, ::testing::ValuesIn(kOpenCases),
                          [](const ::testing::TestParamInfo<OpenCase> &info) { return info.param.name; });
@@ -237,7 +204,7 @@ TEST(TransportRule, takes_effect_at_the_next_enumeration_and_open_handles_keep_t
 
 // ---------------------------------------------------------------- open and close
 
-TEST(Open, by_exact_serial_or_the_first_listed_and_only_once) {
+TEST(Open, by_exact_serial_or_the_first_listed_only_once_holding_every_interface) {
     Bench b({"KV-Case", "KV-B"});
     const std::vector<std::string> rows = b.list();
     EXPECT_EQ(KORVEX_Open("kv-case"), KORVEX_INVALID_HANDLE);
@@ -251,17 +218,12 @@ TEST(Open, by_exact_serial_or_the_first_listed_and_only_once) {
     KORVEX_HANDLE second = KORVEX_Open(rows.back().c_str());
     ASSERT_NE(second, KORVEX_INVALID_HANDLE);
     EXPECT_EQ(serialOf(second), rows.back());
-}
-
-TEST(Open, holds_every_interface_of_the_probe_until_closed) {
-    Bench b({"KV-BOTH"});
-    b.list();
-    KORVEX_HANDLE h = KORVEX_Open(nullptr);
-    ASSERT_NE(h, KORVEX_INVALID_HANDLE);
-    EXPECT_EQ(OtherProgram(0).claimError(), LIBUSB_ERROR_BUSY) << "the unused HID interface was left free";
-    KORVEX_Close(h);
-    EXPECT_EQ(OtherProgram(0).claimError(), 0);
-    EXPECT_EQ(OtherProgram(1).claimError(), 0);
+    // Both went over bulk, and hold the HID interface too until they are closed.
+    EXPECT_EQ(OtherProgram(3).claimError(), LIBUSB_ERROR_BUSY) << "the unused HID interface was left free";
+    KORVEX_Close(first);
+    KORVEX_Close(second);
+    EXPECT_EQ(OtherProgram(3).claimError(), 0);
+    EXPECT_EQ(OtherProgram(0xFF).claimError(), 0);
 }
 
 TEST(Open, stale_replies_are_drained_before_the_first_command) {
@@ -285,7 +247,11 @@ TEST(Open, stale_replies_are_drained_before_the_first_command) {
     EXPECT_EQ(v, (Bytes{1, 2, 3, 4})) << "the stale reply was taken for the new command's";
 }
 
-TEST(Close, first_of_two_leaves_the_second_usable_and_the_first_unknown) {
+// Exit twice or without Init is harmless; Exit closes the handles still open; a second Init keeps
+// the open probes.
+TEST(Close, first_of_two_leaves_the_second_usable_and_the_first_unknown_and_exit_closes_the_rest) {
+    KORVEX_Exit();
+    KORVEX_Exit();
     Bench b({"KV-A", "KV-B"});
     b.list();
     KORVEX_HANDLE a = KORVEX_Open("KV-A");
@@ -305,18 +271,10 @@ TEST(Close, first_of_two_leaves_the_second_usable_and_the_first_unknown) {
     EXPECT_NE(again, a);
     EXPECT_EQ(version(a), TRANS_HANDLE_NO_DEVICE_ERROR);
     EXPECT_EQ(version(again), 0);
-}
 
-// Exit twice or without Init is harmless; a second Init keeps the open probes.
-TEST(Exit, closes_the_handles_still_open) {
-    KORVEX_Exit();
-    KORVEX_Exit();
-    Bench b({"KV-A"});
-    b.list();
-    KORVEX_HANDLE h = KORVEX_Open("KV-A");
-    ASSERT_NE(h, KORVEX_INVALID_HANDLE);
-    b.library.reset();  // KORVEX_Exit with the handle open
-    EXPECT_EQ(version(h), TRANS_HANDLE_NO_DEVICE_ERROR);
+    b.library.reset();  // KORVEX_Exit with handles open
+    EXPECT_EQ(version(again), TRANS_HANDLE_NO_DEVICE_ERROR);
+    EXPECT_EQ(version(bh), TRANS_HANDLE_NO_DEVICE_ERROR);
     b.list();
     KORVEX_HANDLE reopened = KORVEX_Open("KV-A");
     ASSERT_NE(reopened, KORVEX_INVALID_HANDLE) << "the interface is still claimed by the old context";

@@ -10,14 +10,6 @@ using korvex_test::everyHandleExport;
 using korvex_test::OpenProbe;
 using ksim::Transport;
 
-TEST(HandleChecks, every_export_answers_the_invalid_handle_with_1_and_a_closed_one_with_7) {
-    OpenProbe p(Transport::Bulk);
-    for (const auto &e : everyHandleExport()) EXPECT_EQ(e.call(KORVEX_INVALID_HANDLE), 1) << e.name;
-    KORVEX_Close(p.handle());
-    for (const auto &e : everyHandleExport()) EXPECT_EQ(e.call(p.handle()), 7) << e.name;
-    EXPECT_EQ(p.probe().requests().size(), 0u);
-}
-
 uint8_t byte;
 uint8_t scratch[256];
 uint16_t half;
@@ -52,17 +44,24 @@ const std::vector<NullCase> kExportChecks = {
     {ON_HANDLE(KORVEX_SetTargetStableTime(h, 0)), 33},
 };
 
-TEST(HandleChecks, export_argument_checks_come_before_the_lookup) {
-    korvex_test::LibrarySession library;
+// The invalid handle gives 1 and a closed one 7; the exports' own checks come after the first and
+// before the second.
+TEST(HandleChecks, every_export_answers_the_invalid_handle_with_1_and_a_closed_one_with_7) {
+    OpenProbe p(Transport::Bulk);
+    for (const auto &e : everyHandleExport()) EXPECT_EQ(e.call(KORVEX_INVALID_HANDLE), 1) << e.name;
+    KORVEX_Close(p.handle());
+    for (const auto &e : everyHandleExport()) EXPECT_EQ(e.call(p.handle()), 7) << e.name;
     for (const NullCase &c : kExportChecks) {
-        EXPECT_EQ(c.call(0x1000), c.code) << c.name << " on an unknown handle";
+        EXPECT_EQ(c.call(p.handle()), c.code) << c.name << " on a closed handle";
         EXPECT_EQ(c.call(KORVEX_INVALID_HANDLE), 1) << c.name << ": the invalid handle is checked first";
     }
+    EXPECT_EQ(p.probe().requests().size(), 0u);
 }
 
 // Checks made by the operations, on an open probe: null outputs and out-of-range arguments,
 // refused with nothing sent. Of the getters that share the one-byte read, and of the chunked
-// transfers that share the length check, one stands for all.
+// transfers that share the length check, one stands for all. A transfer of no bytes sends nothing
+// either, and succeeds.
 const std::vector<NullCase> kRefusals = {
     {ON_HANDLE(KORVEX_GetAppState(h, nullptr)), 33},
     {ON_HANDLE(KORVEX_GetEncKey(h, 4, nullptr)), 33},
@@ -179,11 +178,14 @@ const std::vector<NullCase> kRefusals = {
     {ON_HANDLE(KORVEX_QSPI_SectorErase(h, 0, 65536)), 33},
     {ON_HANDLE(KORVEX_QSPI_BlockErase(h, 0, 65537)), 33},
     {ON_HANDLE(KORVEX_GetLCDFWVersion(h, 1, scratch)), 33},
+    {ON_HANDLE(KORVEX_UPLoad_Target(h, 0x08000000, 0, scratch)), 0},
+    {ON_HANDLE(KORVEX_DownLoad_Target(h, 0x08000000, 0, scratch)), 0},
+    {ON_HANDLE(KORVEX_BLECHIP_WriteFlash(h, 0, 0, scratch)), 0},
+    {ON_HANDLE(KORVEX_DebugReadMemory_Target(h, 0, 0, scratch, 32)), 0},
 };
 
-TEST(HandleChecks, refused_arguments_send_nothing) {
+TEST(HandleChecks, refused_arguments_and_empty_transfers_send_nothing) {
     OpenProbe p(Transport::Bulk);
-    ASSERT_NE(p.handle(), KORVEX_INVALID_HANDLE);
     for (const NullCase &c : kRefusals) EXPECT_EQ(c.call(p.handle()), c.code) << c.name;
     EXPECT_EQ(p.probe().requests().size(), 0u);
 }

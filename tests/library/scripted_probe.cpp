@@ -1,5 +1,7 @@
 #include "scripted_probe.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 
 namespace korvex_test {
@@ -64,8 +66,6 @@ void ScriptedProbe::respondAlways(const Bytes &reply) {
     respond([reply](const Bytes &) { return std::optional<Bytes>(reply); });
 }
 
-void ScriptedProbe::staySilent() { respond(nullptr); }
-
 void ScriptedProbe::delayNextReply(unsigned ms) {
     std::lock_guard<std::mutex> lock(state_->mutex);
     state_->nextDelayMs = ms;
@@ -102,6 +102,7 @@ OpenProbe::OpenProbe(ksim::Transport transport, const std::string &serial) : tra
     bench_.addDevice(probeIdentity(serial, transport), probe_.handler());
     library_.list();
     handle_ = KORVEX_Open(serial.c_str());
+    EXPECT_NE(handle_, KORVEX_INVALID_HANDLE) << serial;
 }
 
 }  // namespace korvex_test

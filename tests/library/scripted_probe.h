@@ -27,7 +27,7 @@ std::optional<Bytes> serveMemory(const Bytes &request);
 // logged as they arrived. The handler runs on umockdev's worker thread, so all state is locked.
 class ScriptedProbe {
 public:
-    // The reply to one request; nothing keeps the probe silent.
+    // The reply to one request; nothing (or no responder) keeps the probe silent.
     using Responder = std::function<std::optional<Bytes>(const Bytes &request)>;
 
     ScriptedProbe();
@@ -35,7 +35,6 @@ public:
 
     void respond(Responder responder);
     void respondAlways(const Bytes &reply);        // the same reply to every request
-    void staySilent();
     // The next reply arrives this late (once), e.g. after the library has given up.
     void delayNextReply(unsigned ms);
 
@@ -62,7 +61,8 @@ public:
 
 ksim::UsbIdentity probeIdentity(const std::string &serial, ksim::Transport transport = ksim::Transport::Both);
 
-// One scripted probe plugged in, the library initialised, the probe listed and opened.
+// One scripted probe plugged in, the library initialised, the probe listed and opened (a failed open
+// fails the test).
 class OpenProbe {
 public:
     explicit OpenProbe(ksim::Transport transport, const std::string &serial = "KV-SCRIPT-1");

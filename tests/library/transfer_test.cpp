@@ -76,9 +76,9 @@ const std::vector<ChunkCase> kReads = {
      {{0x20000001, 55}, {0x20000038, 1}}},
 };
 
-class ChunkedRead : public ::testing::TestWithParam<Transport> {};
+class Chunked : public ::testing::TestWithParam<Transport> {};
 
-TEST_P(ChunkedRead, splits_at_the_packet_size_and_assembles_the_data) {
+TEST_P(Chunked, reads_split_at_the_packet_size_and_assemble_the_data) {
     OpenProbe p(GetParam());
     p.probe().respond(serveMemory);
     for (const ChunkCase &c : kReads) {
@@ -93,7 +93,7 @@ TEST_P(ChunkedRead, splits_at_the_packet_size_and_assembles_the_data) {
     }
 }
 
-TEST_P(ChunkedRead, stops_at_the_first_failing_chunk_keeping_the_chunks_read) {
+TEST_P(Chunked, a_read_stops_at_the_first_failing_chunk_keeping_the_chunks_read) {
     OpenProbe p(GetParam());
     for (const ChunkCase &c : kReads) {
         auto calls = std::make_shared<int>(0);
@@ -137,9 +137,7 @@ const std::vector<ChunkCase> kWrites = {
     {ON_DATA(KORVEX_LCDFWUpdate(h, 120, d)), Form::Display, {{0, 58}, {58, 58}, {116, 4, 1}}},
 };
 
-class ChunkedWrite : public ::testing::TestWithParam<Transport> {};
-
-TEST_P(ChunkedWrite, splits_at_the_packet_size_and_sends_the_data_in_order) {
+TEST_P(Chunked, writes_split_at_the_packet_size_and_send_the_data_in_order) {
     OpenProbe p(GetParam());
     p.probe().respond(serveMemory);
     for (const ChunkCase &c : kWrites) {
@@ -161,7 +159,7 @@ TEST_P(ChunkedWrite, splits_at_the_packet_size_and_sends_the_data_in_order) {
     }
 }
 
-TEST_P(ChunkedWrite, stops_at_the_first_refused_chunk) {
+TEST_P(Chunked, a_write_stops_at_the_first_refused_chunk) {
     OpenProbe p(GetParam());
     for (const ChunkCase &c : kWrites) {
         if (c.chunks.size() < 2) continue;
@@ -176,21 +174,8 @@ TEST_P(ChunkedWrite, stops_at_the_first_refused_chunk) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Library, ChunkedRead, ::testing::Values(Transport::Hid, Transport::Bulk),
+INSTANTIATE_TEST_SUITE_P(Library, Chunked, ::testing::Values(Transport::Hid, Transport::Bulk),
                          [](const auto &info) { return info.param == Transport::Hid ? "Hid" : "Bulk"; });
-INSTANTIATE_TEST_SUITE_P(Library, ChunkedWrite, ::testing::Values(Transport::Hid, Transport::Bulk),
-                         [](const auto &info) { return info.param == Transport::Hid ? "Hid" : "Bulk"; });
-
-TEST(ChunkedTransfer, zero_length_sends_nothing) {
-    OpenProbe p(Transport::Bulk);
-    p.probe().respond(serveMemory);
-    uint8_t b[4] = {};
-    EXPECT_EQ(KORVEX_UPLoad_Target(p.handle(), 0x08000000, 0, b), 0);
-    EXPECT_EQ(KORVEX_DownLoad_Target(p.handle(), 0x08000000, 0, b), 0);
-    EXPECT_EQ(KORVEX_BLECHIP_WriteFlash(p.handle(), 0, 0, b), 0);
-    EXPECT_EQ(KORVEX_DebugReadMemory_Target(p.handle(), 0, 0, b, 32), 0);
-    EXPECT_EQ(p.probe().requests().size(), 0u);
-}
 
 uint8_t scratch[256];
 uint16_t words[4];
@@ -216,6 +201,7 @@ Bytes padded(Bytes head, size_t total) {
     return head;
 }
 
+const Bytes kCrcReply = {0xB5, 0x06, 0x06, 0x00, 0x05, 0xDE, 0xAD, 0xBE, 0xEF};
 // A checksum reply that names another sector than the one asked for.
 const Bytes kCrcOfSector6 = {0xB5, 0x06, 0x06, 0x00, 0x06, 0xDE, 0xAD, 0xBE, 0xEF};
 const uint8_t *const s = scratch;
@@ -241,8 +227,7 @@ const std::vector<Decoding> kDecodings = {
      OUTPUTS(s[0], words[0]), {1, 0x5A}},
     {ON_HANDLE(KORVEX_DebugReadRegister_Target(h, 0xE000ED00, &word)),
      {0xCF, 0x00, 0, 0, 0, 0, 0, 0x00, 0x04, 0x12, 0x34, 0x56, 0x78}, OUTPUTS(word), {0x12345678}},
-    {ON_HANDLE(KORVEX_GetCRCValue_Target(h, 5, 1, &word)), {0xB5, 0x06, 0x06, 0x00, 0x05, 0xDE, 0xAD, 0xBE, 0xEF},
-     OUTPUTS(word), {0xDEADBEEF}},
+    {ON_HANDLE(KORVEX_GetCRCValue_Target(h, 5, 1, &word)), kCrcReply, OUTPUTS(word), {0xDEADBEEF}},
     {ON_HANDLE(KORVEX_GetCRCValue_Target(h, 5, 1, &word)), kCrcOfSector6, OUTPUTS(word), {kE32}, 4},
     {ON_HANDLE(KORVEX_GetSectorCRCValue_Target(h, 5, &word)), kCrcOfSector6, OUTPUTS(word), {kE32}, 4},
     {ON_HANDLE(KORVEX_BLECHIP_ReadReg(h, 5, scratch)), {0xBE, 0x09, 0x05, 0x32}, OUTPUTS(s[0]), {0x32}},
@@ -300,8 +285,6 @@ struct LateReply {
     int result;
     Bytes reply;       // empty: a status reply acknowledging the request (or the data of a read)
 };
-
-const Bytes kCrcReply = {0xB5, 0x06, 0x06, 0x00, 0x05, 0xDE, 0xAD, 0xBE, 0xEF};
 
 // 3 s commands give up at 150 ms, 10 s ones at 500 ms, 30 s ones at 1.5 s, 300 s ones at 15 s.
 // A reply later than a command's time-out gives its receive code; one in time gives 0. The 3 s

@@ -8,8 +8,9 @@
 namespace ksim::test {
 namespace {
 
-// Requests the decoder cannot take: unknown groups and sub-commands, wrong lengths and counts, a
-// HID report with non-zero padding or a length field beyond one report. None changes anything.
+// Requests the firmware cannot take: unknown groups and sub-commands, wrong lengths and counts,
+// values out of range, a HID report with non-zero padding or a length field beyond one report. Each
+// is refused with a diagnostic and none changes anything.
 TEST(FirmwareDecoding, UndecodableRequestsAreRefused)
 {
     const WireCase refused[] = {
@@ -26,10 +27,26 @@ TEST(FirmwareDecoding, UndecodableRequestsAreRefused)
         {"a status request without A5", "B1 00 01 00", "B1 F2"},
         {"target state 3", "B1 03 01 03", "B1 F2"},
         {"a read of 57 bytes does not fit a reply", "B2 00 08 03 FF C8 00 39", "B2 F2"},
+        {"factory reset without its confirmation code", "CF 03 00 04 00 00 00 00", "CF F2"},
+        {"factory reset with a short code", "CF 03 00 02 52 53", "CF F2"},
+        {"code number 3", "BB 03 01 03", "BB F2"},
+        {"delete with selector A5", "BB 06 02 A5 01", "BB F2"},
+        {"machine programming time 9", "B0 1E 0A 01 00 00 00 00 09 00 00 03 E8", "B0 F2"},
+        {"target stable time 0", "B0 0D 04 00 00 00 00", "B0 F2"},
+        {"firmware begin with the wrong marker", "C0 01 00 02 A0 01", "C0 F2"},
+        {"option block of 47 bytes", "B8 00 00 2F 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00", "B8 F2"},
+        {"area above the OTP write parameters", "B8 50 00 00 00 00 00 01 11", "B8 F2"},
+        {"chip erase with a count", "C2 09 00 00 00 00 00 01", "C2 F2"},
+        {"QSPI block of 16 bytes", "C2 0A 10 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00", "C2 F2"},
+        {"unknown settings sub-command", "B0 2F", "B0 F2"},
+        {"unknown group C3", "C3 00", "C3 F2"},
+        {"pin test code 12", "CF 04 01 12", "CF F2"},
     };
     ProbeHarness h;
-    for (const WireCase &c : refused)
-        EXPECT_EQ(h.bulk(c.request), c.reply) << c.what;
+    for (const WireCase &c : refused) {
+        EXPECT_EQ(h.bulk(c.request), hexText(hex(c.reply))) << c.what;
+        EXPECT_NE(h.lastExchange().diagnostic, "") << c.what;
+    }
     EXPECT_EQ(hexText(h.probe.handleRequest({}, false).reply), "00 F2") << "an empty packet still gets an answer";
     EXPECT_EQ(h.probe.settings().swdSpeed, 1000000u) << "refused requests change nothing";
 

@@ -6,7 +6,7 @@
 namespace ksim::test {
 namespace {
 
-TEST(FlashProgramming, BitsOnlyGoFromOneToZeroInsideTheFlashAndASequence)
+TEST(FlashProgramming, BitsOnlyGoFromOneToZeroInsideTheFlashAndASequenceAndNotWhenLocked)
 {
     ProbeHarness h;
     h.expectExchanges({
@@ -21,6 +21,13 @@ TEST(FlashProgramming, BitsOnlyGoFromOneToZeroInsideTheFlashAndASequence)
         {"read past the end", "B2 00 08 04 00 00 00 01", "B2 F3 08 04 00 00 00 01 FF"},
         {"end the sequence", "B3 03 01 01", "B3 F1"},
         {"writes are refused again", "B3 00 08 00 00 10 00 01 00", "B3 F4"},
+        {"lock main flash", "B6 01 01 01", "B6 F1"},
+        {"begin", "B3 03 01 00", "B3 F1"},
+        {"write refused", "B3 00 08 00 00 00 00 01 00", "B3 FE"},
+        {"erase refused", "B4 00 08 00 00 00 00 01", "B4 FE"},
+        {"unlock", "B6 00 01 01", "B6 F1"},
+        {"write accepted", "B3 00 08 00 00 00 00 01 00", "B3 F1"},
+        {"lock kind 4 does not exist", "B6 01 01 04", "B6 F2"},
     });
 }
 
@@ -39,20 +46,6 @@ TEST(FlashErase, Bank1IsTheFirst512KiBAndBank2TheRest)
     });
     ProbeHarness small;
     EXPECT_EQ(small.bulk("B4 04 00 00 00 00 00 00"), "B4 F3") << "a 256 KiB flash has no bank 2";
-}
-
-TEST(FlashLock, LockedFlashRefusesWritesAndErases)
-{
-    ProbeHarness h;
-    h.expectExchanges({
-        {"lock main flash", "B6 01 01 01", "B6 F1"},
-        {"begin", "B3 03 01 00", "B3 F1"},
-        {"write refused", "B3 00 08 00 00 00 00 01 00", "B3 FE"},
-        {"erase refused", "B4 00 08 00 00 00 00 01", "B4 FE"},
-        {"unlock", "B6 00 01 01", "B6 F1"},
-        {"write accepted", "B3 00 08 00 00 00 00 01 00", "B3 F1"},
-        {"lock kind 4 does not exist", "B6 01 01 04", "B6 F2"},
-    });
 }
 
 TEST(FlashCrc, SectorCrcEchoesTheStartSector)

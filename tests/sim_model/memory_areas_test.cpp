@@ -43,11 +43,20 @@ TEST(BootMemory, ApModeNeedsTheRightKeyAndGatesWritesAndErase)
     EXPECT_EQ(noApMode.bulk("B5 0A 04 5C 3E 91 B7"), "B5 F4");
 }
 
-// The chip behind the window keeps its content when the window shrinks, and is allocated as used.
-TEST(Spim, UsableOnlyAfterTheEnableCommandAndWithinItsWindow)
+// Debug access: widths, alignment and the bus map. The SPIM chip behind its window keeps its content
+// when the window shrinks, and is allocated as used.
+TEST(DebugAccessAndSpim, WidthsAlignmentTheBusMapAndTheSpimWindow)
 {
     ProbeHarness h;
     h.expectExchanges({
+        {"unaligned 32-bit read", "CF 00 20 20 00 00 02 00 04", "CF F2 20 20 00 00 02 00 04 FF FF FF FF"},
+        {"odd length for 16 bits", "CF 01 10 20 00 00 00 00 01 00", "CF F2"},
+        {"width 12 does not exist", "CF 00 0C 20 00 00 00 00 04", "CF F2 0C 20 00 00 00 00 04 FF FF FF FF"},
+        {"a peripheral register keeps its value", "CF 01 20 40 02 10 00 00 04 00 00 00 11", "CF F1"},
+        {"read the register", "CF 00 20 40 02 10 00 00 04", "CF 00 20 40 02 10 00 00 04 00 00 00 11"},
+        {"a system register", "CF 01 20 E0 00 ED 0C 00 04 05 FA 00 04", "CF F1"},
+        {"nothing past the SRAM", "CF 01 20 20 01 00 00 00 04 00 00 00 00", "CF FF"},
+        {"55 bytes fit a reply", "CF 00 08 20 00 00 00 00 38", "CF F2"},
         {"read before enabling", "B2 01 08 40 00 00 00 01", "B2 F4 08 40 00 00 00 01 FF"},
         {"write sequence refused", "B3 04 01 00", "B3 F4"},
         {"erase refused", "B4 05 00 00 00 00 00 00", "B4 F4"},
@@ -69,21 +78,6 @@ TEST(Spim, UsableOnlyAfterTheEnableCommandAndWithinItsWindow)
     EXPECT_EQ(h.probe.target().spim().allocatedPages(), 0u);
     ProbeHarness noSpim({{"series", "9"}});
     EXPECT_EQ(noSpim.bulk("B6 02 09 01 00 00 00 00 00 10 00 00"), "B6 F4");
-}
-
-TEST(DebugAccess, WidthsAlignmentAndTheBusMap)
-{
-    ProbeHarness h;
-    h.expectExchanges({
-        {"unaligned 32-bit read", "CF 00 20 20 00 00 02 00 04", "CF F2 20 20 00 00 02 00 04 FF FF FF FF"},
-        {"odd length for 16 bits", "CF 01 10 20 00 00 00 00 01 00", "CF F2"},
-        {"width 12 does not exist", "CF 00 0C 20 00 00 00 00 04", "CF F2 0C 20 00 00 00 00 04 FF FF FF FF"},
-        {"a peripheral register keeps its value", "CF 01 20 40 02 10 00 00 04 00 00 00 11", "CF F1"},
-        {"read the register", "CF 00 20 40 02 10 00 00 04", "CF 00 20 40 02 10 00 00 04 00 00 00 11"},
-        {"a system register", "CF 01 20 E0 00 ED 0C 00 04 05 FA 00 04", "CF F1"},
-        {"nothing past the SRAM", "CF 01 20 20 01 00 00 00 04 00 00 00 00", "CF FF"},
-        {"55 bytes fit a reply", "CF 00 08 20 00 00 00 00 38", "CF F2"},
-    });
 }
 
 }  // namespace

@@ -34,7 +34,7 @@ public:
     // Sends over bulk (or as a HID report) and returns the reply as hex text ("" when silent).
     std::string bulk(const std::string &request);
     std::string hid(const std::string &request);
-    // Runs a table of exchanges over bulk and over HID on the same probe, in order.
+    // Runs a table of exchanges over bulk on the same probe, in order.
     void expectExchanges(const std::vector<WireCase> &cases);
     const Exchange &lastExchange() const { return probe.exchangeLog().back(); }
 };

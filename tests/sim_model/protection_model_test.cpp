@@ -15,7 +15,9 @@ std::string factoryUsd24()
     return text;
 }
 
-TEST(AccessProtection, ProtectedTargetRefusesReadsAndHidesItsSeries)
+// A protected target refuses reads and hides its series. Afterwards a user system data sequence
+// starts from an erased page and takes effect at its end; a protected block stays.
+TEST(AccessProtection, ProtectedTargetRefusesReadsAndHidesItsSeriesAndUserSystemDataTakesEffectAtTheEnd)
 {
     ProbeHarness h;
     h.expectExchanges({
@@ -37,14 +39,6 @@ TEST(AccessProtection, ProtectedTargetRefusesReadsAndHidesItsSeries)
         {"level 2 on a series that can undo it", "B5 00 01 CC", "B5 F1"},
         {"level 2 flag", "B1 00 01 A5", "B1 00 01 07"},
         {"its removal works", "B5 00 01 A5", "B5 F1"},
-    });
-}
-
-// A sequence starts from an erased page and takes effect at its end; a protected block stays.
-TEST(UserSystemData, AWrittenBlockTakesEffectAtTheEndOfTheSequence)
-{
-    ProbeHarness h;
-    h.expectExchanges({
         {"begin", "B3 05 01 00", "B3 F1"},
         {"two pairs only", "B3 02 00 00 00 00 00 04 A5 5A 12 ED", "B3 F1"},
         {"end", "B3 05 01 01", "B3 F1"},

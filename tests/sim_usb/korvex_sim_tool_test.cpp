@@ -73,8 +73,12 @@ TEST(KorvexSimTool, the_command_runs_with_its_output_and_exit_code_untouched)
     EXPECT_EQ(sim({"--", "/nonexistent/command"}).exitCode, 127) << "cannot start";
 }
 
+// A configuration file sets probes (its [probeN] sections must exist); the command line overrides it.
 TEST(KorvexSimTool, bad_command_lines_give_125_and_run_nothing)
 {
+    Scratch files;
+    const std::string ini = files.write("sim.ini", "[General]\nprobes=2\nserial=FROM_FILE\n\n[probe1]\nserial=FILE_ONE\n");
+    const std::string far = files.write("far.ini", "[General]\nprobes=2\n[probe7]\nserial=X\n");
     const std::vector<std::vector<std::string>> bad = {
         {"--probes", "x", "--", "/bin/echo", "ran"},
         {"--probes", "128", "--", "/bin/echo", "ran"},
@@ -84,6 +88,8 @@ TEST(KorvexSimTool, bad_command_lines_give_125_and_run_nothing)
         {"--probe", "2:serial=X", "--", "/bin/echo", "ran"},
         {"--probe", "serial=X", "--", "/bin/echo", "ran"},
         {"--config", "/nonexistent.ini", "--", "/bin/echo", "ran"},
+        {"--config", ini, "--probes", "1", "--", "/bin/echo", "ran"},
+        {"--config", far, "--", "/bin/echo", "ran"},
         {"--set", "no_such_key=1", "--", "/bin/echo", "ran"},
         {"--probes", "1"},
         {"dump"},
@@ -91,58 +97,42 @@ TEST(KorvexSimTool, bad_command_lines_give_125_and_run_nothing)
     };
     for (const auto &args : bad) {
         const ProcessResult r = sim(args);
-        EXPECT_EQ(r.exitCode, 125) << args[0];
-        EXPECT_EQ(r.out, "") << args[0];
+        EXPECT_EQ(r.exitCode, 125) << testing::PrintToString(args);
+        EXPECT_EQ(r.out, "") << testing::PrintToString(args);
+    }
+    const std::vector<std::pair<std::vector<std::string>, std::string>> good = {
+        {{"--probes", "0"}, ""},
+        {{"--probes", "4"}, "KV0000000001\nKV0000000002\nKV0000000003\nKV0000000004\n"},
+        {{"--probes", "3", "--set", "serial=ALL", "--probe", "2:serial=TWO"}, "ALL\nALL\nTWO\n"},
+        {{"--config", ini}, "FILE_ONE\nFROM_FILE\n"},
+        {{"--config", ini, "--probe", "1:serial=CLI_ONE"}, "CLI_ONE\nFROM_FILE\n"},
+    };
+    for (auto [args, out] : good) {
+        args.insert(args.end(), {"--", client(), "list"});
+        const ProcessResult r = sim(args);
+        EXPECT_EQ(r.out, out) << testing::PrintToString(args) << r.err;
+        EXPECT_EQ(r.exitCode, 0) << testing::PrintToString(args);
     }
 }
 
-// Numbered serials by default; settings for all probes or for one.
-TEST(KorvexSimTool, the_command_sees_the_requested_probes_with_their_settings)
-{
-    EXPECT_EQ(sim({"--probes", "0", "--", client(), "list"}).out, "");
-    const ProcessResult four = sim({"--probes", "4", "--", client(), "list"});
-    EXPECT_EQ(four.exitCode, 0) << four.err;
-    EXPECT_EQ(four.out, "KV0000000001\nKV0000000002\nKV0000000003\nKV0000000004\n");
-    const ProcessResult r = sim({"--probes", "3", "--set", "serial=ALL", "--probe", "2:serial=TWO", "--", client(), "list"});
-    EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "ALL\nALL\nTWO\n");
-}
-
-TEST(KorvexSimTool, a_configuration_file_sets_probes_and_the_command_line_overrides_it)
-{
-    Scratch files;
-    const std::string ini = files.write("sim.ini", "[General]\nprobes=2\nserial=FROM_FILE\n\n[probe1]\nserial=FILE_ONE\n");
-    EXPECT_EQ(sim({"--config", ini, "--", client(), "list"}).out, "FILE_ONE\nFROM_FILE\n");
-    EXPECT_EQ(sim({"--config", ini, "--probe", "1:serial=CLI_ONE", "--", client(), "list"}).out, "CLI_ONE\nFROM_FILE\n");
-    EXPECT_EQ(sim({"--config", ini, "--probes", "1", "--", client(), "list"}).exitCode, 125);  // [probe1] too many
-    files.write("sim.ini", "[General]\nprobes=2\n[probe7]\nserial=X\n");
-    EXPECT_EQ(sim({"--config", ini, "--", client(), "list"}).exitCode, 125);
-}
-
 // What one run does to a probe (a protocol write) is there in the next run, and in the dump.
-TEST(KorvexSimTool, probe_state_persists_across_runs_with_state)
+TEST(KorvexSimTool, probe_state_persists_across_runs_and_a_failed_save_fails_the_run)
 {
     Scratch files;
     const std::string dir = files.path("state");
-    const ProcessResult write = sim({"--state", dir, "--", client(), "exchange", "bulk", "B0", "04", "04", "00", "00", "01", "00"});
+    const ProcessResult write = sim({"--state", dir, "--", client(), "exchange", "B0", "04", "04", "00", "00", "01", "00"});
     EXPECT_EQ(write.out, "B0 F1\n") << write.err;
-    const ProcessResult read = sim({"--state", dir, "--", client(), "exchange", "bulk", "B0", "03"});
+    const ProcessResult read = sim({"--state", dir, "--", client(), "exchange", "B0", "03"});
     EXPECT_EQ(read.out, "B0 03 04 00 00 01 00\n") << read.err;
 
     const ProcessResult dump = sim({"dump", "--state", dir});
     EXPECT_EQ(dump.exitCode, 0) << dump.err;
     EXPECT_NE(dump.out.find("swd_speed=256"), std::string::npos) << dump.out;
     EXPECT_EQ(sim({"dump", "--state", dir, "--probe", "0"}).out, dump.out);
-    EXPECT_EQ(sim({"--", client(), "exchange", "bulk", "B0", "03"}).out, "B0 03 04 00 0F 42 40\n") << "factory setting: 1 MHz";
-}
+    EXPECT_EQ(sim({"--", client(), "exchange", "B0", "03"}).out, "B0 03 04 00 0F 42 40\n") << "factory setting: 1 MHz";
 
-// The command itself puts a directory where a memory file goes: the save fails after the command,
-// and leaves no half-written file behind.
-TEST(KorvexSimTool, a_state_that_cannot_be_saved_fails_the_run_and_leaves_no_temporary_file)
-{
-    Scratch files;
-    const std::string dir = files.path("state");
-    ASSERT_EQ(sim({"--state", dir, "--", "/bin/true"}).exitCode, 0);
+    // The command itself puts a directory where a memory file goes: the save fails after the
+    // command, and leaves no half-written file behind.
     const ProcessResult r =
         sim({"--state", dir, "--", "/bin/sh", "-c", "rm " + dir + "/probe0/main_flash.bin; mkdir -p " + dir + "/probe0/main_flash.bin/x; echo ran; exit 3"});
     EXPECT_EQ(r.out, "ran\n");
@@ -180,9 +170,8 @@ TEST(KorvexSimLog, shows_the_exchanges_of_the_last_run_byte_for_byte)
 {
     Scratch files;
     const std::string state = files.path("state");
-    const std::string client = builtProgram("sim_usb_probe_client");
-    ASSERT_EQ(sim({"--state", state, "--", client, "exchange", "bulk", "B0", "00"}).exitCode, 0);
-    const ProcessResult second = sim({"--state", state, "--log", files.path("run.log"), "--", client, "exchange", "bulk", "B0", "03"});
+    ASSERT_EQ(sim({"--state", state, "--", client(), "exchange", "B0", "00"}).exitCode, 0);
+    const ProcessResult second = sim({"--state", state, "--log", files.path("run.log"), "--", client(), "exchange", "B0", "03"});
     ASSERT_EQ(second.exitCode, 0) << second.err;
     const std::string expected = "exchanges 1\n  #1 bulk B0.03 read SWD speed\n    > B0 03\n    < B0 03 04 00 0F 42 40\n";
     EXPECT_EQ(readFile(files.path("run.log")), expected);

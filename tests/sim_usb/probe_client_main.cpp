@@ -1,7 +1,6 @@
 // A libusb client in a process of its own, for the tests that need one:
 //   sim_usb_probe_client list                 serial numbers of the probes, sorted, one per line
-//   sim_usb_probe_client exchange hid|bulk HEX...
-//                                             one request to the first probe, the reply in hex
+//   sim_usb_probe_client exchange HEX...      one bulk request to the first probe, the reply in hex
 //   sim_usb_probe_client hang                 waits on the HID IN endpoint for ever; prints
 //                                             "waiting" once the transfer is pending
 #include "usb_client.h"
@@ -28,17 +27,15 @@ int list()
 
 int exchange(int argc, char **argv)
 {
-    if (argc < 4) return 2;
+    if (argc < 3) return 2;
     UsbContext usb;
-    const bool hid = std::string(argv[2]) == "hid";
-    ProbeChannel channel(usb.get(), hid ? 3 : 0xFF);
+    ProbeChannel channel(usb.get(), 0xFF);
     if (!channel.ok()) {
         std::fprintf(stderr, "open: %s\n", libusb_error_name(channel.error()));
         return 3;
     }
     std::vector<uint8_t> request;
-    for (int i = 3; i < argc; ++i) request.push_back(static_cast<uint8_t>(std::strtoul(argv[i], nullptr, 16)));
-    if (hid) request.resize(64, 0);
+    for (int i = 2; i < argc; ++i) request.push_back(static_cast<uint8_t>(std::strtoul(argv[i], nullptr, 16)));
     int result = channel.send(request);
     std::vector<uint8_t> reply;
     if (result == 0) result = channel.receive(reply, 64, 3000);
@@ -76,6 +73,6 @@ int main(int argc, char **argv)
     if (mode == "list") return list();
     if (mode == "exchange") return exchange(argc, argv);
     if (mode == "hang") return hang();
-    std::fprintf(stderr, "usage: %s list | exchange hid|bulk HEX... | hang\n", argv[0]);
+    std::fprintf(stderr, "usage: %s list | exchange HEX... | hang\n", argv[0]);
     return 2;
 }
