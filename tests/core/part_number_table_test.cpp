@@ -93,7 +93,7 @@ TEST(SeriesCapabilities, EachHoldsForItsSeriesOnlyAndSpimForEveryValueNotKnownTo
     }
 }
 
-// Every real product ID is checked against its part name in part_number_table_test.cpp; these are
+// Every real product ID is checked against its part name above; these are
 // the rules the table rows do not reach: the bits that do not count, unassigned codes, code zero.
 TEST(FlashGeometryFromPid, DocumentedExamplesAndTheEdgesOfTheTables)
 {

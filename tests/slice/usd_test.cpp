@@ -102,8 +102,8 @@ std::string BlockFile(size_t length, uint8_t protection = 0xA5) { return Text(Pa
 // protection level. No run changes the file it reads (content; empty: an earlier file), nor a file
 // --get failed to save.
 Scenario Set(const char* name, const ksim::Settings& target, const ksim::Settings& extra, std::vector<std::string> arguments,
-             const std::string& fileName, const std::string& content, const std::string& out, int exitCode, const Bytes& written,
-             int level)
+             const std::string& out, int exitCode, const Bytes& written, int level, const std::string& fileName = "u.bin",
+             const std::string& content = BlockFile(24))
 {
     arguments.insert(arguments.begin(), "-connect");
     Scenario s{name, target + extra, arguments, out, exitCode};
@@ -149,39 +149,38 @@ const std::string kRefuseLevel2 = "Error. This user system data switches on the 
 const std::vector<std::string> kSetFile = {"-usd", "--set", "--fn", "FILE"};
 
 const Scenario kSets[] = {
-    Set("Binary", kHidProbe, {}, kSetFile, "u.bin", BlockFile(24), kUsdOpened + kUsdWrite + kDone, 0, Block(24), 0),
-    Set("Hex", kHidProbe, {}, kSetFile, "u.hex", IntelHex({{0, Pairs(Block(24))}}), kUsdOpened + kUsdWrite + kDone, 0, Block(24), 0),
-    Set("LongerFileFirst2LCount", kHidProbe, {}, kSetFile, "u.bin", BlockFile(24) + BlockFile(8, 0),
-     kUsdOpened + kUsdWrite + kDone, 0, Block(24), 0),
-    Set("ShorterThan2L", kHidProbe, {}, kSetFile, "u.bin", BlockFile(24).substr(0, 47), kUsdOpened + kUsdSizeError, 6, {}, 0),
-    Set("FirstPartShorterThan2L", kHidProbe, {}, kSetFile, "u.hex", SplitHex(), kUsdOpened + kUsdSizeError, 6, {}, 0),
-    Set("PairNotAComplement", kHidProbe, {}, kSetFile, "u.bin", Mismatched(), kUsdOpened + kUsdSizeError, 6, {}, 0),
-    Set("ZeroedPairsOnS14", kS14, {}, kSetFile, "u.bin", ZeroedPairsFile(2048), kUsdOpened + kUsdWrite + kDone, 0, ZeroedPairsBlock(), 0),
-    Set("ZeroedPairsElsewhere", kApModeTarget, {}, kSetFile, "u.bin", ZeroedPairsFile(256), kUsdOpened + kUsdSizeError, 6, {}, 0),
-    Set("ProtectionOnCheckedByLevel", kHidProbe, {}, kSetFile, "u.bin", BlockFile(24, 0xFF),
-     kUsdOpened + kUsdWrite + kDone, 0, Block(24, 0xFF), 1),
-    Set("PermanentLevelWithoutYes", kS15, {}, kSetFile, "u.bin", BlockFile(256, 0xCC), kUsdOpened + kRefuseLevel2, 6, {}, 0),
-    Set("PermanentLevelWithYes", kS15, {}, {"-usd", "--set", "--fn", "FILE", "--Y"}, "u.bin", BlockFile(256, 0xCC),
-     kUsdOpened + kUsdWrite + kDone, 0, Block(256, 0xCC), 2),
-    Set("YesTakenWhenNotNeeded", kHidProbe, {}, {"-usd", "--set", "--fn", "FILE", "--y", "-r"}, "u.bin", BlockFile(24),
-     kUsdOpened + kUsdWrite + kResetRun + kDone, 0, Block(24), 0),
-    Set("Level2UndoableNeedsNoYes", kApModeTarget, {}, kSetFile, "u.bin", BlockFile(256, 0xCC),
-     kUsdOpened + kUsdWrite + kDone, 0, Block(256, 0xCC), 2),
+    Set("Binary", kHidProbe, {}, kSetFile, kUsdOpened + kUsdWrite + kDone, 0, Block(24), 0),
+    Set("Hex", kHidProbe, {}, kSetFile, kUsdOpened + kUsdWrite + kDone, 0, Block(24), 0, "u.hex", IntelHex({{0, Pairs(Block(24))}})),
+    Set("LongerFileFirst2LCount", kHidProbe, {}, kSetFile, kUsdOpened + kUsdWrite + kDone, 0, Block(24), 0, "u.bin",
+     BlockFile(24) + BlockFile(8, 0)),
+    Set("ShorterThan2L", kHidProbe, {}, kSetFile, kUsdOpened + kUsdSizeError, 6, {}, 0, "u.bin", BlockFile(24).substr(0, 47)),
+    Set("FirstPartShorterThan2L", kHidProbe, {}, kSetFile, kUsdOpened + kUsdSizeError, 6, {}, 0, "u.hex", SplitHex()),
+    Set("PairNotAComplement", kHidProbe, {}, kSetFile, kUsdOpened + kUsdSizeError, 6, {}, 0, "u.bin", Mismatched()),
+    Set("ZeroedPairsOnS14", kS14, {}, kSetFile, kUsdOpened + kUsdWrite + kDone, 0, ZeroedPairsBlock(), 0, "u.bin", ZeroedPairsFile(2048)),
+    Set("ZeroedPairsElsewhere", kApModeTarget, {}, kSetFile, kUsdOpened + kUsdSizeError, 6, {}, 0, "u.bin", ZeroedPairsFile(256)),
+    Set("ProtectionOnCheckedByLevel", kHidProbe, {}, kSetFile, kUsdOpened + kUsdWrite + kDone, 0, Block(24, 0xFF), 1, "u.bin",
+     BlockFile(24, 0xFF)),
+    Set("PermanentLevelWithoutYes", kS15, {}, kSetFile, kUsdOpened + kRefuseLevel2, 6, {}, 0, "u.bin", BlockFile(256, 0xCC)),
+    Set("PermanentLevelWithYes", kS15, {}, {"-usd", "--set", "--fn", "FILE", "--Y"}, kUsdOpened + kUsdWrite + kDone, 0, Block(256, 0xCC), 2,
+     "u.bin", BlockFile(256, 0xCC)),
+    Set("YesTakenWhenNotNeeded", kHidProbe, {}, {"-usd", "--set", "--fn", "FILE", "--y", "-r"}, kUsdOpened + kUsdWrite + kResetRun + kDone,
+     0, Block(24), 0),
+    Set("Level2UndoableNeedsNoYes", kApModeTarget, {}, kSetFile, kUsdOpened + kUsdWrite + kDone, 0, Block(256, 0xCC), 2, "u.bin",
+     BlockFile(256, 0xCC)),
     // Protection switched on, but the level read afterwards is not the one the block asks for.
-    Set("ProtectionLevelNotTheOneAsked", kHidProbe, {{"fault_reply_byte", "B1.00@2,3,01"}}, kSetFile, "u.bin",
-     BlockFile(24, 0xFF), kUsdOpened + kWriteFailed, 6, Block(24, 0xFF), 1),
-    Set("ReadBackDiffers", kHidProbe, {{"ignore_writes", "1"}}, kSetFile, "u.bin", BlockFile(24), kUsdOpened + kWriteFailed, 6, {}, 0),
-    Set("WriteRefused", kHidProbe, {{"fault_status", "B3.02,0x22"}}, kSetFile, "u.bin", BlockFile(24), kUsdOpened + kWriteFailed, 6, {}, 0),
-    Set("WriteNoReply", kHidProbe, {{"fault_no_reply", "B3.05"}}, kSetFile, "u.bin", BlockFile(24), kUsdOpened + kWriteFailed, 6, {}, 0),
-    Set("ReadBackWrongEcho", kHidProbe, {{"fault_wrong_echo", "B2.02"}}, kSetFile, "u.bin", BlockFile(24),
-     kUsdOpened + kWriteFailed, 6, Block(24), 0),
-    Set("UnpluggedMidWrite", kHidProbe, {{"fault_unplug", "B3.05"}}, kSetFile, "u.bin", BlockFile(24), kUsdOpened + kWriteFailed, 6, {}, 0),
-    Set("GetCannotSave", kHidProbe, {}, {"-usd", "--get", "--fn", "FILE"}, "no/u.bin", "",
-     kRead + "Save user system data to file failed!\n", 7, {}, 0),
-    Set("GetReadRefused", kHidProbe, {{"fault_status", "B2.02,0x22"}}, {"-usd", "--get", "--fn", "FILE"}, "u.bin", "",
-     kRead + "User system data read failed!\n", 7, {}, 0),
-    Set("GetNoReply", kHidProbe, {{"fault_no_reply", "B2.02"}}, {"-usd", "--get", "--fn", "FILE"}, "u.hex", "",
-     kRead + "User system data read failed!\n", 7, {}, 0),
+    Set("ProtectionLevelNotTheOneAsked", kHidProbe, {{"fault_reply_byte", "B1.00@2,3,01"}}, kSetFile, kUsdOpened + kWriteFailed, 6,
+     Block(24, 0xFF), 1, "u.bin", BlockFile(24, 0xFF)),
+    Set("ReadBackDiffers", kHidProbe, {{"ignore_writes", "1"}}, kSetFile, kUsdOpened + kWriteFailed, 6, {}, 0),
+    Set("WriteRefused", kHidProbe, {{"fault_status", "B3.02,0x22"}}, kSetFile, kUsdOpened + kWriteFailed, 6, {}, 0),
+    Set("WriteNoReply", kHidProbe, {{"fault_no_reply", "B3.05"}}, kSetFile, kUsdOpened + kWriteFailed, 6, {}, 0),
+    Set("ReadBackWrongEcho", kHidProbe, {{"fault_wrong_echo", "B2.02"}}, kSetFile, kUsdOpened + kWriteFailed, 6, Block(24), 0),
+    Set("UnpluggedMidWrite", kHidProbe, {{"fault_unplug", "B3.05"}}, kSetFile, kUsdOpened + kWriteFailed, 6, {}, 0),
+    Set("GetCannotSave", kHidProbe, {}, {"-usd", "--get", "--fn", "FILE"}, kRead + "Save user system data to file failed!\n", 7, {}, 0,
+     "no/u.bin", ""),
+    Set("GetReadRefused", kHidProbe, {{"fault_status", "B2.02,0x22"}}, {"-usd", "--get", "--fn", "FILE"},
+     kRead + "User system data read failed!\n", 7, {}, 0, "u.bin", ""),
+    Set("GetNoReply", kHidProbe, {{"fault_no_reply", "B2.02"}}, {"-usd", "--get", "--fn", "FILE"},
+     kRead + "User system data read failed!\n", 7, {}, 0, "u.hex", ""),
 };
 INSTANTIATE_TEST_SUITE_P(UsdSet, ScenarioRun, testing::ValuesIn(kSets), ScenarioName);
 
