@@ -70,11 +70,6 @@ public:
     ScriptedProbe &probe() { return probe_; }
     ksim::Testbed &bench() { return bench_; }
     bool viaHid() const { return transport_ == ksim::Transport::Hid; }
-    // What the device must have seen for this request: over HID a 64-byte report, zero-padded.
-    Bytes onWire(Bytes request) const {
-        if (viaHid()) request.resize(64, 0);
-        return request;
-    }
 
 private:
     ksim::Transport transport_;
