@@ -1,6 +1,8 @@
 #include "connection_check.h"
 
 #include "console_output.h"
+#include "link_interface.h"
+#include "mcu_identification.h"
 #include "share_parameter.h"
 
 bool HasConnection(ConnectionNeed need)
@@ -24,4 +26,22 @@ bool HasConnection(ConnectionNeed need)
         return false;
     }
     return false;
+}
+
+bool BootMemoryReachable()
+{
+    if (!MCUHaveAPMode(g_shareParameter.series))
+        return PrintFailure("Error. The MCU does not support boot memory AP mode. ");
+    if (!IsBootMemoryAPMode())
+        return PrintFailure("Error. The MCU boot memory is not in AP mode!");
+    return true;
+}
+
+bool SpimReachable()
+{
+    if (!MCUHaveSPIM(g_shareParameter.series))
+        return PrintFailure("Error. The MCU does not support SPIM. ");
+    if (!g_shareParameter.spimEnabled)
+        return PrintFailure("Error. SPIM does not enabled. ");
+    return true;
 }

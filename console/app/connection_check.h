@@ -9,3 +9,9 @@ enum class ConnectionNeed {
 
 // True when the need is met; otherwise prints the missing connection's line and returns false.
 bool HasConnection(ConnectionNeed need);
+
+// True when the connected MCU has boot memory AP mode and it is on; otherwise prints which is missing.
+bool BootMemoryReachable();
+
+// True when the connected MCU has SPIM and it is enabled; otherwise prints which is missing.
+bool SpimReachable();

@@ -57,19 +57,10 @@ int ReadDownloadOptions(int argc, char* argv[], int& index, bool& erase)
 // The memories the image needs must be there and usable.
 bool TargetCanTake(const FileInfo& info)
 {
-    const ShareParameter& shared = g_shareParameter;
-    if (IsBootInvolved(info.location)) {
-        if (!MCUHaveAPMode(shared.series))
-            return PrintFailure("Error. The MCU does not support boot memory AP mode. ");
-        if (!IsBootMemoryAPMode())
-            return PrintFailure("Error. The MCU boot memory is not in AP mode!");
-    }
-    if (IsSpimInvolved(info.location)) {
-        if (!MCUHaveSPIM(shared.series))
-            return PrintFailure("Error. The MCU does not support SPIM. ");
-        if (!shared.spimEnabled)
-            return PrintFailure("Error. SPIM does not enabled. ");
-    }
+    if (IsBootInvolved(info.location) && !BootMemoryReachable())
+        return false;
+    if (IsSpimInvolved(info.location) && !SpimReachable())
+        return false;
     if (!IsImageInTarget(info)) {
         PrintLine("");
         return false;

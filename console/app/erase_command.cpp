@@ -99,14 +99,8 @@ bool SectorAddress(long long k, uint32_t& address)
                                    : "Error. The MCU does not support boot memory AP mode. ");
         return false;
     }
-    if (!MCUHaveSPIM(shared.series)) {
-        PrintLine("Error. The MCU does not support SPIM. ");
+    if (!SpimReachable())
         return false;
-    }
-    if (!shared.spimEnabled) {
-        PrintLine("Error. SPIM does not enabled. ");
-        return false;
-    }
     if (k >= ZRCHIP_SPIM_PAGE_BEGININDEX + SpimSectorCount()) {
         PrintLine("Error. Sectors can't exceed the SPIM range!");
         return false;

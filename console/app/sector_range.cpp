@@ -1,5 +1,6 @@
 #include "sector_range.h"
 
+#include "connection_check.h"
 #include "console_output.h"
 #include "link_interface.h"
 #include "mcu_identification.h"
@@ -24,17 +25,8 @@ bool IsSectorsValid(int first, int last)
         return false;
     if (first >= kSpimBandFirst)
         return true; // each SPIM sector is checked when the list is built
-    if (first >= kBootBandFirst) {
-        if (!MCUHaveAPMode(g_shareParameter.series)) {
-            PrintLine("Error. The MCU does not support boot memory AP mode. ");
-            return false;
-        }
-        if (!IsBootMemoryAPMode()) {
-            PrintLine("Error. The MCU boot memory is not in AP mode!");
-            return false;
-        }
-        return true;
-    }
+    if (first >= kBootBandFirst)
+        return BootMemoryReachable();
     const int count = MainFlashSectorCount();
     return first < count && last < count;
 }

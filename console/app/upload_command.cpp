@@ -95,10 +95,8 @@ bool RangeIsReadable(UploadKind kind, const MemoryRange& range)
             return PrintFailure("Error. Upload sectors can't greater than flash size!");
         return true;
     case UploadKind::BOOT_MEMORY:
-        if (!MCUHaveAPMode(shared.series))
-            return PrintFailure("Error. The MCU does not support boot memory AP mode. ");
-        if (!IsBootMemoryAPMode())
-            return PrintFailure("Error. The MCU boot memory is not in AP mode!");
+        if (!BootMemoryReachable())
+            return false;
         if (range.address < shared.otp3Address) {
             PrintLine("Error. Upload sectors can't less than 0x" +
                       ShareParameter::IntToHexString(static_cast<int32_t>(shared.otp3Address), 8));
@@ -108,10 +106,8 @@ bool RangeIsReadable(UploadKind kind, const MemoryRange& range)
             return PrintFailure("Error. Upload sectors can't greater than boot memory size!");
         return true;
     case UploadKind::SPIM: {
-        if (!MCUHaveSPIM(shared.series))
-            return PrintFailure("Error. The MCU does not support SPIM. ");
-        if (!shared.spimEnabled)
-            return PrintFailure("Error. SPIM does not enabled. ");
+        if (!SpimReachable())
+            return false;
         if (range.address < ZRCHIP_SPIM_BASE_ADDRESS)
             return PrintFailure("Error. Upload sectors can't less than 0x08400000!");
         // Never past the SPIM window, whatever size was enabled.
