@@ -43,11 +43,7 @@ TEST(Concurrency, two_probes_from_four_threads_keep_each_transfer_contiguous) {
     bench.addDevice(probeIdentity("KV-T1", Transport::Bulk), a.handler());
     bench.addDevice(probeIdentity("KV-T2", Transport::Hid), b.handler());
     LibrarySession library;
-    library.list();
-    const KORVEX_HANDLE ha = KORVEX_Open("KV-T1");
-    const KORVEX_HANDLE hb = KORVEX_Open("KV-T2");
-    ASSERT_NE(ha, KORVEX_INVALID_HANDLE);
-    ASSERT_NE(hb, KORVEX_INVALID_HANDLE);
+    const KORVEX_HANDLE ha = library.open("KV-T1"), hb = library.open("KV-T2");
 
     std::atomic<int> failures{0};
     auto reader = [&](KORVEX_HANDLE h, uint32_t base) {

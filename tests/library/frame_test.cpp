@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstring>
 #include <optional>
+#include <set>
 #include <thread>
 
 namespace {
@@ -38,6 +39,10 @@ struct Bench {
     std::vector<std::string> list() {
         if (!library) library.emplace();
         return library->list();
+    }
+    KORVEX_HANDLE open(const char *serial) {
+        if (!library) library.emplace();
+        return library->open(serial);
     }
 };
 
@@ -98,19 +103,6 @@ TEST(Enumeration, probes_are_listed_last_found_first_in_the_callers_rows_only) {
     EXPECT_EQ(std::string(info.deviceInfo[0]), expected[0]);
     EXPECT_EQ(std::string(info.deviceInfo[1]), expected[1]);
     EXPECT_EQ(info.deviceInfo[2][0], '#') << "a row beyond the capacity was written";
-}
-
-TEST(Enumeration, missing_serial_and_strings_read_as_unknown) {
-    Bench b;
-    b.bench.addDevice({"", "", "", "", "", Transport::Bulk}, ScriptedProbe().handler());
-    EXPECT_EQ(b.list(), std::vector<std::string>{"UNKNOWN"});
-    KORVEX_HANDLE h = KORVEX_Open("UNKNOWN");
-    ASSERT_NE(h, KORVEX_INVALID_HANDLE);
-    char text[32];
-    EXPECT_EQ(KORVEX_GetManufacturer(h, text, sizeof text), 0);
-    EXPECT_STREQ(text, "UNKNOWN");
-    EXPECT_EQ(KORVEX_GetProduct(h, text, sizeof text), 0);
-    EXPECT_STREQ(text, "UNKNOWN");
 }
 
 // ---------------------------------------------------------------- HID / bulk rule, busy probes
@@ -229,9 +221,7 @@ TEST(Open, by_exact_serial_or_the_first_listed_only_once_holding_every_interface
 TEST(Open, stale_replies_are_drained_before_the_first_command) {
     Bench b({"KV-STALE"}, Transport::Bulk);
     ScriptedProbe &probe = b.probes[0];
-    b.list();
-    KORVEX_HANDLE h = KORVEX_Open("KV-STALE");
-    ASSERT_NE(h, KORVEX_INVALID_HANDLE);
+    KORVEX_HANDLE h = b.open("KV-STALE");
     // A reply that comes after the library gave up stays queued in the probe.
     probe.respondAlways({0xB0, 0x00, 0x05, 0x09, 0x09, 0x09, 0x09, 0x01});
     probe.delayNextReply(400);
@@ -240,8 +230,7 @@ TEST(Open, stale_replies_are_drained_before_the_first_command) {
     KORVEX_Close(h);
 
     probe.respondAlways(kVersionReply);
-    h = KORVEX_Open("KV-STALE");
-    ASSERT_NE(h, KORVEX_INVALID_HANDLE);
+    h = b.open("KV-STALE");
     Bytes v;
     EXPECT_EQ(version(h, &v), 0);
     EXPECT_EQ(v, (Bytes{1, 2, 3, 4})) << "the stale reply was taken for the new command's";
@@ -253,11 +242,8 @@ TEST(Close, first_of_two_leaves_the_second_usable_and_the_first_unknown_and_exit
     KORVEX_Exit();
     KORVEX_Exit();
     Bench b({"KV-A", "KV-B"});
-    b.list();
-    KORVEX_HANDLE a = KORVEX_Open("KV-A");
-    KORVEX_HANDLE bh = KORVEX_Open("KV-B");
-    ASSERT_NE(a, KORVEX_INVALID_HANDLE);
-    ASSERT_NE(bh, KORVEX_INVALID_HANDLE);
+    KORVEX_HANDLE a = b.open("KV-A");
+    KORVEX_HANDLE bh = b.open("KV-B");
     EXPECT_NE(a, bh);
     KORVEX_Close(a);
     EXPECT_EQ(version(a), TRANS_HANDLE_NO_DEVICE_ERROR);
@@ -275,28 +261,35 @@ TEST(Close, first_of_two_leaves_the_second_usable_and_the_first_unknown_and_exit
     b.library.reset();  // KORVEX_Exit with handles open
     EXPECT_EQ(version(again), TRANS_HANDLE_NO_DEVICE_ERROR);
     EXPECT_EQ(version(bh), TRANS_HANDLE_NO_DEVICE_ERROR);
-    b.list();
-    KORVEX_HANDLE reopened = KORVEX_Open("KV-A");
-    ASSERT_NE(reopened, KORVEX_INVALID_HANDLE) << "the interface is still claimed by the old context";
+    KORVEX_HANDLE reopened = b.open("KV-A");  // fails while the old context still claims the interface
     EXPECT_EQ(KORVEX_Init(), 0);
     EXPECT_EQ(version(reopened), 0);
 }
 
 // ---------------------------------------------------------------- strings
 
-TEST(UsbStrings, are_copied_with_their_terminator_when_they_fit) {
-    korvex_test::OpenProbe p(Transport::Bulk, "KV-STRINGS");
+// A probe without strings lists and reads as UNKNOWN.
+TEST(UsbStrings, are_copied_with_their_terminator_when_they_fit_and_missing_ones_read_as_unknown) {
+    Bench b({"KV-STRINGS"}, Transport::Bulk);
+    b.bench.addDevice({"", "", "", "", "", Transport::Bulk}, b.probes[0].handler());
+    const std::vector<std::string> rows = b.list();
+    EXPECT_EQ(std::set<std::string>(rows.begin(), rows.end()), (std::set<std::string>{"KV-STRINGS", "UNKNOWN"}));
+    const KORVEX_HANDLE h = b.open("KV-STRINGS"), unknown = b.open("UNKNOWN");
     char text[11];
-    EXPECT_EQ(KORVEX_GetSerialNumber(p.handle(), text, 11), 0);
+    EXPECT_EQ(KORVEX_GetManufacturer(unknown, text, 8), 0);
+    EXPECT_STREQ(text, "UNKNOWN");
+    EXPECT_EQ(KORVEX_GetProduct(unknown, text, 8), 0);
+    EXPECT_STREQ(text, "UNKNOWN");
+    EXPECT_EQ(KORVEX_GetSerialNumber(h, text, 11), 0);
     EXPECT_STREQ(text, "KV-STRINGS");
-    EXPECT_EQ(KORVEX_GetSerialNumber(p.handle(), text, 10), INPUT_PARAMS_ERROR);
-    EXPECT_EQ(KORVEX_GetManufacturer(p.handle(), text, 7), 0);
+    EXPECT_EQ(KORVEX_GetSerialNumber(h, text, 10), INPUT_PARAMS_ERROR);
+    EXPECT_EQ(KORVEX_GetManufacturer(h, text, 7), 0);
     EXPECT_STREQ(text, "Korvex");
-    EXPECT_EQ(KORVEX_GetManufacturer(p.handle(), text, 6), INPUT_PARAMS_ERROR);
-    EXPECT_EQ(KORVEX_GetProduct(p.handle(), text, 0), INPUT_PARAMS_ERROR);
-    EXPECT_EQ(KORVEX_GetProduct(p.handle(), text, -5), INPUT_PARAMS_ERROR);
-    EXPECT_EQ(KORVEX_SetNonblocking(p.handle(), 1), 0);
-    EXPECT_EQ(p.probe().requests().size(), 0u) << "no string getter talks to the probe";
+    EXPECT_EQ(KORVEX_GetManufacturer(h, text, 6), INPUT_PARAMS_ERROR);
+    EXPECT_EQ(KORVEX_GetProduct(h, text, 0), INPUT_PARAMS_ERROR);
+    EXPECT_EQ(KORVEX_GetProduct(h, text, -5), INPUT_PARAMS_ERROR);
+    EXPECT_EQ(KORVEX_SetNonblocking(h, 1), 0);
+    EXPECT_EQ(b.probes[0].requests().size(), 0u) << "no string getter talks to the probe";
 }
 
 }  // namespace

@@ -25,7 +25,9 @@ void forEachRow(Fn fn) {
 
 class Wire : public ::testing::TestWithParam<Transport> {};
 
-TEST_P(Wire, every_request_reaches_the_probe_exactly) {
+// Every request reaches the probe exactly; once the probe is gone a failed send is 2 for every
+// command, also for those whose silent probe gives 3.
+TEST_P(Wire, every_request_reaches_the_probe_exactly_until_it_is_gone) {
     OpenProbe p(GetParam());
     forEachRow([&](const PacketRow &row) {
         p.probe().clearLog();
@@ -35,14 +37,12 @@ TEST_P(Wire, every_request_reaches_the_probe_exactly) {
             p.probe().respondAlways(row.reply);
         EXPECT_EQ(row.call(p.handle()), 0) << row.name;
         std::vector<Bytes> expected;
-        for (const Bytes &r : row.requests) expected.push_back(p.onWire(r));
+        for (Bytes r : row.requests) {
+            if (p.viaHid()) r.resize(64, 0);  // a HID report, zero-padded
+            expected.push_back(r);
+        }
         EXPECT_EQ(p.probe().requests(), expected) << row.name;
     });
-}
-
-// A failed send is 2 for every command, also for those whose silent probe gives 3.
-TEST_P(Wire, a_gone_probe_fails_every_send_with_2) {
-    OpenProbe p(GetParam());
     p.bench().unplug(0);
     forEachRow([&](const PacketRow &row) { EXPECT_EQ(row.call(p.handle()), TRANS_WRITE_ERROR) << row.name; });
 }

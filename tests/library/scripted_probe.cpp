@@ -94,15 +94,20 @@ std::vector<std::string> LibrarySession::list(uint8_t capacity, uint8_t *count) 
     return serials;
 }
 
+KORVEX_HANDLE LibrarySession::open(const char *serial) {
+    list();
+    const KORVEX_HANDLE h = KORVEX_Open(serial);
+    EXPECT_NE(h, KORVEX_INVALID_HANDLE) << (serial ? serial : "the first listed");
+    return h;
+}
+
 ksim::UsbIdentity probeIdentity(const std::string &serial, ksim::Transport transport) {
     return {"Korvex", "Korvex Probe", serial, "Korvex HID", "Korvex Bulk", transport};
 }
 
 OpenProbe::OpenProbe(ksim::Transport transport, const std::string &serial) : transport_(transport) {
     bench_.addDevice(probeIdentity(serial, transport), probe_.handler());
-    library_.list();
-    handle_ = KORVEX_Open(serial.c_str());
-    EXPECT_NE(handle_, KORVEX_INVALID_HANDLE) << serial;
+    handle_ = library_.open(serial.c_str());
 }
 
 }  // namespace korvex_test

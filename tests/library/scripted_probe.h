@@ -57,12 +57,13 @@ public:
 
     // KORVEX_GetKorvexDeviceList with this capacity; the rows in list order.
     std::vector<std::string> list(uint8_t capacity = 99, uint8_t *count = nullptr);
+    // Lists the probes and opens one (a failed open fails the test).
+    KORVEX_HANDLE open(const char *serial);
 };
 
 ksim::UsbIdentity probeIdentity(const std::string &serial, ksim::Transport transport = ksim::Transport::Both);
 
-// One scripted probe plugged in, the library initialised, the probe listed and opened (a failed open
-// fails the test).
+// One scripted probe plugged in, the library initialised, the probe listed and opened.
 class OpenProbe {
 public:
     explicit OpenProbe(ksim::Transport transport, const std::string &serial = "KV-SCRIPT-1");
@@ -70,11 +71,6 @@ public:
     ScriptedProbe &probe() { return probe_; }
     ksim::Testbed &bench() { return bench_; }
     bool viaHid() const { return transport_ == ksim::Transport::Hid; }
-    // What the device must have seen for this request: over HID a 64-byte report, zero-padded.
-    Bytes onWire(Bytes request) const {
-        if (viaHid()) request.resize(64, 0);
-        return request;
-    }
 
 private:
     ksim::Transport transport_;

@@ -37,7 +37,6 @@ Chunk chunkOf(Form form, const Bytes &r) {
     }
     return {};
 }
-size_t headerOf(Form form) { return form == Form::Display ? 6 : form == Form::Debug ? 9 : 8; }
 
 // The chunks a run of requests carried, with the HID padding ignored.
 std::vector<Chunk> chunksOf(const std::vector<Bytes> &requests, Form form) {
@@ -78,32 +77,27 @@ const std::vector<ChunkCase> kReads = {
 
 class Chunked : public ::testing::TestWithParam<Transport> {};
 
-TEST_P(Chunked, reads_split_at_the_packet_size_and_assemble_the_data) {
+// Each read once answered in full, once with its second chunk failing.
+TEST_P(Chunked, reads_split_at_the_packet_size_assemble_the_data_and_stop_at_the_first_failing_chunk) {
     OpenProbe p(GetParam());
-    p.probe().respond(serveMemory);
     for (const ChunkCase &c : kReads) {
+        p.probe().respond(serveMemory);
         p.probe().clearLog();
-        const size_t length = lengthOf(c.chunks);
+        const size_t length = lengthOf(c.chunks), first = c.chunks[0][1];
         Bytes buffer(length + 4, 0xAA);
         EXPECT_EQ(c.call(p.handle(), buffer.data()), 0) << c.name;
         EXPECT_EQ(chunksOf(p.probe().requests(), c.form), c.chunks) << c.name;
         Bytes expected = pattern(c.chunks[0][0], length);
         expected.resize(length + 4, 0xAA);
         EXPECT_EQ(buffer, expected) << c.name << ": wrong data or written past the length";
-    }
-}
 
-TEST_P(Chunked, a_read_stops_at_the_first_failing_chunk_keeping_the_chunks_read) {
-    OpenProbe p(GetParam());
-    for (const ChunkCase &c : kReads) {
         auto calls = std::make_shared<int>(0);
         p.probe().respond([calls](const Bytes &r) -> std::optional<Bytes> {
             if (++*calls == 2) return Bytes{uint8_t(r[0] ^ 0x01), 0xF1};  // not an answer to this request
             return serveMemory(r);
         });
         p.probe().clearLog();
-        const size_t length = lengthOf(c.chunks), first = c.chunks[0][1];
-        Bytes buffer(length, 0xAA);
+        buffer.assign(length, 0xAA);
         EXPECT_EQ(c.call(p.handle(), buffer.data()), TRANS_READ_PARAMS_ERROR) << c.name;
         EXPECT_EQ(p.probe().requests().size(), 2u) << c.name;
         EXPECT_EQ(Bytes(buffer.begin(), buffer.begin() + first), pattern(c.chunks[0][0], first)) << c.name;
@@ -137,16 +131,17 @@ const std::vector<ChunkCase> kWrites = {
     {ON_DATA(KORVEX_LCDFWUpdate(h, 120, d)), Form::Display, {{0, 58}, {58, 58}, {116, 4, 1}}},
 };
 
-TEST_P(Chunked, writes_split_at_the_packet_size_and_send_the_data_in_order) {
+// Each write once acknowledged in full, once with its second chunk refused.
+TEST_P(Chunked, writes_split_at_the_packet_size_send_the_data_in_order_and_stop_at_the_first_refused_chunk) {
     OpenProbe p(GetParam());
-    p.probe().respond(serveMemory);
     for (const ChunkCase &c : kWrites) {
+        p.probe().respond(serveMemory);
         p.probe().clearLog();
         Bytes data = pattern(1, lengthOf(c.chunks));
         EXPECT_EQ(c.call(p.handle(), data.data()), 0) << c.name;
         const std::vector<Bytes> requests = p.probe().requests();
         EXPECT_EQ(chunksOf(requests, c.form), c.chunks) << c.name;
-        const size_t header = headerOf(c.form);
+        const size_t header = c.form == Form::Display ? 6 : c.form == Form::Debug ? 9 : 8;
         Bytes sent;
         for (size_t i = 0; i < requests.size() && i < c.chunks.size(); ++i) {
             const auto begin = requests[i].begin() + header;
@@ -156,19 +151,13 @@ TEST_P(Chunked, writes_split_at_the_packet_size_and_send_the_data_in_order) {
             }
         }
         EXPECT_EQ(sent, data) << c.name;
-    }
-}
-
-TEST_P(Chunked, a_write_stops_at_the_first_refused_chunk) {
-    OpenProbe p(GetParam());
-    for (const ChunkCase &c : kWrites) {
         if (c.chunks.size() < 2) continue;
+
         auto calls = std::make_shared<int>(0);
         p.probe().respond([calls](const Bytes &r) -> std::optional<Bytes> {
             return Bytes{r[0], uint8_t(++*calls == 2 ? 0xF2 : 0xF1)};
         });
         p.probe().clearLog();
-        Bytes data = pattern(1, lengthOf(c.chunks));
         EXPECT_EQ(c.call(p.handle(), data.data()), 0xF2) << c.name;
         EXPECT_EQ(p.probe().requests().size(), 2u) << c.name;
     }

@@ -29,9 +29,7 @@ TEST_P(VirtualProbeDecoding, accepts_every_request_the_library_builds) {
         ksim::Testbed bench;  // fresh: no command's effect decides another's
         bench.addProbe(ble ? kReadyBle : kReadyTarget);
         korvex_test::LibrarySession library;
-        library.list();
-        const KORVEX_HANDLE h = KORVEX_Open("KV-V");
-        ASSERT_NE(h, KORVEX_INVALID_HANDLE);
+        const KORVEX_HANDLE h = library.open("KV-V");
         if (ble) {
             ASSERT_EQ(KORVEX_BLECHIP_S17_Connect(h), 0);
         }
@@ -133,9 +131,7 @@ TEST(VirtualProbe, keeps_what_the_library_stores_in_it) {
     ksim::Testbed bench;
     bench.addProbe({{"serial", "KV-V"}, {"transport", "hid"}});
     korvex_test::LibrarySession library;
-    library.list();
-    const KORVEX_HANDLE h = KORVEX_Open("KV-V");
-    ASSERT_NE(h, KORVEX_INVALID_HANDLE);
+    const KORVEX_HANDLE h = library.open("KV-V");
     for (const Step &step : kSteps) {
         EXPECT_EQ(step.call(h), step.result) << step.name;
         EXPECT_EQ(step.read(), step.expected) << step.name;

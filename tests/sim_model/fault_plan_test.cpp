@@ -10,14 +10,6 @@
 namespace ksim::test {
 namespace {
 
-TEST(FaultPlan, DelaysAddUp)
-{
-    ProbeHarness h({{"reply_delay_ms", "5"}, {"fault_delay", "B2,3000"}});
-    EXPECT_EQ(h.probe.handleRequest(hex("B0 00"), false).delayMs, 5u);
-    EXPECT_EQ(h.probe.handleRequest(hex("B2 00 08 00 00 00 00 01"), false).delayMs, 3005u);
-    EXPECT_EQ(h.lastExchange().delayMs, 3005u);
-}
-
 TEST(FaultPlan, StaleReportsAreHandedOutOnce)
 {
     ProbeHarness h({{"stale_reports", "2"}, {"stale_report", "B0 F1"}});
@@ -83,19 +75,20 @@ TEST(FaultPlan, AGroupTriggerCountsEveryRequestOfTheGroup)
     }
 }
 
-// A refusing probe leaves the target as it was; a reply lost after the command ran does not.
-TEST(FaultPlan, RefuseAnswersWithoutCarryingTheCommandOutAndIsLogged)
+// Each fault acts on its own requests: delays add up; a refusing probe leaves the target as it was
+// (a reply lost after the command ran does not) and is logged; a replaced reply byte needs a reply
+// that long.
+TEST(FaultPlan, EachFaultActsOnItsOwnRequests)
 {
-    ProbeHarness h({{"fault_refuse", "B0.04@1,FE"}});
+    ProbeHarness h({{"reply_delay_ms", "5"}, {"fault_delay", "B2,3000"}, {"fault_refuse", "B0.04@1,FE"},
+                    {"fault_reply_byte", "B0.00,2,04"}, {"fault_reply_byte", "B0.05,9,00"}});
+    EXPECT_EQ(h.probe.handleRequest(hex("B2 00 08 00 00 00 00 01"), false).delayMs, 3005u);
+    EXPECT_EQ(h.lastExchange().delayMs, 3005u);
+    EXPECT_EQ(h.probe.handleRequest(hex("B0 03"), false).delayMs, 5u);
     EXPECT_EQ(h.bulk("B0 04 04 00 00 00 64"), "B0 FE");
     EXPECT_EQ(h.probe.settings().swdSpeed, 1000000u);
     EXPECT_EQ(h.lastExchange().faults, std::vector<std::string>{"refuse@B0.04@1"});
     EXPECT_EQ(h.lastExchange().command, "B0.04 write SWD speed");
-}
-
-TEST(FaultPlan, ReplyByteReplacesOneByteOfTheReplyWhenItIsThatLong)
-{
-    ProbeHarness h({{"fault_reply_byte", "B0.00,2,04"}, {"fault_reply_byte", "B0.05,9,00"}});
     EXPECT_EQ(h.bulk("B0 00"), "B0 00 04 02 01 07 00 01");
     EXPECT_EQ(h.bulk("B0 05"), "B0 05 01 00");
     EXPECT_TRUE(h.lastExchange().faults.empty()) << "offset 9 is past a 4-byte reply";

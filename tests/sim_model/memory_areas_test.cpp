@@ -22,8 +22,6 @@ TEST(OtpArea, DataProgramsOnceAndLockedBlocksRefuseWrites)
         {"a lock cannot be undone", "B3 08 1F FF F5 00 00 01 FF", "B3 FF"},
         {"past the data area", "B3 07 1F FF F4 00 00 01 00", "B3 F3"},
     });
-    ProbeHarness none;  // ZR32_S04 has no OTP area
-    EXPECT_EQ(none.bulk("B2 03 00 00 00 00 00 01"), "B2 F4 00 00 00 00 00 01 FF");
 }
 
 TEST(BootMemory, ApModeNeedsTheRightKeyAndGatesWritesAndErase)
@@ -38,9 +36,8 @@ TEST(BootMemory, ApModeNeedsTheRightKeyAndGatesWritesAndErase)
         {"the key", "B5 0A 04 5C 3E 91 B7", "B5 F1"},
         {"last byte", "B3 00 1F FF F3 FF 00 01 00", "B3 F1"},
         {"past the end", "B3 00 1F FF F4 00 00 01 00", "B3 F3"},
+        {"no SPIM on this series", "B6 02 09 01 00 00 00 00 00 10 00 00", "B6 F4"},
     });
-    ProbeHarness noApMode;  // ZR32_S04
-    EXPECT_EQ(noApMode.bulk("B5 0A 04 5C 3E 91 B7"), "B5 F4");
 }
 
 // Debug access: widths, alignment and the bus map. The SPIM chip behind its window keeps its content
@@ -57,6 +54,8 @@ TEST(DebugAccessAndSpim, WidthsAlignmentTheBusMapAndTheSpimWindow)
         {"a system register", "CF 01 20 E0 00 ED 0C 00 04 05 FA 00 04", "CF F1"},
         {"nothing past the SRAM", "CF 01 20 20 01 00 00 00 04 00 00 00 00", "CF FF"},
         {"55 bytes fit a reply", "CF 00 08 20 00 00 00 00 38", "CF F2"},
+        {"ZR32_S04 has no OTP area", "B2 03 00 00 00 00 00 01", "B2 F4 00 00 00 00 00 01 FF"},
+        {"nor an AP mode", "B5 0A 04 5C 3E 91 B7", "B5 F4"},
         {"read before enabling", "B2 01 08 40 00 00 00 01", "B2 F4 08 40 00 00 00 01 FF"},
         {"write sequence refused", "B3 04 01 00", "B3 F4"},
         {"erase refused", "B4 05 00 00 00 00 00 00", "B4 F4"},
@@ -76,8 +75,6 @@ TEST(DebugAccessAndSpim, WidthsAlignmentTheBusMapAndTheSpimWindow)
     EXPECT_EQ(h.probe.target().spim().allocatedPages(), 2u);
     ASSERT_EQ(h.bulk("B4 05 00 00 00 00 00 00"), "B4 F1");
     EXPECT_EQ(h.probe.target().spim().allocatedPages(), 0u);
-    ProbeHarness noSpim({{"series", "9"}});
-    EXPECT_EQ(noSpim.bulk("B6 02 09 01 00 00 00 00 00 10 00 00"), "B6 F4");
 }
 
 }  // namespace

@@ -115,19 +115,23 @@ TEST(KorvexSimTool, bad_command_lines_give_125_and_run_nothing)
     }
 }
 
-// What one run does to a probe (a protocol write) is there in the next run, and in the dump.
+// What one run does to a probe (a protocol write) is there in the next run, and in the dump, which
+// ends with the exchanges of the last run as --log wrote them.
 TEST(KorvexSimTool, probe_state_persists_across_runs_and_a_failed_save_fails_the_run)
 {
     Scratch files;
     const std::string dir = files.path("state");
     const ProcessResult write = sim({"--state", dir, "--", client(), "exchange", "B0", "04", "04", "00", "00", "01", "00"});
     EXPECT_EQ(write.out, "B0 F1\n") << write.err;
-    const ProcessResult read = sim({"--state", dir, "--", client(), "exchange", "B0", "03"});
+    const ProcessResult read = sim({"--state", dir, "--log", files.path("run.log"), "--", client(), "exchange", "B0", "03"});
     EXPECT_EQ(read.out, "B0 03 04 00 00 01 00\n") << read.err;
+    const std::string log = "exchanges 1\n  #1 bulk B0.03 read SWD speed\n    > B0 03\n    < B0 03 04 00 00 01 00\n";
+    EXPECT_EQ(readFile(files.path("run.log")), log);
 
     const ProcessResult dump = sim({"dump", "--state", dir});
     EXPECT_EQ(dump.exitCode, 0) << dump.err;
     EXPECT_NE(dump.out.find("swd_speed=256"), std::string::npos) << dump.out;
+    EXPECT_EQ(dump.out.substr(dump.out.find("exchanges ")), log) << "the dump ends with the last run's log";
     EXPECT_EQ(sim({"dump", "--state", dir, "--probe", "0"}).out, dump.out);
     EXPECT_EQ(sim({"--", client(), "exchange", "B0", "03"}).out, "B0 03 04 00 0F 42 40\n") << "factory setting: 1 MHz";
 
@@ -164,20 +168,12 @@ TEST(KorvexSimHelp, lists_every_configuration_key_with_its_values_default_and_me
     EXPECT_EQ(sim({"--version"}).out, "korvex-sim 1.0.0\n");
 }
 
-// What went over the wire in the last run, from --log and from the state's dump; the library's own
+// What went over the wire in a console run, from --log and from the state's dump; the library's own
 // record of the same run (KORVEXLIB_TRACE) is the oracle for every byte.
 TEST(KorvexSimLog, shows_the_exchanges_of_the_last_run_byte_for_byte)
 {
     Scratch files;
     const std::string state = files.path("state");
-    ASSERT_EQ(sim({"--state", state, "--", client(), "exchange", "B0", "00"}).exitCode, 0);
-    const ProcessResult second = sim({"--state", state, "--log", files.path("run.log"), "--", client(), "exchange", "B0", "03"});
-    ASSERT_EQ(second.exitCode, 0) << second.err;
-    const std::string expected = "exchanges 1\n  #1 bulk B0.03 read SWD speed\n    > B0 03\n    < B0 03 04 00 0F 42 40\n";
-    EXPECT_EQ(readFile(files.path("run.log")), expected);
-    const std::string dump = sim({"dump", "--state", state}).out;
-    EXPECT_EQ(dump.substr(dump.find("exchanges ")), expected) << "the dump ends with the last run's log";
-
     for (const char *transport : {"hid", "bulk"}) {  // the last one stays in the state
         ProcessOptions traced;
         traced.env["KORVEXLIB_TRACE"] = files.path(std::string(transport) + ".trace");

@@ -17,15 +17,6 @@ bool isProbe(libusb_device *device)
            descriptor.idProduct == 0xF000;
 }
 
-std::string serialOf(libusb_device_handle *handle)
-{
-    libusb_device_descriptor descriptor{};
-    libusb_get_device_descriptor(libusb_get_device(handle), &descriptor);
-    unsigned char text[256] = {};
-    const int n = libusb_get_string_descriptor_ascii(handle, descriptor.iSerialNumber, text, sizeof text - 1);
-    return n > 0 ? std::string(reinterpret_cast<char *>(text), static_cast<size_t>(n)) : std::string();
-}
-
 }  // namespace
 
 std::vector<std::string> UsbContext::probeSerials() const
@@ -39,7 +30,11 @@ std::vector<std::string> UsbContext::probeSerials() const
             serials.push_back("<cannot open>");
             continue;
         }
-        serials.push_back(serialOf(handle));
+        libusb_device_descriptor descriptor{};
+        libusb_get_device_descriptor(list.devices[i], &descriptor);
+        unsigned char text[256] = {};
+        const int n = libusb_get_string_descriptor_ascii(handle, descriptor.iSerialNumber, text, sizeof text - 1);
+        serials.emplace_back(n > 0 ? std::string(reinterpret_cast<char *>(text), static_cast<size_t>(n)) : std::string());
         libusb_close(handle);
     }
     return serials;
