@@ -25,10 +25,10 @@ std::string Row(uint32_t address, std::vector<uint8_t> bytes, uint8_t fill = 0xF
 {
     bytes.resize(16, fill);
     char text[16];
-    std::snprintf(text, sizeof text, "  %08X: ", address);
+    std::snprintf(text, sizeof text, "  %08X:", address);
     std::string row = text;
-    for (size_t i = 0; i < bytes.size(); ++i) {
-        std::snprintf(text, sizeof text, i == 0 ? "%02X" : " %02X", bytes[i]);
+    for (uint8_t byte : bytes) {
+        std::snprintf(text, sizeof text, " %02X", byte);
         row += text;
     }
     return row;

@@ -118,13 +118,13 @@ std::string ConnectLines(const ksim::Settings& settings)
         pid = key == "pid" ? value : pid;
         ble = key == "ble" ? value == "1" : ble;
     }
-    if (ble && pid == "11FFF2C5")
-        return ProbeLines("Korvex-EZ BLE") + "This version of VKP Programmer does not support the connected MCU.\nBluetooth module connected\n\n";
     if (ble)
-        return kBleConnect;
+        return ProbeLines("Korvex-EZ BLE") +
+               (pid == "11FFF2C5" ? "This version of VKP Programmer does not support the connected MCU.\n" : TargetLines("ZR32S17CEU6", "512KB")) +
+               "Bluetooth module connected\n\n";
     if (pid == "19002103")
         return ProbeLines("Korvex-EZ") + TargetLines("ZR32S25K8T6", "64KB") + "\n";
-    return pid == "09001081" ? kApConnect : kConnectDefault;
+    return pid == "09001081" ? ProbeLines("Korvex-EZ") + TargetLines("ZR32S09F6T6", "32KB") + "\n" : kConnectDefault;
 }
 
 std::string Sectors(const std::string& range, bool ok)

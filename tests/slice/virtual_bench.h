@@ -148,9 +148,6 @@ std::vector<uint8_t> Objcopied(const std::string& hexFile, const std::string& op
 std::string ProbeLines(const std::string& name, const std::string& transport = "(HID)", const std::string& firmware = "2.1.7");
 std::string TargetLines(const std::string& part, const std::string& flash);
 inline const std::string kConnectDefault = ProbeLines("Korvex-EZ") + TargetLines("ZR32S04RCT6", "256KB") + "\n";
-inline const std::string kApConnect = ProbeLines("Korvex-EZ") + TargetLines("ZR32S09F6T6", "32KB") + "\n"; // kApModeTarget
-inline const std::string kBleConnect = // kBleTarget
-    ProbeLines("Korvex-EZ BLE") + TargetLines("ZR32S17CEU6", "512KB") + "Bluetooth module connected\n\n";
 inline const std::string kDone = "\r\nDone!\n";
 inline const std::string kErasedAll = "Erase all start ......\nflash full erase succeed!\nErase all finished!\n";
 inline const std::string kOpened = "Download file opening......\nOpen file succeed!\n";
